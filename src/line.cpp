@@ -1,0 +1,133 @@
+#include "line.h"
+
+#include "connectorfill.h"
+
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+// Hit margin in pixels; clamped so that absurd tolerances stay representable.
+std::int64_t marginOf(int extent, double sizeOffset)
+{
+    const double margin = std::trunc(extent * sizeOffset);
+    if (!(margin > -4294967296.0))
+        return -4294967296LL;
+    if (margin > 4294967296.0)
+        return 4294967296LL;
+    return static_cast<std::int64_t>(margin);
+}
+
+bool withinMargin(int value, int centre, std::int64_t margin)
+{
+    return std::int64_t(centre) - margin <= value && value <= std::int64_t(centre) + margin;
+}
+
+std::int64_t magnitude(std::int64_t v)
+{
+    return v < 0 ? -v : v;
+}
+
+} // namespace
+
+Line::Line(QWidget* w, size_t minPointsValidLine, int whoAmI, bool isStraight)
+    : isChecked(false),
+      isStraightDrawingHorizontal(false),
+      ptr_Widget(w),
+      minPointsValidLine(minPointsValidLine),
+      isStraight(isStraight),
+      whoAmI(whoAmI)
+{
+}
+
+bool Line::addPoints(const QPoint& firstPoint)
+{
+    QPoint changedPoint = firstPoint;
+
+    if (isStraight && !points.empty()) {
+        const QPoint last = points.back();
+        if (points.size() == 1) {
+            const std::int64_t dx = magnitude(std::int64_t(firstPoint.x()) - last.x());
+            const std::int64_t dy = magnitude(std::int64_t(firstPoint.y()) - last.y());
+            if (dx > dy) {
+                // Step along y only; later points keep this y.
+                changedPoint = QPoint(last.x(), firstPoint.y());
+                isStraightDrawingHorizontal = false;
+            } else if (dy > dx) {
+                // Step along x only; later points keep this x.
+                changedPoint = QPoint(firstPoint.x(), last.y());
+                isStraightDrawingHorizontal = true;
+            } else {
+                return false;
+            }
+        } else if (isStraightDrawingHorizontal) {
+            changedPoint.setX(last.x());
+        } else {
+            changedPoint.setY(last.y());
+        }
+    }
+
+    if (!points.empty()) {
+        const std::vector<QPoint> filled = fillGap(points.back(), changedPoint);
+        for (const QPoint& p : filled) {
+            if (p.isNull())
+                continue;
+            appendPoint(p);
+        }
+    }
+    appendPoint(changedPoint);
+    return true;
+}
+
+bool Line::isValid() const
+{
+    return points.size() > minPointsValidLine;
+}
+
+QPair<bool, int> Line::isPointOnMe(const QPoint& point, double sizeOffset) const
+{
+    const QRect canvas = ptr_Widget ? ptr_Widget->rect() : QRect();
+    const std::int64_t xOffset = marginOf(canvas.width(), sizeOffset);
+    const std::int64_t yOffset = marginOf(canvas.height(), sizeOffset);
+
+    for (const QPoint& q : points) {
+        if (withinMargin(point.x(), q.x(), xOffset) && withinMargin(point.y(), q.y(), yOffset))
+            return qMakePair(true, whoAmI);
+    }
+    return qMakePair(false, whoAmI);
+}
+
+void Line::updateMovingElementAll(const QPoint& difference, bool canxBetweeked, bool canyBetweeked)
+{
+    for (QPoint& p : points) {
+        if (canxBetweeked)
+            p.rx() += difference.x();
+        if (canyBetweeked)
+            p.ry() += difference.y();
+    }
+
+    const QSize canvas = ptr_Widget ? ptr_Widget->size() : QSize(0, 0);
+    const QPair<float, float> differenceInPoint = fractionOf(difference, canvas);
+    for (QPair<float, float>& fraction : points_proc_from_window) {
+        if (canxBetweeked)
+            fraction.first += differenceInPoint.first;
+        if (canyBetweeked)
+            fraction.second += differenceInPoint.second;
+    }
+}
+
+void Line::setObjColor(bool check)
+{
+    isChecked = check;
+}
+
+void Line::appendPoint(const QPoint& point)
+{
+    const QSize canvas = ptr_Widget ? ptr_Widget->size() : QSize(0, 0);
+    points.push_back(point);
+    points_proc_from_window.push_back(fractionOf(point, canvas));
+}

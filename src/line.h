@@ -1,0 +1,40 @@
+#ifndef LINE_H
+#define LINE_H
+
+#include <QPair>
+#include <QPoint>
+
+#include <cstddef>
+#include <vector>
+
+class QWidget;
+
+// A connector: a dense polyline of canvas points with their canvas fractions.
+class Line
+{
+public:
+    Line(QWidget* w, size_t minPointsValidLine, int whoAmI, bool isStraight);
+
+    // Appends a mouse sample; false when a straight connector cannot pick a direction.
+    bool addPoints(const QPoint& firstPoint);
+    bool isValid() const;
+    // (hit, whoAmI); the hit area around each point grows by sizeOffset of the canvas size.
+    QPair<bool, int> isPointOnMe(const QPoint& point, double sizeOffset) const;
+    void updateMovingElementAll(const QPoint& difference, bool canxBetweeked, bool canyBetweeked);
+    void setObjColor(bool check);
+
+    std::vector<QPoint> points;
+    bool isChecked;
+    bool isStraightDrawingHorizontal;
+    std::vector<QPair<float, float>> points_proc_from_window;
+
+private:
+    void appendPoint(const QPoint& point);
+
+    const QWidget* ptr_Widget;
+    size_t minPointsValidLine;
+    bool isStraight;
+    int whoAmI;
+};
+
+#endif // LINE_H
