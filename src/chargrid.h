@@ -1,0 +1,57 @@
+#ifndef CHARGRID_H
+#define CHARGRID_H
+
+#include <QChar>
+#include <QPair>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <vector>
+
+// The chart laid onto a grid of character cells, independent of any widget.
+namespace CharGrid {
+
+// One grid cell.
+struct POSITION {
+    size_t raw = 0;
+    size_t column = 0;
+    QChar oneChar;
+    // Part of a box (border, text or filler); a connector never overwrites it.
+    bool box = false;
+
+    POSITION();
+    POSITION(size_t raw, size_t column, QChar oneChar, bool box);
+    ~POSITION() {}
+};
+
+struct Box {
+    // Top-left corner as fractions of the canvas width and height.
+    QPointF proportion;
+    // The box's text lines before tab expansion.
+    QStringList lines;
+};
+
+// One connector's points as (x / width, y / height).
+using Fractions = std::vector<QPair<float, float>>;
+
+struct Input {
+    int rows = 0;
+    int cols = 0;
+    std::vector<Box> boxes;
+    std::vector<const Fractions*> connectors;
+    bool drawBorders = true;
+    QString startTag;
+    QString endTag;
+};
+
+// Replaces each tab by spaces up to the next multiple of 11 characters of the expanded line.
+QString expandTabs(const QString& line);
+
+// One text row per grid row, each holding `cols` cells framed by the two tags.
+std::vector<QString> render(const Input& input);
+
+} // namespace CharGrid
+
+#endif // CHARGRID_H
