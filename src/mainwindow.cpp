@@ -1,0 +1,148 @@
+#include "mainwindow.h"
+#include "textobject.h"
+#include "ui_mainwindow.h"
+
+#include <QAction>
+#include <QColor>
+#include <QCoreApplication>
+#include <QFont>
+#include <QIcon>
+#include <QKeySequence>
+#include <QShortcut>
+#include <QTimer>
+
+namespace {
+
+QString imagePath(const QString& fileName)
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/images/") + fileName;
+}
+
+QString backgroundStyle(const QColor& colour)
+{
+    return QStringLiteral("background-color: %1").arg(colour.name());
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent, QString filePath)
+    : QMainWindow(parent)
+    , m_data(std::make_shared<QVector<TextObject*>>())
+    , ui(new Ui::MainWindow)
+    , w(nullptr)
+    , actionAbout(new QAction(this))
+{
+    // Found by name when the form connects its slots; F1 triggers it below. It is not
+    // added to the window, so the window's context menu stays empty.
+    actionAbout->setObjectName(QStringLiteral("actionAbout"));
+    ui->setupUi(this);
+
+    setAttribute(Qt::WA_TranslucentBackground, true);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    setWindowTitle(QStringLiteral("Vandora"));
+
+    QFont outputFont(QStringLiteral("unexistent"), -1, -1, false);
+    outputFont.setStyleHint(QFont::Monospace, QFont::PreferDefault);
+    ui->drawOutput->setFont(outputFont);
+
+    lastMousePosition = QPoint(0, 0);
+    lastMousePosition_ex = QPoint(0, 0);
+    sizeOfInitialTextBox = QPoint(24, 16);
+    sizeToExtendBox = QPoint(10, 6);
+    m_data = std::make_shared<QVector<TextObject*>>();
+
+    ui->radioButton->setToolTip(
+        QStringLiteral("Move [Ctrl + Left mouse button]\nRemove[Ctrl + Right mouse button]"));
+    ui->radioButton_2->setToolTip(QStringLiteral("[Alt + Left mouse button]"));
+    ui->pushButton->setToolTip(QStringLiteral("Remove last"));
+    ui->pushButton_2->setToolTip(QStringLiteral("Save [Ctrl+S]"));
+    ui->open->setToolTip(QStringLiteral("Open [Ctrl+O]"));
+    ui->lineEdit->setToolTip(QStringLiteral("Starting tag"));
+    ui->lineEdit_2->setToolTip(QStringLiteral("Ending tag"));
+    ui->shortKeysRadioButton->setToolTip(
+        QStringLiteral("Enable/Disable short keys outside the box\n[Mid mouse button]"));
+
+    startDrawingLines = qMakePair(false, -1);
+
+    // Runs once the event loop starts, when the canvas has its final size.
+    QTimer::singleShot(0, this, SLOT(initLableForDrawing()));
+
+    const QColor fileColour(29, 207, 155);
+    const QColor removeColour(86, 132, 60);
+    const QColor historyColour(135, 206, 250);
+    const QColor clearColour(250, 128, 114);
+    ui->pushButton_2->setStyleSheet(backgroundStyle(fileColour));
+    ui->pushButton_2->setIcon(QIcon(imagePath(QStringLiteral("save.png"))));
+    ui->open->setStyleSheet(backgroundStyle(fileColour));
+    ui->open->setIcon(QIcon(imagePath(QStringLiteral("openFile.png"))));
+    ui->pushButton->setStyleSheet(backgroundStyle(removeColour));
+    ui->pushButton->setIcon(QIcon(imagePath(QStringLiteral("removeLast.png"))));
+    ui->goBack->setStyleSheet(backgroundStyle(historyColour));
+    ui->goForward->setStyleSheet(backgroundStyle(historyColour));
+    ui->pushButton_4->setStyleSheet(backgroundStyle(clearColour));
+
+    setWindowIcon(QIcon(imagePath(QStringLiteral("icon.png"))));
+
+    ui->lineEdit->setStyleSheet(QStringLiteral("background-color:white"));
+    ui->lineEdit_2->setStyleSheet(QStringLiteral("background-color:white"));
+    const QString framedWhite = QStringLiteral("border:") + QString::number(borderOfWIdgetsAndDrawings)
+        + QStringLiteral("px double rgb(0, 0, 0); background-color:white;");
+    ui->drawWidget->setStyleSheet(framedWhite);
+    ui->drawOutput->setStyleSheet(framedWhite);
+
+    setFixedHeight(802);
+    setFixedWidth(1820);
+
+    altPressd = false;
+    ctrlPressd = false;
+
+    ui->radioBMoveAll->setToolTip(QStringLiteral("Move all object [ctrl + alt]"));
+    ui->drawStraightLines->setToolTip(QStringLiteral("Connect with straight lines"));
+
+    timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &MainWindow::checkMouseMove);
+    timer->start(20);
+
+    ui->goForward->setEnabled(false);
+    ui->goBack->setEnabled(false);
+    ui->pushButton->setEnabled(false);
+    ui->pushButton->hide();
+
+    ui->goBack->setToolTip(QStringLiteral("Undo last action [Ctrl+Z]"));
+    ui->goForward->setToolTip(QStringLiteral("Redo last action [Ctrl+Y]"));
+    ui->radioButton_3->setToolTip(QStringLiteral("Draw right widget"));
+
+    change_has_happen = false;
+    change_has_happen_timer_counter = 0;
+
+    m_filePath = filePath;
+
+    auto* aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(aboutKey, &QShortcut::activated, actionAbout, &QAction::trigger);
+}
+
+MainWindow::~MainWindow()
+{
+    for (TextObject* box : *m_data)
+        delete box;
+    for (QByteArray* snapshot : byteArrayOfPastStuf)
+        delete snapshot;
+    byteArrayOfPastStuf.clear();
+    delete ui;
+}
+
+// The 20 ms tick: renders a pending text change at most once every 10 ticks.
+void MainWindow::checkMouseMove()
+{
+    if (ui->radioButton_3->isChecked() && change_has_happen && change_has_happen_timer_counter > 9) {
+        change_has_happen = false;
+        change_has_happen_timer_counter = 0;
+        drawRightWidget();
+    }
+    ++change_has_happen_timer_counter;
+}
+
+void MainWindow::on_actionAbout_triggered()
+{
+    w.show();
+}

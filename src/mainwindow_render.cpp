@@ -1,0 +1,72 @@
+// The character drawing of the chart and the options that govern it.
+#include "mainwindow.h"
+#include "textobject.h"
+#include "ui_mainwindow.h"
+
+#include <QStringList>
+
+QString MainWindow::fixLineIfTabs(const QString& line) const
+{
+    return CharGrid::expandTabs(line);
+}
+
+CharGrid::Input MainWindow::gridInput() const
+{
+    CharGrid::Input input;
+    input.rows = ui->drawWidget->height() / pixel_reduction_to_number.y();
+    input.cols = ui->drawWidget->width() / pixel_reduction_to_number.x();
+    for (TextObject* box : *m_data) {
+        if (box->isValid())
+            input.boxes.push_back({box->x_y_proc_respect_to_zero, box->getTextForEachLine()});
+    }
+    for (const Line& line : m_data_line) {
+        if (line.isValid())
+            input.connectors.push_back(&line.points_proc_from_window);
+    }
+    input.drawBorders = ui->radioButton_4->isChecked();
+    input.startTag = ui->lineEdit->text();
+    input.endTag = ui->lineEdit_2->text();
+    return input;
+}
+
+void MainWindow::drawRightWidget()
+{
+    printThis = CharGrid::render(gridInput());
+    QStringList rows;
+    rows.reserve(static_cast<int>(printThis.size()));
+    for (const QString& row : printThis)
+        rows.append(row);
+    ui->drawOutput->clear();
+    // Plain text, so tags that look like markup are shown as typed.
+    ui->drawOutput->setPlainText(rows.join(QLatin1Char('\n')));
+}
+
+void MainWindow::on_radioButton_3_clicked(bool checked)
+{
+    if (checked && ui->radioButton_3->isChecked())
+        drawRightWidget();
+}
+
+void MainWindow::on_radioButton_4_clicked()
+{
+    if (ui->radioButton_3->isChecked())
+        drawRightWidget();
+}
+
+void MainWindow::on_lineEdit_editingFinished()
+{
+    tagEditingFinished(ui->lineEdit);
+}
+
+void MainWindow::on_lineEdit_2_editingFinished()
+{
+    tagEditingFinished(ui->lineEdit_2);
+}
+
+void MainWindow::tagEditingFinished(QLineEdit* field)
+{
+    if (field->isActiveWindow())
+        field->clearFocus();
+    if (ui->radioButton_3->isChecked())
+        drawRightWidget();
+}

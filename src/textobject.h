@@ -1,0 +1,75 @@
+#ifndef TEXTOBJECT_H
+#define TEXTOBJECT_H
+
+#include "drawwidget4points.h"
+
+#include <QObject>
+#include <QPair>
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+class QTextEdit;
+class QWidget;
+
+// A text box on the canvas: an editor that sizes itself to its text and stays on the canvas.
+class TextObject : public QObject, public DrawWidget4Points
+{
+    Q_OBJECT
+
+public:
+    TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPoint,
+        const std::shared_ptr<QVector<TextObject*>>& p, QPoint sizeOfInitialTextBox,
+        QPoint sizeToExtendBox, int borderSet);
+    ~TextObject() override;
+
+    // Runs after every change of the box's text.
+    void setCallbackFunction(const std::function<void()>& callback);
+
+    QTextEdit* elem;
+    QPoint openBoxPoint;
+    int borderSet;
+    int whoAmI;
+    QPoint centerPointFromInsideCurrentWanted;
+    QRect currentWantedRect;
+    QPointF x_y_proc_respect_to_zero;
+
+public slots:
+    // The plain text split at every CR or LF, empty parts kept.
+    QStringList getTextForEachLine();
+    // Puts the top-left corner at newBoxPoint, keeping the size; no bounds check.
+    void updateMovingElement(const QPoint& newBoxPoint);
+    // Fits the box to its text inside the canvas, trimming text that cannot fit; then runs the callback.
+    void textAreaChanged();
+    // Lopsided hit area: a whole width left of the centre, half a width right (likewise in y).
+    QPair<bool, int> isPointOnMe(const QPoint& point, double sizeOffset = 0) const;
+    // Releases the editor; the box must not be used afterwards.
+    void flush();
+    bool isValid();
+    // Moves by difference as part of a whole-chart move (not below 0), then re-measures the text.
+    void updateMovingElementAll(const QPoint& difference);
+    // Whether moving by difference keeps the box on the canvas, and per axis the move to the edge it
+    // would cross (-1: no correction). False only when both axes would leave the canvas.
+    QPair<bool, QPoint> isMovingPossible(const QPoint& difference);
+    void setObjColor(bool check);
+
+private:
+    void setCurrentWantedRect(const QRect& rect);
+    void recomputeCentre();
+    void recomputeProportion();
+    // Removes the fewest characters before the editor's cursor that let the text fit on the canvas.
+    void trimToFit(QTextEdit* editor, const QSize& canvas);
+
+    QPoint sizeOfInitialTextBox;
+    QPoint sizeToExtendBox;
+    const QWidget* ptr_Widget;
+    std::function<void()> m_callback;
+    bool m_trimming = false;
+};
+
+#endif // TEXTOBJECT_H
