@@ -36,12 +36,17 @@ namespace {
 // and every offset added to such a coordinate still fits in 64 bits.
 constexpr double farAway = 1e15;
 
-// Converts an already rounded coordinate; false when it is not finite or far off the grid.
-bool toCell(double rounded, std::int64_t& cell)
+// Rounds half away from zero exactly as std::round does, without its library call (the
+// connector loop runs once per point); false when the value is not finite or far off the grid.
+template <typename Real>
+bool roundToCell(Real value, std::int64_t& cell)
 {
-    if (!(std::fabs(rounded) <= farAway))
+    if (!(std::fabs(value) <= Real(farAway)))
         return false;
-    cell = static_cast<std::int64_t>(rounded);
+    const std::int64_t whole = static_cast<std::int64_t>(value);
+    // Exact: the fraction's bits are a subset of the value's own. Branch-free on purpose.
+    const Real fraction = value - static_cast<Real>(whole);
+    cell = whole + std::int64_t(fraction >= Real(0.5)) - std::int64_t(fraction <= Real(-0.5));
     return true;
 }
 
@@ -60,7 +65,8 @@ public:
     // The cell at (row, col), or nullptr when it lies outside the grid.
     POSITION* at(std::int64_t row, std::int64_t col)
     {
-        if (row < 0 || row >= m_rows || col < 0 || col >= m_cols)
+        // One unsigned comparison per axis also rejects negative positions.
+        if (std::uint64_t(row) >= std::uint64_t(m_rows) || std::uint64_t(col) >= std::uint64_t(m_cols))
             return nullptr;
         return &m_cells[size_t(row) * size_t(m_cols) + size_t(col)];
     }
@@ -93,8 +99,8 @@ public:
     {
         std::int64_t top = 0;
         std::int64_t left = 0;
-        if (!toCell(std::round(box.proportion.y() * double(m_rows)), top)
-            || !toCell(std::round(box.proportion.x() * double(m_cols)), left))
+        if (!roundToCell(box.proportion.y() * double(m_rows), top)
+            || !roundToCell(box.proportion.x() * double(m_cols), left))
             return;
 
         QStringList lines;
@@ -132,13 +138,15 @@ public:
         for (const QPair<float, float>& p : points) {
             std::int64_t row = 0;
             std::int64_t col = 0;
-            if (!toCell(double(std::round(p.second * rows)), row)
-                || !toCell(double(std::round(p.first * cols)), col))
+            if (!roundToCell(p.second * rows, row) || !roundToCell(p.first * cols, col))
                 continue;
             // A point marks the cell one row up and one column left of its rounded position.
             POSITION* cell = at(row - 1, col - 1);
-            if (cell && cell->oneChar == QLatin1Char(' ') && !cell->box)
-                cell->oneChar = QLatin1Char('*');
+            if (!cell)
+                continue;
+            // Written unconditionally so the loop has no data-dependent branch.
+            const bool isFree = (cell->oneChar.unicode() == u' ') & !cell->box;
+            cell->oneChar = QChar(isFree ? u'*' : cell->oneChar.unicode());
         }
     }
 
