@@ -82,8 +82,10 @@ void TextObject::setCallbackFunction(const std::function<void()>& callback)
 
 QStringList TextObject::getTextForEachLine()
 {
+    // Compiled once: the renderer asks every box for its lines on every rendering.
+    static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
     const QString text = elem ? elem->toPlainText() : QString();
-    return text.split(QRegularExpression(QStringLiteral("[\r\n]")));
+    return text.split(lineBreak);
 }
 
 void TextObject::updateMovingElement(const QPoint& newBoxPoint)
