@@ -1,0 +1,114 @@
+// Repainting the connector layer with a busy chart, against laying an empty layer alone.
+
+#include "benchwindow.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMetaObject>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr int connectorCount = 100;
+constexpr size_t pointsPerConnector = 1000;
+
+MainWindow* window = nullptr;
+// Nanoseconds per call of the last (longest) run of each benchmark.
+std::map<std::string, double> perCall;
+
+void invoke(const char* slot)
+{
+    if (!QMetaObject::invokeMethod(window, slot, Qt::DirectConnection))
+        bench::fail(slot);
+}
+
+void timeSlot(benchmark::State& state, const std::string& key, const char* slot, bool withConnectors, bool repaint)
+{
+    const std::vector<Line> saved = window->m_data_line;
+    if (!withConnectors)
+        window->m_data_line.clear();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        invoke(slot);
+        if (repaint)
+            QApplication::processEvents();
+    }
+    const auto end = std::chrono::steady_clock::now();
+    perCall[key] = std::chrono::duration<double, std::nano>(end - start).count() / double(state.iterations());
+    state.counters["connectors"] = double(window->m_data_line.size());
+    state.counters["points"] = double(bench::totalPoints(*window));
+    window->m_data_line = saved;
+}
+
+void BM_InitLayerEmpty(benchmark::State& state)
+{
+    timeSlot(state, "initLableForDrawing/empty", "initLableForDrawing", false, false);
+}
+BENCHMARK(BM_InitLayerEmpty)->Name("initLableForDrawing/empty")->Unit(benchmark::kMillisecond);
+
+void BM_RedrawAllLines(benchmark::State& state)
+{
+    timeSlot(state, "redrawAllLines/100x1000", "redrawAllLines", true, false);
+}
+BENCHMARK(BM_RedrawAllLines)->Name("redrawAllLines/100x1000")->Unit(benchmark::kMillisecond);
+
+void BM_RedrawAllLinesShown(benchmark::State& state)
+{
+    timeSlot(state, "redrawAllLines+repaint/100x1000", "redrawAllLines", true, true);
+}
+BENCHMARK(BM_RedrawAllLinesShown)->Name("redrawAllLines+repaint/100x1000")->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    MainWindow mainWindow(nullptr, QString());
+    window = &mainWindow;
+    bench::showAndSettle(mainWindow);
+
+    bench::Lcg rng(20240612);
+    QWidget* canvas = bench::canvasOf(mainWindow);
+    for (int i = 0; i < connectorCount; ++i)
+        mainWindow.m_data_line.push_back(bench::wanderingLine(canvas, i, pointsPerConnector, rng));
+    std::printf("chart: %zu connectors, %zu points in all\n", mainWindow.m_data_line.size(),
+        bench::totalPoints(mainWindow));
+
+    // The repaint must really cover the layer with the connectors.
+    invoke("redrawAllLines");
+    const QImage layer = mainWindow.findChild<QLabel*>(QStringLiteral("label_2"))->pixmap(Qt::ReturnByValue).toImage();
+    long long painted = 0;
+    for (int y = 0; y < layer.height(); ++y)
+        for (int x = 0; x < layer.width(); ++x)
+            painted += qAlpha(layer.pixel(x, y)) != 0;
+    if (layer.width() != 801 || layer.height() != 801 || painted == 0)
+        bench::fail("the layer was not painted");
+    std::printf("layer %d x %d, %lld of its pixels painted\n", layer.width(), layer.height(), painted);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return EXIT_FAILURE;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    const auto base = perCall.find("initLableForDrawing/empty");
+    const auto full = perCall.find("redrawAllLines/100x1000");
+    const auto shown = perCall.find("redrawAllLines+repaint/100x1000");
+    if (base != perCall.end() && full != perCall.end()) {
+        std::printf("per call: initLableForDrawing %.3f ms, redrawAllLines %.3f ms, ratio %.1f\n",
+            base->second / 1e6, full->second / 1e6, full->second / base->second);
+        if (shown != perCall.end())
+            std::printf("per call with the label repainted: %.3f ms, ratio %.1f\n", shown->second / 1e6,
+                shown->second / base->second);
+    }
+    window = nullptr;
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,213 @@
+// The whole text rendering of a busy chart, against the character-grid step alone.
+
+#include "benchwindow.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTextEdit>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int boxCount = 200;
+constexpr int connectorCount = 100;
+constexpr size_t pointsPerConnector = 2000;
+
+MainWindow* window = nullptr;
+// Nanoseconds per call of the last (longest) run of each benchmark.
+std::map<std::string, double> perCall;
+
+template<typename T>
+T* widget(const char* name)
+{
+    auto* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        bench::fail(name);
+    return found;
+}
+
+// The chart as the renderer sees it, gathered the way the window gathers it.
+CharGrid::Input gatherInput()
+{
+    const QWidget* canvas = bench::canvasOf(*window);
+    CharGrid::Input input;
+    input.rows = canvas->height() / 13;
+    input.cols = canvas->width() / 7;
+    for (TextObject* box : *window->m_data) {
+        if (box->isValid())
+            input.boxes.push_back({box->x_y_proc_respect_to_zero, box->getTextForEachLine()});
+    }
+    for (const Line& line : window->m_data_line) {
+        if (line.isValid())
+            input.connectors.push_back(&line.points_proc_from_window);
+    }
+    input.drawBorders = widget<QAbstractButton>("radioButton_4")->isChecked();
+    input.startTag = widget<QLineEdit>("lineEdit")->text();
+    input.endTag = widget<QLineEdit>("lineEdit_2")->text();
+    return input;
+}
+
+QString joined(const std::vector<QString>& rows)
+{
+    QStringList list;
+    for (const QString& row : rows)
+        list.append(row);
+    return list.join(QLatin1Char('\n'));
+}
+
+template<typename Body>
+void timeLoop(benchmark::State& state, const std::string& key, Body body)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state)
+        body();
+    const auto end = std::chrono::steady_clock::now();
+    perCall[key] = std::chrono::duration<double, std::nano>(end - start).count() / double(state.iterations());
+}
+
+void BM_DrawRightWidget(benchmark::State& state)
+{
+    timeLoop(state, "drawRightWidget", [] { window->drawRightWidget(); });
+}
+BENCHMARK(BM_DrawRightWidget)->Name("drawRightWidget")->Unit(benchmark::kMillisecond);
+
+void BM_DrawRightWidgetShown(benchmark::State& state)
+{
+    timeLoop(state, "drawRightWidget+repaint", [] {
+        window->drawRightWidget();
+        QApplication::processEvents();
+    });
+}
+BENCHMARK(BM_DrawRightWidgetShown)->Name("drawRightWidget+repaint")->Unit(benchmark::kMillisecond);
+
+void BM_GatherInput(benchmark::State& state)
+{
+    timeLoop(state, "gather input", [] {
+        CharGrid::Input input = gatherInput();
+        benchmark::DoNotOptimize(input);
+    });
+}
+BENCHMARK(BM_GatherInput)->Name("gather input")->Unit(benchmark::kMillisecond);
+
+// Where gathering spends its time: the boxes' line lists, as the box makes them.
+void BM_BoxLines(benchmark::State& state)
+{
+    timeLoop(state, "getTextForEachLine x all", [] {
+        for (TextObject* box : *window->m_data) {
+            QStringList lines = box->getTextForEachLine();
+            benchmark::DoNotOptimize(lines);
+        }
+    });
+}
+BENCHMARK(BM_BoxLines)->Name("getTextForEachLine x all boxes")->Unit(benchmark::kMillisecond);
+
+// The same lists with one pattern compiled once and reused.
+void BM_BoxLinesReusedPattern(benchmark::State& state)
+{
+    const QRegularExpression lineBreak(QStringLiteral("[\\r\\n]"));
+    timeLoop(state, "split with reused pattern x all", [&lineBreak] {
+        for (TextObject* box : *window->m_data) {
+            QStringList lines = box->elem->toPlainText().split(lineBreak);
+            benchmark::DoNotOptimize(lines);
+        }
+    });
+}
+BENCHMARK(BM_BoxLinesReusedPattern)->Name("split, pattern reused x all boxes")->Unit(benchmark::kMillisecond);
+
+void BM_GridRender(benchmark::State& state)
+{
+    const CharGrid::Input input = gatherInput();
+    timeLoop(state, "CharGrid::render", [&input] {
+        std::vector<QString> rows = CharGrid::render(input);
+        benchmark::DoNotOptimize(rows);
+    });
+}
+BENCHMARK(BM_GridRender)->Name("CharGrid::render")->Unit(benchmark::kMillisecond);
+
+// drawRightWidget renders whatever the state of "Draw ", and shows what the grid renders.
+void checkRendering()
+{
+    auto* live = widget<QAbstractButton>("radioButton_3");
+    auto* output = widget<QTextEdit>("drawOutput");
+    const QString expected = joined(CharGrid::render(gatherInput()));
+    for (const bool checked : {false, true}) {
+        live->setChecked(checked);
+        output->clear();
+        window->drawRightWidget();
+        if (output->toPlainText() != expected)
+            bench::fail(checked ? "output differs from the grid with \"Draw \" checked"
+                                : "output differs from the grid with \"Draw \" unchecked");
+    }
+    live->setChecked(false);
+    const int rows = expected.count(QLatin1Char('\n')) + 1;
+    std::printf("rendering checked: %d rows, identical with \"Draw \" on and off, %d border bars\n", rows,
+        int(expected.count(QLatin1Char('|'))));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    MainWindow mainWindow(nullptr, QString());
+    window = &mainWindow;
+    bench::showAndSettle(mainWindow);
+
+    bench::Lcg rng(20240613);
+    QWidget* canvas = bench::canvasOf(mainWindow);
+    for (int i = 0; i < boxCount; ++i) {
+        const QPoint at(int(rng.next() * 740), int(rng.next() * 760));
+        bench::addBox(mainWindow, at, QStringLiteral("Step %1\nline two\nthird").arg(i));
+    }
+    for (int i = 0; i < connectorCount; ++i)
+        mainWindow.m_data_line.push_back(bench::wanderingLine(canvas, i, pointsPerConnector, rng));
+    QApplication::processEvents();
+    const CharGrid::Input input = gatherInput();
+    std::printf("chart: %zu boxes (%zu drawn), %zu connectors (%zu drawn), %zu points in all, grid %d x %d\n",
+        size_t(mainWindow.m_data->size()), input.boxes.size(), mainWindow.m_data_line.size(),
+        input.connectors.size(), bench::totalPoints(mainWindow), input.cols, input.rows);
+    checkRendering();
+    for (TextObject* box : *mainWindow.m_data) {
+        if (box->getTextForEachLine() != box->elem->toPlainText().split(QRegularExpression(QStringLiteral("[\\r\\n]"))))
+            bench::fail("line lists differ");
+    }
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return EXIT_FAILURE;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    const auto whole = perCall.find("drawRightWidget");
+    const auto shown = perCall.find("drawRightWidget+repaint");
+    const auto grid = perCall.find("CharGrid::render");
+    const auto gather = perCall.find("gather input");
+    if (whole != perCall.end() && grid != perCall.end()) {
+        std::printf("per call: drawRightWidget %.3f ms, CharGrid::render %.3f ms, grid share %.0f%%\n",
+            whole->second / 1e6, grid->second / 1e6, 100.0 * grid->second / whole->second);
+        if (gather != perCall.end())
+            std::printf("gathering the input: %.3f ms (%.0f%%)\n", gather->second / 1e6,
+                100.0 * gather->second / whole->second);
+        const auto lines = perCall.find("getTextForEachLine x all");
+        const auto reused = perCall.find("split with reused pattern x all");
+        if (lines != perCall.end() && reused != perCall.end())
+            std::printf("of which the boxes' line lists: %.3f ms (%.0f%%); with one reused pattern %.3f ms\n",
+                lines->second / 1e6, 100.0 * lines->second / whole->second, reused->second / 1e6);
+        if (shown != perCall.end())
+            std::printf("with the view repainted: %.3f ms per call, grid share %.0f%% (frame budget 16 ms)\n",
+                shown->second / 1e6, 100.0 * grid->second / shown->second);
+    }
+    window = nullptr;
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,126 @@
+#ifndef BENCHWINDOW_H
+#define BENCHWINDOW_H
+
+// Shared set-up of the benchmarks that drive a real main window.
+
+#include "line.h"
+#include "mainwindow.h"
+#include "textobject.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPixmap>
+#include <QString>
+#include <QTextEdit>
+#include <QWidget>
+#include <QWindow>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace bench {
+
+// Deterministic generator so every run measures the same chart.
+class Lcg
+{
+public:
+    explicit Lcg(std::uint64_t seed) : m_state(seed) {}
+
+    // Uniform in [0, 1).
+    double next()
+    {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return double(m_state >> 11) / double(1ULL << 53);
+    }
+
+private:
+    std::uint64_t m_state;
+};
+
+[[noreturn]] inline void fail(const char* what)
+{
+    std::fprintf(stderr, "benchmark set-up failed: %s\n", what);
+    std::exit(EXIT_FAILURE);
+}
+
+inline QWidget* canvasOf(MainWindow& window)
+{
+    auto* canvas = window.findChild<QWidget*>(QStringLiteral("drawWidget"));
+    if (!canvas)
+        fail("no drawWidget");
+    return canvas;
+}
+
+// Shows the window and runs the event loop until it is exposed and its connector layer is laid.
+inline void showAndSettle(MainWindow& window)
+{
+    window.show();
+    const auto* layer = window.findChild<QLabel*>(QStringLiteral("label_2"));
+    QElapsedTimer guard;
+    guard.start();
+    while (!(window.windowHandle() && window.windowHandle()->isExposed() && layer
+        && !layer->pixmap(Qt::ReturnByValue).isNull())) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (guard.elapsed() > 10000)
+            fail("window never became ready");
+    }
+    QApplication::processEvents();
+    const QWidget* canvas = canvasOf(window);
+    if (canvas->width() != 801 || canvas->height() != 801)
+        fail("canvas is not 801 x 801");
+}
+
+// A box created the way the window creates one, appended to its list.
+inline TextObject* addBox(MainWindow& window, const QPoint& at, const QString& text)
+{
+    auto* box = new TextObject(nullptr, canvasOf(window), window.m_data->size(), at, window.m_data,
+        QPoint(24, 16), QPoint(10, 6), 2);
+    window.m_data->append(box);
+    box->elem->setPlainText(text);
+    return box;
+}
+
+// A freehand connector wandering over the canvas, cut to exactly `count` points.
+inline Line wanderingLine(QWidget* canvas, int index, size_t count, Lcg& rng)
+{
+    Line line(canvas, 4, index, false);
+    const double low = 2.0;
+    const double high = 798.0;
+    double x = low + rng.next() * (high - low);
+    double y = low + rng.next() * (high - low);
+    double heading = rng.next() * 6.283185307179586;
+    line.addPoints(QPoint(int(x), int(y)));
+    while (line.points.size() < count) {
+        // Samples about 6 px apart, as a quick mouse gives; the gaps are filled in by the line.
+        heading += (rng.next() - 0.5) * 1.2;
+        x += 6.0 * std::cos(heading);
+        y += 6.0 * std::sin(heading);
+        if (x < low || x > high) {
+            heading = 3.141592653589793 - heading;
+            x = std::fmin(high, std::fmax(low, x));
+        }
+        if (y < low || y > high) {
+            heading = -heading;
+            y = std::fmin(high, std::fmax(low, y));
+        }
+        line.addPoints(QPoint(int(x), int(y)));
+    }
+    line.points.resize(count);
+    line.points_proc_from_window.resize(count);
+    return line;
+}
+
+inline size_t totalPoints(const MainWindow& window)
+{
+    size_t total = 0;
+    for (const Line& line : window.m_data_line)
+        total += line.points.size();
+    return total;
+}
+
+} // namespace bench
+
+#endif // BENCHWINDOW_H
