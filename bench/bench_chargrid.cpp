@@ -1,4 +1,5 @@
 #include "chargrid.h"
+#include "lcg.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,23 +16,6 @@ namespace {
 constexpr int gridRows = 61;
 constexpr int gridCols = 114;
 
-// Deterministic generator so every run measures the same chart.
-class Lcg
-{
-public:
-    explicit Lcg(std::uint64_t seed) : m_state(seed) {}
-
-    // Uniform in [0, 1).
-    double next()
-    {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return double(m_state >> 11) / double(1ULL << 53);
-    }
-
-private:
-    std::uint64_t m_state;
-};
-
 struct Chart {
     std::vector<CharGrid::Box> boxes;
     std::vector<CharGrid::Fractions> connectors;
@@ -39,7 +23,7 @@ struct Chart {
 
 Chart makeChart()
 {
-    Lcg rng(20240611);
+    bench::Lcg rng(20240611);
     Chart chart;
     for (int i = 0; i < 200; ++i) {
         const QString n = QString::number(i);

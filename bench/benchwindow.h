@@ -3,6 +3,7 @@
 
 // Shared set-up of the benchmarks that drive a real main window.
 
+#include "lcg.h"
 #include "line.h"
 #include "mainwindow.h"
 #include "textobject.h"
@@ -22,23 +23,6 @@
 #include <cstdlib>
 
 namespace bench {
-
-// Deterministic generator so every run measures the same chart.
-class Lcg
-{
-public:
-    explicit Lcg(std::uint64_t seed) : m_state(seed) {}
-
-    // Uniform in [0, 1).
-    double next()
-    {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return double(m_state >> 11) / double(1ULL << 53);
-    }
-
-private:
-    std::uint64_t m_state;
-};
 
 [[noreturn]] inline void fail(const char* what)
 {
