@@ -131,7 +131,7 @@ public:
         }
     }
 
-    void placeConnector(const Fractions& points)
+    void placeConnector(const Fractions& points, const QPoint& shift)
     {
         const float rows = float(m_rows);
         const float cols = float(m_cols);
@@ -140,8 +140,7 @@ public:
             std::int64_t col = 0;
             if (!roundToCell(p.second * rows, row) || !roundToCell(p.first * cols, col))
                 continue;
-            // A point marks the cell one row up and one column left of its rounded position.
-            POSITION* cell = at(row - 1, col - 1);
+            POSITION* cell = at(row + shift.y(), col + shift.x());
             if (!cell)
                 continue;
             // Written unconditionally so the loop has no data-dependent branch.
@@ -182,7 +181,7 @@ std::vector<QString> render(const Input& input)
         grid.placeBox(box, input.drawBorders);
     for (const Fractions* points : input.connectors) {
         if (points)
-            grid.placeConnector(*points);
+            grid.placeConnector(*points, input.connectorShift);
     }
     return grid.rowsFramedBy(input.startTag, input.endTag);
 }

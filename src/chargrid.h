@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QPair>
+#include <QPoint>
 #include <QPointF>
 #include <QString>
 #include <QStringList>
@@ -42,6 +43,8 @@ struct Input {
     std::vector<Box> boxes;
     std::vector<const Fractions*> connectors;
     bool drawBorders = true;
+    // Added to each connector point's rounded cell: x to the column, y to the row.
+    QPoint connectorShift{-1, -1};
     QString startTag;
     QString endTag;
 };

@@ -24,6 +24,7 @@ CharGrid::Input MainWindow::gridInput() const
             input.connectors.push_back(&line.points_proc_from_window);
     }
     input.drawBorders = ui->radioButton_4->isChecked();
+    input.connectorShift = drawOutputWidgetOffsetLines;
     input.startTag = ui->lineEdit->text();
     input.endTag = ui->lineEdit_2->text();
     return input;
