@@ -112,19 +112,6 @@ void BM_BoxLines(benchmark::State& state)
 }
 BENCHMARK(BM_BoxLines)->Name("getTextForEachLine x all boxes")->Unit(benchmark::kMillisecond);
 
-// The same lists with one pattern compiled once and reused.
-void BM_BoxLinesReusedPattern(benchmark::State& state)
-{
-    const QRegularExpression lineBreak(QStringLiteral("[\\r\\n]"));
-    timeLoop(state, "split with reused pattern x all", [&lineBreak] {
-        for (TextObject* box : *window->m_data) {
-            QStringList lines = box->elem->toPlainText().split(lineBreak);
-            benchmark::DoNotOptimize(lines);
-        }
-    });
-}
-BENCHMARK(BM_BoxLinesReusedPattern)->Name("split, pattern reused x all boxes")->Unit(benchmark::kMillisecond);
-
 void BM_GridRender(benchmark::State& state)
 {
     const CharGrid::Input input = gatherInput();
@@ -200,10 +187,9 @@ int main(int argc, char** argv)
             std::printf("gathering the input: %.3f ms (%.0f%%)\n", gather->second / 1e6,
                 100.0 * gather->second / whole->second);
         const auto lines = perCall.find("getTextForEachLine x all");
-        const auto reused = perCall.find("split with reused pattern x all");
-        if (lines != perCall.end() && reused != perCall.end())
-            std::printf("of which the boxes' line lists: %.3f ms (%.0f%%); with one reused pattern %.3f ms\n",
-                lines->second / 1e6, 100.0 * lines->second / whole->second, reused->second / 1e6);
+        if (lines != perCall.end())
+            std::printf("of which the boxes' line lists: %.3f ms (%.0f%%)\n", lines->second / 1e6,
+                100.0 * lines->second / whole->second);
         if (shown != perCall.end())
             std::printf("with the view repainted: %.3f ms per call, grid share %.0f%% (frame budget 16 ms)\n",
                 shown->second / 1e6, 100.0 * grid->second / shown->second);
