@@ -56,7 +56,6 @@ private slots:
     void window_hasNoMenusAndNoContextMenuActions();
     void outputView_usesMonospacedFont();
     void historyButtonsDisabled_removeHidden();
-    void members_startWithTheirInitialValues();
     void tick_runsEvery20msAndCounts();
     void filePath_isKept();
     void f1_showsAboutDialog();
@@ -359,40 +358,6 @@ void TestMainWindow::historyButtonsDisabled_removeHidden()
     QVERIFY(!window->ui->goForward->isEnabled());
     QVERIFY(!window->ui->pushButton->isEnabled());
     QVERIFY(!window->ui->pushButton->isVisible());
-}
-
-void TestMainWindow::members_startWithTheirInitialValues()
-{
-    QVERIFY(window->m_data);
-    QVERIFY(window->m_data->isEmpty());
-    QVERIFY(window->m_data_line.empty());
-    QVERIFY(window->byteArrayOfPastStuf.empty());
-    QCOMPARE(window->lastByteArrayCount, -1);
-    QCOMPARE(window->mouseOffsetDrawLines, QPoint(10, 7));
-    QCOMPARE(window->drawOutputWidgetOffsetLines, QPoint(-1, -1));
-    QCOMPARE(window->pixel_reduction_to_number, QPoint(7, 13));
-    QCOMPARE(window->borderOfWIdgetsAndDrawings, 2);
-    QCOMPARE(window->fourPoints.topLeft, QPoint());
-    QCOMPARE(window->fourPoints.bottomRight, QPoint());
-    QCOMPARE(window->lastMousePosition, QPoint(0, 0));
-    QCOMPARE(window->lastMousePosition_ex, QPoint(0, 0));
-    QCOMPARE(window->sizeToExtendBox, QPoint(10, 6));
-    QCOMPARE(window->sizeOfInitialTextBox, QPoint(24, 16));
-    QCOMPARE(window->startMovingObject_, std::make_tuple(false, 0, MainWindow::BOX));
-    QCOMPARE(window->startDrawingLines, qMakePair(false, -1));
-    QCOMPARE(window->lastGlobalPos, QPoint());
-    QCOMPARE(window->lastLocalPos, QPoint());
-    QCOMPARE(window->dragPosition, QPoint());
-    QVERIFY(window->removeWhch.empty());
-    QVERIFY(window->m_draw_lines.isNull());
-    QVERIFY(window->printThis.empty());
-    QVERIFY(!window->altPressd);
-    QVERIFY(!window->ctrlPressd);
-    QVERIFY(!window->w.isVisible());
-    QVERIFY(!window->change_has_happen);
-    QCOMPARE(window->change_has_happen_timer_counter, 0);
-    QCOMPARE(sizeof(MainWindow::WHAT), sizeof(quint32));
-    QCOMPARE(int(MainWindow::LINE), 1);
 }
 
 void TestMainWindow::tick_runsEvery20msAndCounts()
