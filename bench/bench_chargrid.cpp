@@ -1,5 +1,5 @@
 #include "chargrid.h"
-#include "lcg.h"
+#include "benchcommon.h"
 
 #include <benchmark/benchmark.h>
 
@@ -167,10 +167,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "flat grid and map baseline disagree\n");
         return EXIT_FAILURE;
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
     return EXIT_SUCCESS;
 }

@@ -93,11 +93,8 @@ int main(int argc, char** argv)
         bench::fail("the layer was not painted");
     std::printf("layer %d x %d, %lld of its pixels painted\n", layer.width(), layer.height(), painted);
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     const auto base = perCall.find("initLableForDrawing/empty");
     const auto full = perCall.find("redrawAllLines/100x1000");

@@ -170,11 +170,8 @@ int main(int argc, char** argv)
             bench::fail("line lists differ");
     }
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     const auto whole = perCall.find("drawRightWidget");
     const auto shown = perCall.find("drawRightWidget+repaint");

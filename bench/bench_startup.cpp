@@ -5,6 +5,7 @@
 // (and, for the main window, its tick runs); the parent times each child from QProcess start to
 // its end. A child leaves with _Exit so that tearing the window down is not part of the figure.
 
+#include "benchcommon.h"
 #include "mainwindow.h"
 
 #include <benchmark/benchmark.h>
@@ -115,29 +116,28 @@ void launch(benchmark::State& state, const char* mode, Samples& samples)
     }
 }
 
+// Each launch is one timed repetition; the median over them is reported.
+void asLaunches(benchmark::internal::Benchmark* b)
+{
+    b->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(repetitions)
+        ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond);
+}
+
 void BM_StartupBareWindow(benchmark::State& state)
 {
     launch(state, "bare", bareSamples);
 }
-BENCHMARK(BM_StartupBareWindow)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(repetitions)
-    ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
-    ->ReportAggregatesOnly(true)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupBareWindow)->Apply(asLaunches);
 
 void BM_StartupVandora(benchmark::State& state)
 {
     launch(state, "vandora", vandoraSamples);
 }
-BENCHMARK(BM_StartupVandora)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(repetitions)
-    ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
-    ->ReportAggregatesOnly(true)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupVandora)->Apply(asLaunches);
 
 } // namespace
 
@@ -147,11 +147,8 @@ int main(int argc, char** argv)
         return runChild(argc, argv, argv[2]);
 
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     const double vandora = median(vandoraSamples.wallMs);
     const double bare = median(bareSamples.wallMs);

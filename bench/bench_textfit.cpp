@@ -233,11 +233,8 @@ int main(int argc, char** argv)
     checkSameLength(1000);
     checkSameLength(2000);
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
     const bool naive10kMeasured = naive.count(10000) > 0;
 
     for (const auto& entry : naive) {

@@ -3,7 +3,7 @@
 
 // Shared set-up of the benchmarks that drive a real main window.
 
-#include "lcg.h"
+#include "benchcommon.h"
 #include "line.h"
 #include "mainwindow.h"
 #include "textobject.h"

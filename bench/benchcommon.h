@@ -1,0 +1,40 @@
+#ifndef BENCHCOMMON_H
+#define BENCHCOMMON_H
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+namespace bench {
+
+// Deterministic generator so every run measures the same chart.
+class Lcg
+{
+public:
+    explicit Lcg(std::uint64_t seed) : m_state(seed) {}
+
+    // Uniform in [0, 1).
+    double next()
+    {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return double(m_state >> 11) / double(1ULL << 53);
+    }
+
+private:
+    std::uint64_t m_state;
+};
+
+// Runs the registered benchmarks with the command line's options; false on an unknown option.
+inline bool runRegistered(int& argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return false;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return true;
+}
+
+} // namespace bench
+
+#endif // BENCHCOMMON_H
