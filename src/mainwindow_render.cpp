@@ -3,7 +3,6 @@
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
-#include <QStringList>
 
 QString MainWindow::fixLineIfTabs(const QString& line) const
 {
@@ -33,13 +32,15 @@ CharGrid::Input MainWindow::gridInput() const
 void MainWindow::drawRightWidget()
 {
     printThis = CharGrid::render(gridInput());
-    QStringList rows;
-    rows.reserve(static_cast<int>(printThis.size()));
-    for (const QString& row : printThis)
-        rows.append(row);
+    QString text;
+    for (size_t i = 0; i < printThis.size(); ++i) {
+        if (i > 0)
+            text.append(QLatin1Char('\n'));
+        text.append(printThis[i]);
+    }
     ui->drawOutput->clear();
     // Plain text, so tags that look like markup are shown as typed.
-    ui->drawOutput->setPlainText(rows.join(QLatin1Char('\n')));
+    ui->drawOutput->setPlainText(text);
 }
 
 void MainWindow::on_radioButton_3_clicked(bool checked)
