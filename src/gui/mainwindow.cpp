@@ -5,9 +5,11 @@
 #include <QAction>
 #include <QColor>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
+#include <QMouseEvent>
 #include <QShortcut>
 #include <QTimer>
 
@@ -131,7 +133,8 @@ MainWindow::~MainWindow()
     delete ui;
 }
 
-// The 20 ms tick: renders a pending text change at most once every 10 ticks.
+// The 20 ms tick: renders a pending text change at most once every 10 ticks, and lets the
+// highlight follow a resting pointer in the modes that show it.
 void MainWindow::checkMouseMove()
 {
     if (ui->radioButton_3->isChecked() && change_has_happen && change_has_happen_timer_counter > 9) {
@@ -140,6 +143,143 @@ void MainWindow::checkMouseMove()
         drawRightWidget();
     }
     ++change_has_happen_timer_counter;
+    if (!ui->radioButton->isChecked() && !ui->radioBMoveAll->isChecked())
+        return;
+    const QPointF local = mapFromGlobal(QCursor::pos());
+    QMouseEvent motion(QEvent::MouseMove, local, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    mouseMoveEvent(&motion);
+}
+
+void MainWindow::setColorOfObjectsOnHoover()
+{
+    const bool moveAll = ui->radioBMoveAll->isChecked();
+    const bool moveRemove = ui->radioButton->isChecked();
+    std::tuple<bool, int, WHAT> hit(false, -1, LINE);
+    if (moveAll || moveRemove)
+        hit = findClickedBoth(lastMousePosition);
+    const bool found = std::get<0>(hit);
+    const int index = std::get<1>(hit);
+
+    // Which element should be highlighted: every one, the one found, or none.
+    const auto boxLit = [&](int i) {
+        return moveAll ? found : (moveRemove && found && std::get<2>(hit) == BOX && i == index);
+    };
+    const auto lineLit = [&](size_t i) {
+        return moveAll ? found : (moveRemove && found && std::get<2>(hit) == LINE && int(i) == index);
+    };
+    for (int i = 0; i < m_data->size(); ++i)
+        (*m_data)[i]->setObjColor(boxLit(i));
+    // The layer is repainted only when a connector's colour actually changes.
+    bool changed = false;
+    for (size_t i = 0; i < m_data_line.size(); ++i) {
+        const bool lit = lineLit(i);
+        changed = changed || m_data_line[i].isChecked != lit;
+        m_data_line[i].setObjColor(lit);
+    }
+    if (changed)
+        redrawAllLines();
+}
+
+void MainWindow::setEditorsEnabled(bool enabled, const QString* toolTip)
+{
+    for (TextObject* box : *m_data) {
+        if (!box->elem)
+            continue;
+        if (toolTip)
+            box->elem->setToolTip(*toolTip);
+        box->elem->setEnabled(enabled);
+    }
+}
+
+namespace {
+
+const QString& modeToolTip()
+{
+    static const QString tip =
+        QStringLiteral("*Move element -> left mouse button click\n*Remove element -> right mouse button click");
+    return tip;
+}
+
+const QString& noToolTip()
+{
+    static const QString none;
+    return none;
+}
+
+} // namespace
+
+void MainWindow::on_radioButton_clicked(bool checked)
+{
+    if (checked) {
+        ui->radioButton_2->setChecked(false);
+        ui->radioBMoveAll->setChecked(false);
+        setEditorsEnabled(false, &modeToolTip());
+    } else {
+        setEditorsEnabled(true, &noToolTip());
+        setColorOfObjectsOnHoover();
+    }
+}
+
+void MainWindow::on_radioButton_2_clicked(bool checked)
+{
+    if (checked) {
+        on_radioButton_clicked(false);
+        ui->radioButton->setChecked(false);
+        ui->radioBMoveAll->setChecked(false);
+        setEditorsEnabled(false, &modeToolTip());
+    } else {
+        setEditorsEnabled(true, &noToolTip());
+    }
+}
+
+void MainWindow::on_radioBMoveAll_clicked(bool checked)
+{
+    if (checked) {
+        ui->radioButton_2->setChecked(false);
+        ui->radioButton->setChecked(false);
+    }
+    setEditorsEnabled(!checked);
+}
+
+void MainWindow::clearMainData()
+{
+    ui->drawOutput->clear();
+    m_data_line.clear();
+    initLableForDrawing();
+    for (TextObject* box : *m_data) {
+        box->flush();
+        delete box;
+    }
+    m_data->clear();
+    removeWhch.clear();
+}
+
+void MainWindow::on_pushButton_4_clicked()
+{
+    clearMainData();
+    for (QByteArray* snapshot : byteArrayOfPastStuf)
+        delete snapshot;
+    byteArrayOfPastStuf.clear();
+    ui->goForward->setEnabled(false);
+    ui->goBack->setEnabled(false);
+}
+
+void MainWindow::on_pushButton_clicked()
+{
+    if (removeWhch.empty())
+        return;
+    const WHAT kind = removeWhch.back().first;
+    if (kind == BOX && !m_data->isEmpty()) {
+        TextObject* box = m_data->takeLast();
+        box->flush();
+        delete box;
+        removeWhch.pop_back();
+    } else if (kind == LINE && !m_data_line.empty()) {
+        m_data_line.pop_back();
+        redrawAllLines();
+        removeWhch.pop_back();
+    }
+    renderIfLive();
 }
 
 void MainWindow::on_actionAbout_triggered()

@@ -20,6 +20,7 @@
 
 class QAction;
 class QLineEdit;
+class QMouseEvent;
 class QTimer;
 class TextObject;
 
@@ -43,6 +44,10 @@ public:
     bool addNewText();
     // The line with each tab widened to the next stop of 11 characters.
     QString fixLineIfTabs(const QString& line) const;
+    // Maps the event onto the canvas (lastMousePosition and friends); false when off the canvas.
+    bool mouseEventCalc(QMouseEvent* event);
+    // Empties the chart: output view, connectors and their layer, boxes, creation records.
+    void clearMainData();
 
     std::shared_ptr<QVector<TextObject*>> m_data;
     std::vector<Line> m_data_line;
@@ -62,8 +67,36 @@ private slots:
     void on_lineEdit_editingFinished();
     void on_lineEdit_2_editingFinished();
     void on_actionAbout_triggered();
+    void on_radioButton_clicked(bool checked);
+    // Removes the newest element still recorded in removeWhch.
+    void on_pushButton_clicked();
+    void on_radioButton_2_clicked(bool checked);
+    void on_pushButton_4_clicked();
+    void on_radioBMoveAll_clicked(bool checked);
+    // Highlights what lies under lastMousePosition in the current mode, and un-highlights the rest.
+    void setColorOfObjectsOnHoover();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
 
 private:
+    // The element under point: five passes of growing tolerance, boxes before connectors in each.
+    std::tuple<bool, int, WHAT> findClickedBoth(QPoint& point);
+    // Drops the creation record of (kind, index) and renumbers the later ones of that kind.
+    void forgetCreationRecord(WHAT kind, int index);
+    // Shifts every box and connector with the pointer, keeping boxes on the canvas.
+    void moveAllStep();
+    // Converts a canvas point into the frame connector points are stored in.
+    QPoint toConnectorFrame(const QPoint& point) const;
+    void renderIfLive();
+    // Enables or disables every box editor; a non-null tip replaces each editor's tool tip first.
+    void setEditorsEnabled(bool enabled, const QString* toolTip = nullptr);
+    // Paints the segments of line from point index `from` on, over the current layer.
+    void paintNewSegments(const Line& line, size_t from);
+    // Moves the painted connectors by offset; repaints them all when a shift would not be exact.
+    void shiftLayer(const QPoint& offset);
     // Hands the focus back and re-renders when live, once a tag field is edited.
     void tagEditingFinished(QLineEdit* field);
     // The chart as plain data for the character grid.
@@ -102,6 +135,7 @@ private:
     friend class TestTextObject;
     friend class TestConnectorLayer;
     friend class TestRenderer;
+    friend class TestInteraction;
 };
 
 #endif // MAINWINDOW_H

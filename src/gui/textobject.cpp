@@ -20,7 +20,7 @@ QString borderStyle(int width, const QString& colour)
 }
 
 // Laid-out size of a document, as the box measures it.
-QSizeF measuredSize(QTextDocument* document)
+QSizeF layOut(QTextDocument* document)
 {
     document->adjustSize();
     return document->size();
@@ -158,7 +158,7 @@ void TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
     const std::unique_ptr<QTextDocument> scratch(document->clone());
     const auto fitsAfterRemoving = [&](const QString& text, int cursor, int count) {
         scratch->setPlainText(text.left(cursor - count) + text.mid(cursor));
-        return fitsOn(boxSize(measuredSize(scratch.get()), sizeToExtendBox), canvas);
+        return fitsOn(boxSize(layOut(scratch.get()), sizeToExtendBox), canvas);
     };
 
     m_trimming = true;
@@ -269,7 +269,27 @@ QPair<bool, QPoint> TextObject::isMovingPossible(const QPoint& difference)
 
 void TextObject::setObjColor(bool check)
 {
+    // Restyling is costly and the hover asks on every tick, so only a change is applied.
+    if (m_highlight == int(check))
+        return;
+    m_highlight = int(check);
     elem->setStyleSheet(borderStyle(borderSet, check ? QStringLiteral("rgb(65,105,225)") : QStringLiteral("rgb(0, 0, 0)")));
+}
+
+bool TextObject::isHighlighted() const
+{
+    return m_highlight == 1;
+}
+
+QSizeF TextObject::measuredSize(QTextDocument* document)
+{
+    // Layout is the costly part of sizing; a document whose content is unchanged keeps its size.
+    if (document != m_measuredDocument || document->revision() != m_measuredRevision) {
+        m_measured = layOut(document);
+        m_measuredDocument = document;
+        m_measuredRevision = document->revision();
+    }
+    return m_measured;
 }
 
 void TextObject::setCurrentWantedRect(const QRect& rect)

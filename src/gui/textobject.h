@@ -8,12 +8,14 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
+#include <QSizeF>
 #include <QStringList>
 #include <QVector>
 
 #include <functional>
 #include <memory>
 
+class QTextDocument;
 class QTextEdit;
 class QWidget;
 
@@ -57,8 +59,10 @@ public slots:
     // would cross (-1: no correction). False only when both axes would leave the canvas.
     QPair<bool, QPoint> isMovingPossible(const QPoint& difference);
     void setObjColor(bool check);
+    bool isHighlighted() const;
 
 private:
+    QSizeF measuredSize(QTextDocument* document);
     void setCurrentWantedRect(const QRect& rect);
     void recomputeCentre();
     void recomputeProportion();
@@ -70,6 +74,11 @@ private:
     const QWidget* ptr_Widget;
     std::function<void()> m_callback;
     bool m_trimming = false;
+    // -1 until the first colour is applied, then 0 (normal) or 1 (highlighted).
+    int m_highlight = -1;
+    const QTextDocument* m_measuredDocument = nullptr;
+    int m_measuredRevision = -1;
+    QSizeF m_measured;
 };
 
 #endif // TEXTOBJECT_H
