@@ -67,12 +67,13 @@ inline TextObject* addBox(MainWindow& window, const QPoint& at, const QString& t
     return box;
 }
 
-// A freehand connector wandering over the canvas, cut to exactly `count` points.
-inline Line wanderingLine(QWidget* canvas, int index, size_t count, Lcg& rng)
+// A freehand connector wandering over the canvas, `margin` pixels from its edges, cut to exactly
+// `count` points.
+inline Line wanderingLine(QWidget* canvas, int index, size_t count, Lcg& rng, double margin = 2.0)
 {
     Line line(canvas, 4, index, false);
-    const double low = 2.0;
-    const double high = 798.0;
+    const double low = margin;
+    const double high = 800.0 - margin;
     double x = low + rng.next() * (high - low);
     double y = low + rng.next() * (high - low);
     double heading = rng.next() * 6.283185307179586;
