@@ -131,3 +131,21 @@ void Line::appendPoint(const QPoint& point)
     points.push_back(point);
     points_proc_from_window.push_back(fractionOf(point, canvas));
 }
+
+ChartStream::ConnectorRecord Line::serializeData() const
+{
+    ChartStream::ConnectorRecord record;
+    record.isStraight = isStraight;
+    record.isStraightDrawingHorizontal = isStraightDrawingHorizontal;
+    record.points = points;
+    record.fractions = points_proc_from_window;
+    return record;
+}
+
+void Line::deserializeData(const ChartStream::ConnectorRecord& record)
+{
+    isStraight = record.isStraight;
+    isStraightDrawingHorizontal = record.isStraightDrawingHorizontal;
+    points = record.points;
+    points_proc_from_window = record.fractions;
+}

@@ -1,6 +1,8 @@
 #ifndef LINE_H
 #define LINE_H
 
+#include "chartstream.h"
+
 #include <QPair>
 #include <QPoint>
 
@@ -22,6 +24,9 @@ public:
     QPair<bool, int> isPointOnMe(const QPoint& point, double sizeOffset) const;
     void updateMovingElementAll(const QPoint& difference, bool canxBetweeked, bool canyBetweeked);
     void setObjColor(bool check);
+    // The connector as a stream record, and back; the hover flag is not stored.
+    ChartStream::ConnectorRecord serializeData() const;
+    void deserializeData(const ChartStream::ConnectorRecord& record);
 
     std::vector<QPoint> points;
     bool isChecked;

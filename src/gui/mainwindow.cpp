@@ -33,6 +33,7 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     , ui(new Ui::MainWindow)
     , w(nullptr)
     , actionAbout(new QAction(this))
+    , m_prompts(std::make_unique<Prompts>())
 {
     // Found by name when the form connects its slots; F1 triggers it below. It is not
     // added to the window, so the window's context menu stays empty.
@@ -118,6 +119,8 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     change_has_happen_timer_counter = 0;
 
     m_filePath = filePath;
+    if (!m_filePath.isEmpty())
+        QTimer::singleShot(0, this, SLOT(on_open_clicked()));
 
     auto* aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aboutKey, &QShortcut::activated, actionAbout, &QAction::trigger);
@@ -262,6 +265,8 @@ void MainWindow::on_pushButton_4_clicked()
     byteArrayOfPastStuf.clear();
     ui->goForward->setEnabled(false);
     ui->goBack->setEnabled(false);
+    // No snapshot is left to point at, so Redo cannot re-enable Undo later.
+    lastByteArrayCount = -1;
 }
 
 void MainWindow::on_pushButton_clicked()

@@ -5,11 +5,13 @@
 #include "dialog.h"
 #include "drawwidget4points.h"
 #include "line.h"
+#include "prompts.h"
 
 #include <QByteArray>
 #include <QMainWindow>
 #include <QPair>
 #include <QPixmap>
+#include <QPointer>
 #include <QPoint>
 #include <QString>
 #include <QVector>
@@ -19,7 +21,10 @@
 #include <vector>
 
 class QAction;
+class QDataStream;
+class QKeyEvent;
 class QLineEdit;
+class QTextEdit;
 class QMouseEvent;
 class QTimer;
 class TextObject;
@@ -48,6 +53,15 @@ public:
     bool mouseEventCalc(QMouseEvent* event);
     // Empties the chart: output view, connectors and their layer, boxes, creation records.
     void clearMainData();
+    // Records the chart as a new undo snapshot after the one under the cursor, dropping the redo tail.
+    void pushBackStreamToBuffer();
+    // Rebuilds the chart from snapshot stream_count; nothing happens for an index out of range.
+    void deserialzeDataStream(int stream_count);
+    // Replaces the dialogs and message boxes, so tests never block on one.
+    void setPrompts(std::unique_ptr<Prompts> prompts);
+
+    // Snapshots are whole charts; the oldest are dropped once together they take more than this.
+    static constexpr qint64 historyBudgetBytes = 256LL * 1024 * 1024;
 
     std::shared_ptr<QVector<TextObject*>> m_data;
     std::vector<Line> m_data_line;
@@ -67,6 +81,20 @@ private slots:
     void on_lineEdit_editingFinished();
     void on_lineEdit_2_editingFinished();
     void on_actionAbout_triggered();
+    // Save: writes the drawing to a text file and the chart to a backup beside it.
+    void on_pushButton_2_clicked();
+    // Open: replaces the chart and its history with a backup file.
+    void on_open_clicked();
+    void serializeDataInMainWindow(QDataStream& out);
+    void serializeDataOther(QDataStream& out);
+    void deserializeDataInMainWindow(const ChartStream::WindowState& state);
+    // Appends the records' boxes and connectors to the chart, then repaints and renders if live.
+    void deserializeDataOther(const std::vector<ChartStream::BoxRecord>& boxes,
+        const std::vector<ChartStream::ConnectorRecord>& connectors);
+    // Switches "Move all" on while both modifiers are held, and off once when they no longer are.
+    void bothPressedCheck();
+    void on_goBack_clicked();
+    void on_goForward_clicked();
     void on_radioButton_clicked(bool checked);
     // Removes the newest element still recorded in removeWhch.
     void on_pushButton_clicked();
@@ -80,6 +108,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The element under point: five passes of growing tolerance, boxes before connectors in each.
@@ -93,6 +124,17 @@ private:
     void renderIfLive();
     // Enables or disables every box editor; a non-null tip replaces each editor's tool tip first.
     void setEditorsEnabled(bool enabled, const QString* toolTip = nullptr);
+    // The whole chart with the window's state, as stream records.
+    ChartStream::Chart chartSnapshot() const;
+    // Empties the chart and rebuilds it from records.
+    void loadChart(const ChartStream::Chart& chart);
+    // The settings file: beside the executable, or in the user's configuration folder when that is read-only.
+    QString settingsFilePath() const;
+    // The last folder used, from the settings file; a missing file is created with the working folder.
+    QString readSettingsFolder();
+    void writeSettingsFolder(const QString& folder);
+    // Treats held Ctrl and Alt as released: flags cleared, modes off, editors enabled.
+    void releaseModifiers();
     // Paints the segments of line from point index `from` on, over the current layer.
     void paintNewSegments(const Line& line, size_t from);
     // Moves the painted connectors by offset; repaints them all when a shift would not be exact.
@@ -130,12 +172,19 @@ private:
     int change_has_happen_timer_counter = 0;
     QString m_filePath;
     QAction* actionAbout;
+    std::unique_ptr<Prompts> m_prompts;
+    // Set while a whole-chart drag moves boxes, whose change callbacks then record nothing.
+    bool m_movingAll = false;
+    // The box editor that had the keys when a modifier was pressed; it gets them back on release.
+    QPointer<QTextEdit> m_typingIn;
 
     friend class TestMainWindow;
     friend class TestTextObject;
     friend class TestConnectorLayer;
     friend class TestRenderer;
     friend class TestInteraction;
+    friend class TestPersistence;
+    friend class TestKeyboard;
 };
 
 #endif // MAINWINDOW_H

@@ -39,6 +39,9 @@ bool MainWindow::addNewText()
     m_data->append(new TextObject(nullptr, ui->drawWidget, index, lastMousePosition, m_data,
         sizeOfInitialTextBox, sizeToExtendBox, borderOfWIdgetsAndDrawings));
     m_data->last()->setCallbackFunction([this] {
+        // A whole-chart drag is one step of history, recorded at its release.
+        if (!m_movingAll)
+            pushBackStreamToBuffer();
         if (ui->radioButton_3->isChecked())
             change_has_happen = true;
     });
@@ -271,8 +274,10 @@ void MainWindow::moveAllStep()
             canyBetweeked = false;
         }
     }
+    m_movingAll = true;
     for (TextObject* box : *m_data)
         box->updateMovingElementAll(difference);
+    m_movingAll = false;
 
     const QPoint differenceLines = toConnectorFrame(lastMousePosition) - toConnectorFrame(lastMousePosition_ex);
     for (Line& line : m_data_line)
@@ -291,4 +296,6 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
         startDrawingLines.first = false;
         renderIfLive();
     }
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        pushBackStreamToBuffer();
 }

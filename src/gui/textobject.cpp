@@ -313,3 +313,35 @@ void TextObject::recomputeProportion()
     const double y = canvas.height() > 0 ? currentWantedRect.y() / double(canvas.height()) : 0.0;
     x_y_proc_respect_to_zero = QPointF(x, y);
 }
+
+ChartStream::BoxRecord TextObject::serializeData() const
+{
+    ChartStream::BoxRecord record;
+    record.openBoxPoint = openBoxPoint;
+    record.whoAmI = whoAmI;
+    record.borderSet = borderSet;
+    record.centre = centerPointFromInsideCurrentWanted;
+    record.currentWantedRect = currentWantedRect;
+    record.proportion = x_y_proc_respect_to_zero;
+    record.sizeOfInitialTextBox = sizeOfInitialTextBox;
+    record.sizeToExtendBox = sizeToExtendBox;
+    record.text = elem ? elem->toPlainText() : QString();
+    return record;
+}
+
+void TextObject::deserializeData(const ChartStream::BoxRecord& record)
+{
+    openBoxPoint = record.openBoxPoint;
+    whoAmI = record.whoAmI;
+    borderSet = record.borderSet;
+    centerPointFromInsideCurrentWanted = record.centre;
+    currentWantedRect = record.currentWantedRect;
+    x_y_proc_respect_to_zero = record.proportion;
+    sizeOfInitialTextBox = record.sizeOfInitialTextBox;
+    sizeToExtendBox = record.sizeToExtendBox;
+    if (!elem)
+        return;
+    elem->setGeometry(currentWantedRect);
+    elem->show();
+    elem->setPlainText(record.text);
+}

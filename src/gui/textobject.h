@@ -1,6 +1,7 @@
 #ifndef TEXTOBJECT_H
 #define TEXTOBJECT_H
 
+#include "chartstream.h"
 #include "drawwidget4points.h"
 
 #include <QObject>
@@ -60,6 +61,10 @@ public slots:
     QPair<bool, QPoint> isMovingPossible(const QPoint& difference);
     void setObjColor(bool check);
     bool isHighlighted() const;
+    // The box as a stream record.
+    ChartStream::BoxRecord serializeData() const;
+    // Takes the record's geometry, then its text, which runs the usual sizing and the callback.
+    void deserializeData(const ChartStream::BoxRecord& record);
 
 private:
     QSizeF measuredSize(QTextDocument* document);

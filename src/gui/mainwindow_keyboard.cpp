@@ -1,0 +1,130 @@
+// Modifier keys as temporary tool modes, and the command shortcuts.
+#include "chartrender.h"
+#include "mainwindow.h"
+#include "textobject.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTextEdit>
+
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!ui->shortKeysRadioButton->isChecked())
+        return;
+    if (event->key() == Qt::Key_Control || event->key() == Qt::Key_Alt) {
+        // Disabling the editors takes the keys from a box being typed in; remember it to give them back.
+        if (auto* editor = qobject_cast<QTextEdit*>(focusWidget()))
+            m_typingIn = editor;
+    }
+    switch (event->key()) {
+    case Qt::Key_Control:
+        if (ui->radioBMoveAll->isChecked() && !altPressd)
+            ui->radioBMoveAll->setChecked(false);
+        ui->radioButton->setChecked(true);
+        ui->radioButton_2->setChecked(false);
+        setEditorsEnabled(false);
+        ctrlPressd = true;
+        bothPressedCheck();
+        return;
+    case Qt::Key_Alt:
+        ui->radioButton->setChecked(false);
+        ui->radioButton_2->setChecked(true);
+        setEditorsEnabled(false);
+        altPressd = true;
+        bothPressedCheck();
+        return;
+    default:
+        break;
+    }
+    if (!ctrlPressd || altPressd)
+        return;
+    switch (event->key()) {
+    case Qt::Key_Z:
+        on_goBack_clicked();
+        break;
+    case Qt::Key_Y:
+        on_goForward_clicked();
+        break;
+    case Qt::Key_O:
+        on_open_clicked();
+        break;
+    case Qt::Key_S:
+        on_pushButton_2_clicked();
+        break;
+    case Qt::Key_C:
+        // A box that was being typed in copies its own selection; otherwise the drawing is copied.
+        if (m_typingIn && m_typingIn->textCursor().hasSelection())
+            m_typingIn->copy();
+        else if (!qobject_cast<QLineEdit*>(focusWidget()))
+            QApplication::clipboard()->setText(QString::fromUtf8(ChartRender::exportBytes(CharGrid::render(gridInput()))));
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!ui->shortKeysRadioButton->isChecked())
+        return;
+    if (event->key() == Qt::Key_Control || event->key() == Qt::Key_Alt) {
+        if (event->key() == Qt::Key_Alt)
+            startDrawingLines.first = false;
+        ui->radioBMoveAll->setChecked(false);
+        ui->radioButton->setChecked(false);
+        ui->radioButton_2->setChecked(false);
+        const QString none;
+        setEditorsEnabled(true, &none);
+        setColorOfObjectsOnHoover();
+        (event->key() == Qt::Key_Control ? ctrlPressd : altPressd) = false;
+        if (m_typingIn && !ctrlPressd && !altPressd) {
+            m_typingIn->setFocus();
+            m_typingIn = nullptr;
+        }
+    }
+    bothPressedCheck();
+}
+
+void MainWindow::bothPressedCheck()
+{
+    static bool disableOnceOnlyAfterEnable = true;
+    if (ctrlPressd && altPressd) {
+        ui->radioBMoveAll->setChecked(true);
+        ui->radioButton->setChecked(false);
+        ui->radioButton_2->setChecked(false);
+        setEditorsEnabled(false);
+        disableOnceOnlyAfterEnable = false;
+    } else if (!disableOnceOnlyAfterEnable) {
+        ui->radioBMoveAll->setChecked(false);
+        setEditorsEnabled(true);
+        disableOnceOnlyAfterEnable = true;
+    }
+}
+
+void MainWindow::releaseModifiers()
+{
+    if (!ctrlPressd && !altPressd)
+        return;
+    ctrlPressd = false;
+    altPressd = false;
+    startDrawingLines.first = false;
+    ui->radioBMoveAll->setChecked(false);
+    ui->radioButton->setChecked(false);
+    ui->radioButton_2->setChecked(false);
+    const QString none;
+    setEditorsEnabled(true, &none);
+    setColorOfObjectsOnHoover();
+    bothPressedCheck();
+    m_typingIn = nullptr;
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    // A modifier released while another window has the keys never reaches us: treat it as released now.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        releaseModifiers();
+    QMainWindow::changeEvent(event);
+}

@@ -1,0 +1,284 @@
+// The chart as a stream: undo and redo snapshots, Save and Open.
+#include "chartfiles.h"
+#include "chartrender.h"
+#include "mainwindow.h"
+#include "textobject.h"
+#include "ui_mainwindow.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTextStream>
+
+namespace {
+
+const QString& settingsFileName()
+{
+    static const QString name = QStringLiteral("flowChart.settings");
+    return name;
+}
+
+// Writes bytes to fileName through a temporary file, so a failed write leaves any earlier file intact.
+bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason)
+{
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *reason = file.errorString();
+    return false;
+}
+
+} // namespace
+
+void MainWindow::setPrompts(std::unique_ptr<Prompts> prompts)
+{
+    m_prompts = std::move(prompts);
+}
+
+void MainWindow::serializeDataInMainWindow(QDataStream& out)
+{
+    ChartStream::writeWindowState(out, chartSnapshot().window);
+}
+
+void MainWindow::serializeDataOther(QDataStream& out)
+{
+    const ChartStream::Chart chart = chartSnapshot();
+    ChartStream::writeObjects(out, chart.boxes, chart.connectors);
+}
+
+ChartStream::Chart MainWindow::chartSnapshot() const
+{
+    ChartStream::Chart chart;
+    ChartStream::WindowState& state = chart.window;
+    state.lastMousePosition = lastMousePosition;
+    state.sizeToExtendBox = sizeToExtendBox;
+    state.sizeOfInitialTextBox = sizeOfInitialTextBox;
+    state.drawingLine = startDrawingLines.first;
+    state.drawingLineSpare = startDrawingLines.second;
+    state.lastGlobalPos = lastGlobalPos;
+    state.lastLocalPos = lastLocalPos;
+    state.dragPosition = dragPosition;
+    for (const QPair<WHAT, int>& record : removeWhch)
+        state.creationRecords.push_back({quint32(record.first), record.second});
+    state.startTag = ui->lineEdit->text();
+    state.endTag = ui->lineEdit_2->text();
+    chart.boxes.reserve(size_t(m_data->size()));
+    for (const TextObject* box : *m_data)
+        chart.boxes.push_back(box->serializeData());
+    chart.connectors.reserve(m_data_line.size());
+    for (const Line& line : m_data_line)
+        chart.connectors.push_back(line.serializeData());
+    return chart;
+}
+
+void MainWindow::deserializeDataInMainWindow(const ChartStream::WindowState& state)
+{
+    lastMousePosition = state.lastMousePosition;
+    sizeToExtendBox = state.sizeToExtendBox;
+    sizeOfInitialTextBox = state.sizeOfInitialTextBox;
+    startDrawingLines = qMakePair(state.drawingLine, int(state.drawingLineSpare));
+    lastGlobalPos = state.lastGlobalPos;
+    lastLocalPos = state.lastLocalPos;
+    dragPosition = state.dragPosition;
+    removeWhch.clear();
+    for (const ChartStream::CreationRecord& record : state.creationRecords)
+        removeWhch.push_back(qMakePair(record.kind == 0 ? BOX : LINE, int(record.index)));
+    ui->lineEdit->clear();
+    ui->lineEdit->setText(state.startTag);
+    ui->lineEdit_2->clear();
+    ui->lineEdit_2->setText(state.endTag);
+}
+
+void MainWindow::deserializeDataOther(
+    const std::vector<ChartStream::BoxRecord>& boxes, const std::vector<ChartStream::ConnectorRecord>& connectors)
+{
+    for (const ChartStream::BoxRecord& record : boxes) {
+        auto* box = new TextObject(nullptr, ui->drawWidget, m_data->size(), QPoint(0, 0),
+            std::shared_ptr<QVector<TextObject*>>(), QPoint(20, 20), QPoint(10, 10), 2);
+        m_data->append(box);
+        // Boxes from a stream only ask for a redraw; their edits are recorded at the next release.
+        box->setCallbackFunction([this] {
+            if (ui->radioButton_3->isChecked())
+                change_has_happen = true;
+        });
+        box->deserializeData(record);
+    }
+    for (const ChartStream::ConnectorRecord& record : connectors) {
+        m_data_line.emplace_back(ui->drawWidget, 4, int(m_data_line.size()), false);
+        m_data_line.back().deserializeData(record);
+    }
+    redrawAllLines();
+    renderIfLive();
+}
+
+void MainWindow::loadChart(const ChartStream::Chart& chart)
+{
+    clearMainData();
+    deserializeDataInMainWindow(chart.window);
+    deserializeDataOther(chart.boxes, chart.connectors);
+}
+
+void MainWindow::pushBackStreamToBuffer()
+{
+    auto* snapshot = new QByteArray(ChartStream::toBytes(chartSnapshot()));
+    // Recording after an Undo drops only the redo tail; the state under the cursor stays.
+    const size_t keep = size_t(std::max(lastByteArrayCount + 1, 0));
+    while (byteArrayOfPastStuf.size() > keep) {
+        delete byteArrayOfPastStuf.back();
+        byteArrayOfPastStuf.pop_back();
+    }
+    byteArrayOfPastStuf.push_back(snapshot);
+
+    qint64 total = 0;
+    for (const QByteArray* each : byteArrayOfPastStuf)
+        total += each->size();
+    size_t dropped = 0;
+    while (total > historyBudgetBytes && byteArrayOfPastStuf.size() - dropped > 1) {
+        total -= byteArrayOfPastStuf[dropped]->size();
+        delete byteArrayOfPastStuf[dropped];
+        ++dropped;
+    }
+    byteArrayOfPastStuf.erase(byteArrayOfPastStuf.begin(), byteArrayOfPastStuf.begin() + std::ptrdiff_t(dropped));
+
+    lastByteArrayCount = int(byteArrayOfPastStuf.size()) - 1;
+    on_goForward_clicked();
+}
+
+void MainWindow::deserialzeDataStream(int stream_count)
+{
+    if (stream_count < 0 || size_t(stream_count) >= byteArrayOfPastStuf.size())
+        return;
+    ChartStream::Chart chart;
+    if (!ChartStream::fromBytes(*byteArrayOfPastStuf[size_t(stream_count)], chart))
+        return;
+    loadChart(chart);
+}
+
+void MainWindow::on_goBack_clicked()
+{
+    const int count = int(byteArrayOfPastStuf.size());
+    if (lastByteArrayCount > 0 && lastByteArrayCount < count)
+        deserialzeDataStream(--lastByteArrayCount);
+    if (lastByteArrayCount < count - 1)
+        ui->goForward->setEnabled(true);
+    if (lastByteArrayCount < 1)
+        ui->goBack->setEnabled(false);
+}
+
+void MainWindow::on_goForward_clicked()
+{
+    const int count = int(byteArrayOfPastStuf.size());
+    if (lastByteArrayCount >= 0 && lastByteArrayCount < count - 1)
+        deserialzeDataStream(++lastByteArrayCount);
+    if (lastByteArrayCount >= count - 1)
+        ui->goForward->setEnabled(false);
+    if (lastByteArrayCount > 0)
+        ui->goBack->setEnabled(true);
+}
+
+QString MainWindow::settingsFilePath() const
+{
+    const QString besideProgram = QCoreApplication::applicationDirPath() + QLatin1Char('/') + settingsFileName();
+    const QFileInfo beside(besideProgram);
+    if (beside.exists() ? beside.isWritable() : QFileInfo(beside.absolutePath()).isWritable())
+        return besideProgram;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(folder);
+    return folder + QLatin1Char('/') + settingsFileName();
+}
+
+QString MainWindow::readSettingsFolder()
+{
+    QString path = QDir::currentPath();
+    QFile settings(settingsFilePath());
+    if (settings.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QTextStream in(&settings);
+        in.setCodec("UTF-8");
+        while (!in.atEnd())
+            path = in.readLine();
+    } else {
+        writeSettingsFolder(path);
+    }
+    return path;
+}
+
+void MainWindow::writeSettingsFolder(const QString& folder)
+{
+    QString reason;
+    writeWhole(settingsFilePath(), folder.toUtf8(), &reason);
+}
+
+void MainWindow::on_pushButton_2_clicked()
+{
+    setWindowTitle(QStringLiteral("Vandora ... saving file ..."));
+    const QString folder = readSettingsFolder();
+    const QString fileName =
+        m_prompts->saveFileName(this, QStringLiteral("Save file"), folder, QStringLiteral("Text file (*.txt) ;;"));
+    if (fileName.isEmpty()) {
+        setWindowTitle(QStringLiteral("Vandora"));
+        return;
+    }
+    writeSettingsFolder(ChartFiles::folderOf(fileName));
+
+    drawRightWidget();
+    QStringList failures;
+    QString reason;
+    if (!writeWhole(fileName, ChartRender::exportBytes(printThis), &reason))
+        failures << fileName + QStringLiteral(": ") + reason;
+    const QString backupName = ChartFiles::backupNameFor(fileName);
+    if (!writeWhole(backupName, ChartStream::toBytes(chartSnapshot()), &reason))
+        failures << backupName + QStringLiteral(": ") + reason;
+
+    setWindowTitle(QStringLiteral("Vandora"));
+    if (!failures.isEmpty()) {
+        m_prompts->warning(this, QStringLiteral("Not saved"),
+            QStringLiteral("The chart could not be saved.\n") + failures.join(QLatin1Char('\n')));
+        return;
+    }
+    m_prompts->information(this, QStringLiteral("Saved"), QStringLiteral("Chart saved!"));
+}
+
+void MainWindow::on_open_clicked()
+{
+    setWindowTitle(QStringLiteral("Vandora ... opening file ..."));
+    QString fileName = m_filePath;
+    if (fileName.isEmpty()) {
+        const QString folder = readSettingsFolder();
+        fileName = m_prompts->openFileName(
+            this, QStringLiteral("Open file"), folder, QStringLiteral("FlowChartBackup (*.fcb)"));
+    }
+    if (fileName.isEmpty()) {
+        setWindowTitle(QStringLiteral("Vandora"));
+        return;
+    }
+    m_filePath.clear();
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_prompts->information(this, fileName, QStringLiteral(" File did not open"));
+        setWindowTitle(QStringLiteral("Vandora"));
+        return;
+    }
+    writeSettingsFolder(ChartFiles::folderOf(fileName));
+
+    // The whole file is checked before the current chart is touched.
+    ChartStream::Chart chart;
+    QString error;
+    if (!ChartStream::read(&file, chart, &error)) {
+        m_prompts->warning(this, fileName, QStringLiteral(" File is not a chart: ") + error);
+        setWindowTitle(QStringLiteral("Vandora"));
+        return;
+    }
+    on_pushButton_4_clicked();
+    deserializeDataInMainWindow(chart.window);
+    deserializeDataOther(chart.boxes, chart.connectors);
+    pushBackStreamToBuffer();
+
+    setWindowTitle(QStringLiteral("Vandora"));
+    ui->drawWidget->show();
+    ui->label_2->show();
+}

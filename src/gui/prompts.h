@@ -1,0 +1,21 @@
+#ifndef PROMPTS_H
+#define PROMPTS_H
+
+#include <QString>
+
+class QWidget;
+
+// Every file dialog and message box the window shows; tests replace it so nothing blocks.
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    // The chosen name, or empty when cancelled.
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+    virtual void information(QWidget* parent, const QString& title, const QString& text);
+    virtual void warning(QWidget* parent, const QString& title, const QString& text);
+};
+
+#endif // PROMPTS_H
