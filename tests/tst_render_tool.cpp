@@ -110,7 +110,8 @@ void TestRenderTool::help_printsManualSections()
     QVERIFY(tool.waitForFinished(30000));
     const QByteArray help = tool.readAllStandardOutput();
     QCOMPARE(tool.exitCode(), 0);
-    for (const char* section : {"NAME\n", "\nSYNOPSIS\n", "\nDESCRIPTION\n", "\nOPTIONS\n", "\nEXIT STATUS\n", "\nEXAMPLE\n"})
+    for (const char* section :
+         {"NAME\n", "\nSYNOPSIS\n", "\nDESCRIPTION\n", "\nOPTIONS\n", "\nEXIT STATUS\n", "\nEXAMPLE\n"})
         QVERIFY2(help.contains(section), section);
     QVERIFY(help.contains("--no-box") && help.contains("--start TAG") && help.contains("-o FILE"));
 }
