@@ -66,8 +66,7 @@ quint64 bitsOf(double value)
     return bits;
 }
 
-// Writes `count` elements of `elementBytes` each: encoded in blocks when the stream takes raw
-// blocks, else one by one through its operators.
+// Encodes the elements into raw blocks where the stream's settings allow, else puts them one by one.
 template <typename Encode, typename PutOne>
 void writeArray(QDataStream& out, size_t count, int elementBytes, Encode encode, PutOne putOne)
 {
@@ -124,7 +123,11 @@ private:
         return false;
     }
 
-    bool intact() { return m_in.status() == QDataStream::Ok || fail("ends early"); }
+    // A failed read short of the device's end is the device's fault, not the stream's.
+    bool intact()
+    {
+        return m_in.status() == QDataStream::Ok || fail(m_device->atEnd() ? "ends early" : "read failed");
+    }
 
     // A count that the remaining bytes can hold at `elementBytes` each.
     bool count(qint32& n, qint64 elementBytes)
@@ -144,8 +147,10 @@ private:
         const int perBlock = blockBytes / elementBytes;
         for (qint32 first = 0; first < count; first += perBlock) {
             const int n = std::min(perBlock, count - first);
-            if (m_in.readRawData(block, n * elementBytes) != n * elementBytes)
-                return fail("ends early");
+            if (m_in.readRawData(block, n * elementBytes) != n * elementBytes) {
+                m_in.setStatus(QDataStream::ReadPastEnd);
+                return intact();
+            }
             for (int i = 0; i < n; ++i)
                 decode(first + i, block + i * elementBytes);
         }

@@ -71,8 +71,7 @@ inline bool operator!=(const BoxRecord& a, const BoxRecord& b) { return !(a == b
 inline bool operator!=(const ConnectorRecord& a, const ConnectorRecord& b) { return !(a == b); }
 inline bool operator!=(const Chart& a, const Chart& b) { return !(a == b); }
 
-// Writers follow the caller's stream settings; the chart layout assumes Qt 5.15's defaults
-// (big-endian, double precision) and a device with text mode off.
+// Writers follow the caller's stream; the chart layout needs its defaults and the device's text mode off.
 void writeWindowState(QDataStream& out, const WindowState& w);
 void writeBox(QDataStream& out, const BoxRecord& b);
 void writeConnector(QDataStream& out, const ConnectorRecord& c);
@@ -82,8 +81,8 @@ void writeObjects(QDataStream& out, const std::vector<BoxRecord>& boxes,
 void write(QDataStream& out, const Chart& chart);
 QByteArray toBytes(const Chart& chart);
 
-// Parses a whole chart from the device's current position to its end, all or nothing; on failure
-// returns false, leaves `chart` untouched and says why in `error`. Text mode is off while reading.
+// Parses a whole chart from the device's position to its end, all or nothing; on failure returns false,
+// leaves `chart` untouched and says why in `error`. Text mode is off while reading.
 bool read(QIODevice* device, Chart& chart, QString* error = nullptr);
 bool fromBytes(const QByteArray& bytes, Chart& chart, QString* error = nullptr);
 

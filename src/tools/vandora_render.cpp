@@ -1,0 +1,120 @@
+// vandora-render: prints a chart backup as the text drawing the program shows for it.
+#include "chargrid.h"
+#include "chartrender.h"
+#include "chartstream.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int usageError = 2;
+
+const char helpText[] =
+    "NAME\n"
+    "    vandora-render - print a Vandora chart backup as its text drawing\n"
+    "\n"
+    "SYNOPSIS\n"
+    "    vandora-render [--no-box] [--start TAG] [--end TAG] [-o FILE] CHART\n"
+    "    vandora-render --help | --version\n"
+    "\n"
+    "DESCRIPTION\n"
+    "    Reads CHART, a backup (*.fcb) written by Vandora's Save, and prints the drawing that\n"
+    "    Vandora renders for it on its 801 x 801 canvas: 61 rows of 114 characters, each row\n"
+    "    framed by the start and end tags stored in the backup. The rows are written in UTF-8,\n"
+    "    separated by a line feed, with none after the last row, exactly as Save writes its\n"
+    "    text file. No display is needed.\n"
+    "\n"
+    "OPTIONS\n"
+    "    --no-box     Leave out the boxes' borders.\n"
+    "    --start TAG  Put TAG in front of every row instead of the stored start tag.\n"
+    "    --end TAG    Put TAG after every row instead of the stored end tag.\n"
+    "    -o FILE      Write the drawing to FILE, replacing it at once, instead of standard output.\n"
+    "    --help       Print this help and exit.\n"
+    "    --version    Print the version and exit.\n"
+    "\n"
+    "EXIT STATUS\n"
+    "    0  The drawing was written.\n"
+    "    1  CHART could not be read or is not a valid chart, or the output could not be written.\n"
+    "    2  Wrong usage.\n"
+    "\n"
+    "EXAMPLE\n"
+    "    vandora-render --start '// ' plan.fcb > plan.txt\n";
+
+// One line on standard error, prefixed with the program's name; returns `status`.
+int complain(const QString& message, int status)
+{
+    std::fprintf(stderr, "vandora-render: %s\n", message.toLocal8Bit().constData());
+    return status;
+}
+
+int usage(const QString& message)
+{
+    return complain(message + QLatin1String(" Try 'vandora-render --help'."), usageError);
+}
+
+bool writeStandardOutput(const QByteArray& bytes)
+{
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
+        && std::fflush(stdout) == 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    const QCommandLineOption noBox(QStringLiteral("no-box"));
+    const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("TAG"));
+    const QCommandLineOption end(QStringLiteral("end"), QString(), QStringLiteral("TAG"));
+    const QCommandLineOption output(QStringLiteral("o"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption help(QStringLiteral("help"));
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOptions({noBox, start, end, output, help, version});
+    if (!parser.parse(app.arguments()))
+        return usage(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(helpText, stdout);
+        return EXIT_SUCCESS;
+    }
+    if (parser.isSet(version)) {
+        std::puts("vandora-render " VANDORA_VERSION);
+        return EXIT_SUCCESS;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        return usage(QStringLiteral("No chart file given."));
+    if (files.size() > 1)
+        return usage(QStringLiteral("One chart file expected, %1 given.").arg(files.size()));
+
+    const QString& name = files.first();
+    QFile file(name);
+    ChartStream::Chart chart;
+    QString error;
+    if (!file.open(QIODevice::ReadOnly))
+        return complain(name + QLatin1String(": ") + file.errorString(), EXIT_FAILURE);
+    if (!ChartStream::read(&file, chart, &error))
+        return complain(name + QLatin1String(": ") + error, EXIT_FAILURE);
+    if (parser.isSet(start))
+        chart.window.startTag = parser.value(start);
+    if (parser.isSet(end))
+        chart.window.endTag = parser.value(end);
+
+    const QByteArray drawing =
+        ChartRender::exportBytes(CharGrid::render(ChartRender::gridInputFor(chart, !parser.isSet(noBox))));
+    if (!parser.isSet(output)) {
+        if (!writeStandardOutput(drawing))
+            return complain(QStringLiteral("cannot write to standard output"), EXIT_FAILURE);
+        return EXIT_SUCCESS;
+    }
+    QSaveFile target(parser.value(output));
+    if (!target.open(QIODevice::WriteOnly) || target.write(drawing) != drawing.size() || !target.commit())
+        return complain(target.fileName() + QLatin1String(": ") + target.errorString(), EXIT_FAILURE);
+    return EXIT_SUCCESS;
+}
