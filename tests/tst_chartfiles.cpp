@@ -46,6 +46,7 @@ private slots:
     void gridInput_drawsTheCanvasAsTheProgramDoes_data();
     void gridInput_drawsTheCanvasAsTheProgramDoes();
     void exportBytes_joinsRowsWithLineFeedsInUtf8();
+    void settingsFile_movesToConfigFolderWhenProgramFolderIsReadOnly();
 };
 
 void TestChartFiles::names_backupAndFolder_data()
@@ -109,6 +110,14 @@ void TestChartFiles::exportBytes_joinsRowsWithLineFeedsInUtf8()
     QCOMPARE(ChartRender::exportBytes({QStringLiteral("a\u00e9"), QString(), QStringLiteral("b ")}),
              QByteArray("a\xc3\xa9\n\nb "));
     QCOMPARE(ChartRender::exportBytes({}), QByteArray());
+}
+
+void TestChartFiles::settingsFile_movesToConfigFolderWhenProgramFolderIsReadOnly()
+{
+    const QString program = QStringLiteral("/usr/lib/vandora");
+    const QString config = QStringLiteral("/home/u/.config/Vandora");
+    QCOMPARE(ChartFiles::settingsFilePath(program, true, config), program + QStringLiteral("/flowChart.settings"));
+    QCOMPARE(ChartFiles::settingsFilePath(program, false, config), config + QStringLiteral("/flowChart.settings"));
 }
 
 QTEST_APPLESS_MAIN(TestChartFiles)

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
@@ -204,6 +205,12 @@ void TestPersistence::save_writesExportBackupAndFolder()
     QCOMPARE(chart.boxes.size(), size_t(1));
     QCOMPARE(chart.boxes[0].text, QStringLiteral("abc"));
     QCOMPARE(chart.window.startTag, QStringLiteral("// "));
+
+    QProcess render;
+    render.start(QStringLiteral(VANDORA_RENDER_PATH), {folder + QStringLiteral("plan.fcb")});
+    QVERIFY(render.waitForFinished(30000));
+    QCOMPARE(render.exitCode(), 0);
+    QCOMPARE(render.readAllStandardOutput(), text);
 
     // The next dialog opens in the folder of the last file.
     window->on_pushButton_2_clicked();

@@ -17,4 +17,10 @@ QString folderOf(const QString& fileName)
     return slash < 0 ? fileName : fileName.left(slash + 1);
 }
 
+QString settingsFilePath(const QString& programFolder, bool programFolderWritable, const QString& configFolder)
+{
+    const QString folder = programFolderWritable ? programFolder : configFolder;
+    return folder + QLatin1Char('/') + QLatin1String(settingsFileName);
+}
+
 } // namespace ChartFiles

@@ -13,6 +13,12 @@ QString backupNameFor(const QString& exportName);
 // The name up to and including its last "/"; a name without "/" is its own folder.
 QString folderOf(const QString& fileName);
 
+constexpr char settingsFileName[] = "flowChart.settings";
+
+// The settings file: beside the program when its folder can be written, else in the user's
+// configuration folder (an installed program's folder is read-only).
+QString settingsFilePath(const QString& programFolder, bool programFolderWritable, const QString& configFolder);
+
 } // namespace ChartFiles
 
 #endif // CHARTFILES_H

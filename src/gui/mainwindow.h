@@ -62,6 +62,9 @@ public:
 
     // Snapshots are whole charts; the oldest are dropped once together they take more than this.
     static constexpr qint64 historyBudgetBytes = 256LL * 1024 * 1024;
+    void setHistoryBudget(qint64 bytes) { m_historyBudget = bytes; }
+    // Bytes held by all undo snapshots together.
+    qint64 historyBytes() const;
 
     std::shared_ptr<QVector<TextObject*>> m_data;
     std::vector<Line> m_data_line;
@@ -175,6 +178,7 @@ private:
     std::unique_ptr<Prompts> m_prompts;
     // Set while a whole-chart drag moves boxes, whose change callbacks then record nothing.
     bool m_movingAll = false;
+    qint64 m_historyBudget = historyBudgetBytes;
     // The box editor that had the keys when a modifier was pressed; it gets them back on release.
     QPointer<QTextEdit> m_typingIn;
 

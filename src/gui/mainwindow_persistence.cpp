@@ -17,12 +17,6 @@
 
 namespace {
 
-const QString& settingsFileName()
-{
-    static const QString name = QStringLiteral("flowChart.settings");
-    return name;
-}
-
 // Writes bytes to fileName through a temporary file, so a failed write leaves any earlier file intact.
 bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason)
 {
@@ -134,11 +128,9 @@ void MainWindow::pushBackStreamToBuffer()
     }
     byteArrayOfPastStuf.push_back(snapshot);
 
-    qint64 total = 0;
-    for (const QByteArray* each : byteArrayOfPastStuf)
-        total += each->size();
+    qint64 total = historyBytes();
     size_t dropped = 0;
-    while (total > historyBudgetBytes && byteArrayOfPastStuf.size() - dropped > 1) {
+    while (total > m_historyBudget && byteArrayOfPastStuf.size() - dropped > 1) {
         total -= byteArrayOfPastStuf[dropped]->size();
         delete byteArrayOfPastStuf[dropped];
         ++dropped;
@@ -147,6 +139,14 @@ void MainWindow::pushBackStreamToBuffer()
 
     lastByteArrayCount = int(byteArrayOfPastStuf.size()) - 1;
     on_goForward_clicked();
+}
+
+qint64 MainWindow::historyBytes() const
+{
+    qint64 total = 0;
+    for (const QByteArray* snapshot : byteArrayOfPastStuf)
+        total += snapshot->size();
+    return total;
 }
 
 void MainWindow::deserialzeDataStream(int stream_count)
@@ -183,13 +183,13 @@ void MainWindow::on_goForward_clicked()
 
 QString MainWindow::settingsFilePath() const
 {
-    const QString besideProgram = QCoreApplication::applicationDirPath() + QLatin1Char('/') + settingsFileName();
-    const QFileInfo beside(besideProgram);
-    if (beside.exists() ? beside.isWritable() : QFileInfo(beside.absolutePath()).isWritable())
-        return besideProgram;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(folder);
-    return folder + QLatin1Char('/') + settingsFileName();
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QFileInfo beside(ChartFiles::settingsFilePath(programFolder, true, QString()));
+    const bool writable = beside.exists() ? beside.isWritable() : QFileInfo(programFolder).isWritable();
+    const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (!writable)
+        QDir().mkpath(configFolder);
+    return ChartFiles::settingsFilePath(programFolder, writable, configFolder);
 }
 
 QString MainWindow::readSettingsFolder()
