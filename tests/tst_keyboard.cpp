@@ -1,19 +1,28 @@
-#include "fakeprompts.h"
-#include "mainwindow.h"
-#include "textobject.h"
-#include "ui_mainwindow.h"
+#include "testwindow.h"
 
 #include <QClipboard>
-#include <QTextEdit>
-#include <QtTest>
+
+#include <optional>
 
 class TestKeyboard : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        t.emplace();
+        QVERIFY(QTest::qWaitForWindowActive(t->w));
+        t->w->lastMousePosition = QPoint(100, 100);
+        t->w->addNewText();
+    }
+    void cleanup()
+    {
+        // Leaves no modifier held for the next window.
+        QTest::keyRelease(t->w, Qt::Key_Control);
+        QTest::keyRelease(t->w, Qt::Key_Alt);
+        t.reset();
+    }
 
     void modifiers_switchModesAndEditors_data();
     void modifiers_switchModesAndEditors();
@@ -27,51 +36,29 @@ private:
     // "m" "c" "a" for the modes that are on, then "e" when the editors take input.
     QString state() const;
 
-    FakePrompts::Log log;
-    MainWindow* window = nullptr;
+    std::optional<TestWindow> t;
 };
-
-void TestKeyboard::init()
-{
-    log = FakePrompts::Log();
-    window = new MainWindow(nullptr, QString());
-    window->setPrompts(std::make_unique<FakePrompts>(&log));
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    window->timer->stop();
-    window->lastMousePosition = QPoint(100, 100);
-    window->addNewText();
-}
-
-void TestKeyboard::cleanup()
-{
-    // Leaves no modifier held for the next window.
-    QTest::keyRelease(window, Qt::Key_Control);
-    QTest::keyRelease(window, Qt::Key_Alt);
-    delete window;
-    window = nullptr;
-}
 
 // C / A: Ctrl or Alt down; c / a: up.
 void TestKeyboard::key(QChar event)
 {
     const Qt::Key key = event.toLower() == QLatin1Char('c') ? Qt::Key_Control : Qt::Key_Alt;
     if (event.isUpper())
-        QTest::keyPress(window, key);
+        QTest::keyPress(t->w, key);
     else
-        QTest::keyRelease(window, key);
+        QTest::keyRelease(t->w, key);
 }
 
 QString TestKeyboard::state() const
 {
     QString on;
-    if (window->ui->radioButton->isChecked())
+    if (t->ui()->radioButton->isChecked())
         on += QLatin1Char('m');
-    if (window->ui->radioButton_2->isChecked())
+    if (t->ui()->radioButton_2->isChecked())
         on += QLatin1Char('c');
-    if (window->ui->radioBMoveAll->isChecked())
+    if (t->ui()->radioBMoveAll->isChecked())
         on += QLatin1Char('a');
-    if (window->m_data->first()->elem->isEnabled())
+    if (t->w->m_data->first()->elem->isEnabled())
         on += QLatin1Char('e');
     return on;
 }
@@ -94,13 +81,13 @@ void TestKeyboard::modifiers_switchModesAndEditors()
     QFETCH(bool, shortKeys);
     QFETCH(QString, keys);
     QFETCH(QStringList, states);
-    window->ui->shortKeysRadioButton->setChecked(shortKeys);
+    t->ui()->shortKeysRadioButton->setChecked(shortKeys);
     for (int i = 0; i < keys.size(); ++i) {
         key(keys[i]);
         QCOMPARE(state(), states[i]);
     }
-    QCOMPARE(window->ctrlPressd, shortKeys && keys.count(QLatin1Char('C')) > keys.count(QLatin1Char('c')));
-    QCOMPARE(window->altPressd, shortKeys && keys.count(QLatin1Char('A')) > keys.count(QLatin1Char('a')));
+    QCOMPARE(t->w->ctrlPressd, shortKeys && keys.count(QLatin1Char('C')) > keys.count(QLatin1Char('c')));
+    QCOMPARE(t->w->altPressd, shortKeys && keys.count(QLatin1Char('A')) > keys.count(QLatin1Char('a')));
 }
 
 void TestKeyboard::commandShortcuts_needCtrlAloneAndShortKeys_data()
@@ -124,40 +111,40 @@ void TestKeyboard::commandShortcuts_needCtrlAloneAndShortKeys()
     QFETCH(bool, shortKeys);
     QFETCH(bool, alt);
     QFETCH(int, key);
-    window->pushBackStreamToBuffer();
-    window->pushBackStreamToBuffer();
-    window->ui->shortKeysRadioButton->setChecked(shortKeys);
-    QTest::keyPress(window, Qt::Key_Control);
+    t->w->pushBackStreamToBuffer();
+    t->w->pushBackStreamToBuffer();
+    t->ui()->shortKeysRadioButton->setChecked(shortKeys);
+    QTest::keyPress(t->w, Qt::Key_Control);
     if (alt)
-        QTest::keyPress(window, Qt::Key_Alt);
-    QTest::keyClick(window, Qt::Key(key), Qt::ControlModifier);
-    QTEST(window->lastByteArrayCount, "cursor");
-    QTEST(log.folders.size(), "dialogs");
+        QTest::keyPress(t->w, Qt::Key_Alt);
+    QTest::keyClick(t->w, Qt::Key(key), Qt::ControlModifier);
+    QTEST(t->w->lastByteArrayCount, "cursor");
+    QTEST(t->log.folders.size(), "dialogs");
 }
 
 void TestKeyboard::losingActivation_releasesHeldModifiers()
 {
-    QTest::keyPress(window, Qt::Key_Control);
-    QTest::keyPress(window, Qt::Key_Alt);
+    QTest::keyPress(t->w, Qt::Key_Control);
+    QTest::keyPress(t->w, Qt::Key_Alt);
     QCOMPARE(state(), QStringLiteral("a"));
     QWidget other;
     other.show();
     QApplication::setActiveWindow(&other);
-    QTRY_VERIFY(!window->isActiveWindow());
+    QTRY_VERIFY(!t->w->isActiveWindow());
     QCOMPARE(state(), QStringLiteral("e"));
-    QVERIFY(!window->ctrlPressd && !window->altPressd);
-    QApplication::setActiveWindow(window);
-    QTRY_VERIFY(window->isActiveWindow());
+    QVERIFY(!t->w->ctrlPressd && !t->w->altPressd);
+    QApplication::setActiveWindow(t->w);
+    QTRY_VERIFY(t->w->isActiveWindow());
     // Ctrl alone switches "Move / Remove" on again, not "Move all".
-    QTest::keyPress(window, Qt::Key_Control);
+    QTest::keyPress(t->w, Qt::Key_Control);
     QCOMPARE(state(), QStringLiteral("m"));
 }
 
 void TestKeyboard::ctrlC_copiesDrawingOrEditorSelection()
 {
-    QTextEdit* editor = window->m_data->first()->elem;
+    QTextEdit* editor = t->w->m_data->first()->elem;
     QTest::keyClicks(editor, QStringLiteral("abc"));
-    window->ui->lineEdit->setText(QStringLiteral("# "));
+    t->ui()->lineEdit->setText(QStringLiteral("# "));
     QApplication::clipboard()->clear();
 
     // Typing in the box: the box's own selection is copied, and the box gets the keys back.
@@ -165,19 +152,19 @@ void TestKeyboard::ctrlC_copiesDrawingOrEditorSelection()
     editor->selectAll();
     QTest::keyPress(editor, Qt::Key_Control);
     QVERIFY(!editor->isEnabled());
-    QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
-    QTest::keyRelease(window, Qt::Key_Control);
+    QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyRelease(t->w, Qt::Key_Control);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
     QVERIFY(editor->hasFocus());
 
     // Nothing being typed: the drawing is copied, rendered whether or not "Draw " is on.
     editor->clearFocus();
-    QVERIFY(!window->ui->radioButton_3->isChecked());
-    QTest::keyPress(window, Qt::Key_Control);
-    QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(!t->ui()->radioButton_3->isChecked());
+    QTest::keyPress(t->w, Qt::Key_Control);
+    QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
     const QString copied = QApplication::clipboard()->text();
-    window->drawRightWidget();
-    QCOMPARE(copied, window->ui->drawOutput->toPlainText());
+    t->w->drawRightWidget();
+    QCOMPARE(copied, t->ui()->drawOutput->toPlainText());
     QVERIFY(copied.contains(QStringLiteral("|abc")) && copied.startsWith(QStringLiteral("# ")));
 }
 

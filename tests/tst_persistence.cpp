@@ -1,31 +1,33 @@
 #include "chartstream.h"
-#include "fakeprompts.h"
-#include "mainwindow.h"
-#include "textobject.h"
-#include "ui_mainwindow.h"
+#include "testwindow.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTextEdit>
-#include <QtTest>
+
+#include <optional>
 
 class TestPersistence : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        // The settings file lives beside the test program; every run starts without one.
+        QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/flowChart.settings"));
+    }
+    void init() { t.emplace(); created = 0; }
+    void cleanup() { t.reset(); }
 
     void undoRedo_followsActions_data();
     void undoRedo_followsActions();
     void moveAllDrag_isOneStepOfHistory();
     void history_staysWithinItsMemoryBudget();
     void save_writesExportBackupAndFolder();
-    void save_failedWrite_warnsAndKeepsEarlierFiles();
+    void save_failedWrite_warnsAndSaysNotSaved();
     void open_replacesChartAndHistory();
     void open_invalidFile_keepsChartAndHistory_data();
     void open_invalidFile_keepsChartAndHistory();
@@ -33,64 +35,18 @@ private slots:
     void startWithFile_opensItOnce();
 
 private:
-    QPoint canvasOrigin() const { return window->ui->drawWidget->mapTo(window, QPoint(0, 0)); }
-    void click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton);
-    void createBox(const QString& text = QString());
-    int boxes() const { return window->m_data->size(); }
-    QString texts() const;
+    // A new box at the next free spot, typed into.
+    void createBox(const QString& text = QString())
+    {
+        t->addBox(QPoint(48 + 90 * (created % 8), 52 + 60 * (created / 8)), text);
+        ++created;
+    }
+    QString path(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
 
     QTemporaryDir dir;
-    FakePrompts::Log log;
-    MainWindow* window = nullptr;
+    std::optional<TestWindow> t;
     int created = 0;
 };
-
-void TestPersistence::initTestCase()
-{
-    QVERIFY(dir.isValid());
-    // The settings file lives beside the test program; start every run without one.
-    QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/flowChart.settings"));
-}
-
-void TestPersistence::init()
-{
-    log = FakePrompts::Log();
-    created = 0;
-    window = new MainWindow(nullptr, QString());
-    window->setPrompts(std::make_unique<FakePrompts>(&log));
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    QTRY_VERIFY(!window->m_draw_lines.isNull());
-    window->timer->stop();
-}
-
-void TestPersistence::cleanup()
-{
-    delete window;
-    window = nullptr;
-}
-
-void TestPersistence::click(const QPoint& pos, Qt::MouseButton button)
-{
-    QTest::mousePress(window, button, Qt::NoModifier, pos);
-    QTest::mouseRelease(window, button, Qt::NoModifier, pos);
-}
-
-void TestPersistence::createBox(const QString& text)
-{
-    click(canvasOrigin() + QPoint(60 + 90 * (created % 8), 60 + 60 * (created / 8)));
-    ++created;
-    if (!text.isEmpty())
-        QTest::keyClicks(window->m_data->last()->elem, text);
-}
-
-QString TestPersistence::texts() const
-{
-    QStringList all;
-    for (TextObject* box : *window->m_data)
-        all << box->elem->toPlainText();
-    return all.join(QLatin1Char(','));
-}
 
 void TestPersistence::undoRedo_followsActions_data()
 {
@@ -121,81 +77,73 @@ void TestPersistence::undoRedo_followsActions()
     for (QChar action : actions) {
         switch (action.toLatin1()) {
         case 'b': createBox(); break;
-        case 't': QTest::keyClicks(window->m_data->last()->elem, QStringLiteral("x")); break;
-        case 'n': click(canvasOrigin() + QPoint(700, 700), Qt::RightButton); break;
+        case 't': QTest::keyClicks(t->w->m_data->last()->elem, QStringLiteral("x")); break;
+        case 'n': t->click(t->origin() + QPoint(700, 700), Qt::RightButton); break;
         // The slots, not the buttons: the shortcuts call them whether or not the buttons are enabled.
-        case 'u': window->on_goBack_clicked(); break;
-        case 'r': window->on_goForward_clicked(); break;
-        case 'c': QTest::mouseClick(window->ui->pushButton_4, Qt::LeftButton); break;
+        case 'u': t->w->on_goBack_clicked(); break;
+        case 'r': t->w->on_goForward_clicked(); break;
+        case 'c': QTest::mouseClick(t->ui()->pushButton_4, Qt::LeftButton); break;
         }
     }
-    QTEST(boxes(), "boxes");
-    QTEST(window->lastByteArrayCount, "cursor");
-    QTEST(int(window->byteArrayOfPastStuf.size()), "snapshots");
-    QTEST(window->ui->goBack->isEnabled(), "undo");
-    QTEST(window->ui->goForward->isEnabled(), "redo");
+    QTEST(t->w->m_data->size(), "boxes");
+    QTEST(t->w->lastByteArrayCount, "cursor");
+    QTEST(int(t->w->byteArrayOfPastStuf.size()), "snapshots");
+    QTEST(t->ui()->goBack->isEnabled(), "undo");
+    QTEST(t->ui()->goForward->isEnabled(), "redo");
 }
 
 void TestPersistence::moveAllDrag_isOneStepOfHistory()
 {
     for (const char* text : {"one", "two", "three"})
         createBox(QString::fromLatin1(text));
-    const size_t before = window->byteArrayOfPastStuf.size();
-    const QPoint at = window->m_data->first()->currentWantedRect.topLeft();
-    QTest::mouseClick(window->ui->radioBMoveAll, Qt::LeftButton);
-    const QPoint grab = canvasOrigin() + QPoint(60, 60);
-    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, grab);
-    for (int i = 0; i <= 10; ++i) {
-        QMouseEvent move(QEvent::MouseMove, grab + QPoint(4 * i, 3 * i), window->mapToGlobal(grab + QPoint(4 * i, 3 * i)),
-            Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window, &move);
-    }
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, grab + QPoint(40, 30));
-    QCOMPARE(window->byteArrayOfPastStuf.size(), before + 1);
-    QCOMPARE(window->m_data->first()->currentWantedRect.topLeft(), at + QPoint(40, 30));
-    window->on_goBack_clicked();
-    QCOMPARE(window->m_data->first()->currentWantedRect.topLeft(), at);
-    QCOMPARE(texts(), QStringLiteral("one,two,three"));
+    const size_t before = t->w->byteArrayOfPastStuf.size();
+    const QPoint at = t->w->m_data->first()->currentWantedRect.topLeft();
+    QTest::mouseClick(t->ui()->radioBMoveAll, Qt::LeftButton);
+    const QPoint grab = t->origin() + QPoint(60, 60);
+    t->press(grab);
+    for (int i = 0; i <= 10; ++i) // the first move anchors the drag
+        t->moveHeld(grab + QPoint(4, 3) * i);
+    t->release(grab + QPoint(40, 30));
+    QCOMPARE(t->w->byteArrayOfPastStuf.size(), before + 1);
+    QCOMPARE(t->w->m_data->first()->currentWantedRect.topLeft(), at + QPoint(40, 30));
+    t->w->on_goBack_clicked();
+    QCOMPARE(t->w->m_data->first()->currentWantedRect.topLeft(), at);
+    QCOMPARE(t->texts(), QStringLiteral("one,two,three"));
 }
 
 void TestPersistence::history_staysWithinItsMemoryBudget()
 {
     // One connector of 40,000 points makes every snapshot about 1 MB.
-    window->m_data_line.emplace_back(window->ui->drawWidget, 4, 0, false);
-    window->m_data_line.back().points.assign(40000, QPoint(5, 5));
-    window->m_data_line.back().points_proc_from_window.assign(40000, qMakePair(0.5f, 0.5f));
-    window->pushBackStreamToBuffer();
-    const qint64 each = window->byteArrayOfPastStuf.front()->size();
+    t->addLine(std::vector<QPoint>(40000, QPoint(5, 5))).points_proc_from_window.assign(40000, qMakePair(0.5f, 0.5f));
+    t->w->pushBackStreamToBuffer();
+    const qint64 each = t->w->byteArrayOfPastStuf.front()->size();
     const int fits = int(MainWindow::historyBudgetBytes / each);
     for (int i = 0; i < fits + 20; ++i)
-        window->pushBackStreamToBuffer();
-    qint64 total = 0;
-    for (const QByteArray* snapshot : window->byteArrayOfPastStuf)
-        total += snapshot->size();
-    QVERIFY(total <= MainWindow::historyBudgetBytes);
-    QCOMPARE(int(window->byteArrayOfPastStuf.size()), fits);
-    QCOMPARE(window->lastByteArrayCount, fits - 1);
-    window->on_goBack_clicked();
-    QCOMPARE(window->lastByteArrayCount, fits - 2);
-    QCOMPARE(window->m_data_line.size(), size_t(1));
+        t->w->pushBackStreamToBuffer();
+    QVERIFY(t->w->historyBytes() <= MainWindow::historyBudgetBytes);
+    QCOMPARE(int(t->w->byteArrayOfPastStuf.size()), fits);
+    QCOMPARE(t->w->lastByteArrayCount, fits - 1);
+    t->w->on_goBack_clicked();
+    QCOMPARE(t->w->lastByteArrayCount, fits - 2);
+    QCOMPARE(t->w->m_data_line.size(), size_t(1));
 }
 
 void TestPersistence::save_writesExportBackupAndFolder()
 {
     createBox(QStringLiteral("abc"));
-    window->ui->lineEdit->setText(QStringLiteral("// "));
-    const QString folder = dir.path() + QStringLiteral("/my.charts/");
+    t->ui()->lineEdit->setText(QStringLiteral("// "));
+    const QString folder = path("my.charts/");
     QVERIFY(QDir().mkpath(folder));
-    log.answers << folder + QStringLiteral("plan");
-    window->on_pushButton_2_clicked();
-    QCOMPARE(log.folders, QStringList{QDir::currentPath()});
-    QCOMPARE(log.messages, QStringList{QStringLiteral("Saved|Chart saved!")});
-    QCOMPARE(window->windowTitle(), QStringLiteral("Vandora"));
+    t->log.answers << folder + QStringLiteral("plan");
+    t->w->on_pushButton_2_clicked();
+    QCOMPARE(t->log.folders, QStringList{QDir::currentPath()});
+    QCOMPARE(t->log.messages, QStringList{QStringLiteral("Saved|Chart saved!")});
+    QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
 
     QFile exported(folder + QStringLiteral("plan"));
     QVERIFY(exported.open(QIODevice::ReadOnly));
     const QByteArray text = exported.readAll();
-    QCOMPARE(text, window->ui->drawOutput->toPlainText().toUtf8());
+    QCOMPARE(text, t->ui()->drawOutput->toPlainText().toUtf8());
     QVERIFY(text.startsWith("// ") && text.contains("|abc") && !text.endsWith('\n'));
 
     QFile backup(folder + QStringLiteral("plan.fcb"));
@@ -213,40 +161,38 @@ void TestPersistence::save_writesExportBackupAndFolder()
     QCOMPARE(render.readAllStandardOutput(), text);
 
     // The next dialog opens in the folder of the last file.
-    window->on_pushButton_2_clicked();
-    QCOMPARE(log.folders.last(), folder);
+    t->w->on_pushButton_2_clicked();
+    QCOMPARE(t->log.folders.last(), folder);
 }
 
-void TestPersistence::save_failedWrite_warnsAndKeepsEarlierFiles()
+void TestPersistence::save_failedWrite_warnsAndSaysNotSaved()
 {
     createBox(QStringLiteral("new"));
-    const QString name = dir.path() + QStringLiteral("/kept.txt");
     // A folder where the backup should go makes that write fail.
-    QVERIFY(QDir().mkpath(dir.path() + QStringLiteral("/kept.fcb")));
-    log.answers << name << dir.path() + QStringLiteral("/missing/folder/plan.txt");
-    window->on_pushButton_2_clicked();
-    window->on_pushButton_2_clicked();
-    QCOMPARE(log.messages.size(), 2);
-    QVERIFY(log.messages[0].contains(QStringLiteral("kept.fcb")));
-    QVERIFY(log.messages[1].contains(QStringLiteral("missing/folder/plan.txt")));
-    QVERIFY(!log.messages.join(QString()).contains(QStringLiteral("Chart saved!")));
-    QVERIFY(QFileInfo(dir.path() + QStringLiteral("/kept.fcb")).isDir());
+    QVERIFY(QDir().mkpath(path("kept.fcb")));
+    t->log.answers << path("kept.txt") << path("missing/folder/plan.txt");
+    t->w->on_pushButton_2_clicked();
+    t->w->on_pushButton_2_clicked();
+    QCOMPARE(t->log.messages.size(), 2);
+    QVERIFY(t->log.messages[0].contains(QStringLiteral("kept.fcb")));
+    QVERIFY(t->log.messages[1].contains(QStringLiteral("missing/folder/plan.txt")));
+    QVERIFY(!t->log.messages.join(QString()).contains(QStringLiteral("Chart saved!")));
 }
 
 void TestPersistence::open_replacesChartAndHistory()
 {
     createBox(QStringLiteral("saved"));
-    log.answers << dir.path() + QStringLiteral("/chart.txt");
-    window->on_pushButton_2_clicked();
+    t->log.answers << path("chart.txt");
+    t->w->on_pushButton_2_clicked();
     createBox(QStringLiteral("later"));
-    QCOMPARE(boxes(), 2);
+    QCOMPARE(t->w->m_data->size(), 2);
 
-    log.answers << dir.path() + QStringLiteral("/chart.fcb");
-    window->on_open_clicked();
-    QCOMPARE(texts(), QStringLiteral("saved"));
-    QCOMPARE(int(window->byteArrayOfPastStuf.size()), 1);
-    QVERIFY(!window->ui->goBack->isEnabled());
-    QCOMPARE(window->windowTitle(), QStringLiteral("Vandora"));
+    t->log.answers << path("chart.fcb");
+    t->w->on_open_clicked();
+    QCOMPARE(t->texts(), QStringLiteral("saved"));
+    QCOMPARE(int(t->w->byteArrayOfPastStuf.size()), 1);
+    QVERIFY(!t->ui()->goBack->isEnabled());
+    QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
 }
 
 void TestPersistence::open_invalidFile_keepsChartAndHistory_data()
@@ -273,47 +219,44 @@ void TestPersistence::open_invalidFile_keepsChartAndHistory()
     QFETCH(QString, reason);
     createBox(QStringLiteral("keep"));
     createBox(QStringLiteral("me"));
-    const int cursor = window->lastByteArrayCount;
-    const size_t snapshots = window->byteArrayOfPastStuf.size();
-    const QString name = dir.path() + QStringLiteral("/bad.fcb");
+    const int cursor = t->w->lastByteArrayCount;
+    const size_t snapshots = t->w->byteArrayOfPastStuf.size();
+    const QString name = path("bad.fcb");
     QFile file(name);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
     file.close();
-    log.answers << name;
-    window->on_open_clicked();
-    QCOMPARE(texts(), QStringLiteral("keep,me"));
-    QCOMPARE(window->lastByteArrayCount, cursor);
-    QCOMPARE(window->byteArrayOfPastStuf.size(), snapshots);
-    QCOMPARE(log.messages.size(), 1);
-    QVERIFY(log.messages[0].startsWith(name + QLatin1Char('|')));
-    QVERIFY2(log.messages[0].contains(reason), qPrintable(log.messages[0]));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Vandora"));
+    t->log.answers << name;
+    t->w->on_open_clicked();
+    QCOMPARE(t->texts(), QStringLiteral("keep,me"));
+    QCOMPARE(t->w->lastByteArrayCount, cursor);
+    QCOMPARE(t->w->byteArrayOfPastStuf.size(), snapshots);
+    QCOMPARE(t->log.messages.size(), 1);
+    QVERIFY(t->log.messages[0].startsWith(name + QLatin1Char('|')));
+    QVERIFY2(t->log.messages[0].contains(reason), qPrintable(t->log.messages[0]));
+    QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
 }
 
 void TestPersistence::open_cancelledOrMissing_changesNothing()
 {
     createBox(QStringLiteral("here"));
-    window->on_open_clicked();
-    log.answers << dir.path() + QStringLiteral("/nothing.fcb");
-    window->on_open_clicked();
-    QCOMPARE(log.messages, QStringList{dir.path() + QStringLiteral("/nothing.fcb| File did not open")});
-    QCOMPARE(texts(), QStringLiteral("here"));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Vandora"));
+    t->w->on_open_clicked();
+    t->log.answers << path("nothing.fcb");
+    t->w->on_open_clicked();
+    QCOMPARE(t->log.messages, QStringList{path("nothing.fcb") + QStringLiteral("| File did not open")});
+    QCOMPARE(t->texts(), QStringLiteral("here"));
+    QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
 }
 
 void TestPersistence::startWithFile_opensItOnce()
 {
     createBox(QStringLiteral("from the command line"));
-    log.answers << dir.path() + QStringLiteral("/start.txt");
-    window->on_pushButton_2_clicked();
-    delete window;
-    window = new MainWindow(nullptr, dir.path() + QStringLiteral("/start.fcb"));
-    window->setPrompts(std::make_unique<FakePrompts>(&log));
-    window->show();
-    QTRY_COMPARE(texts(), QStringLiteral("from the command line"));
-    QVERIFY(window->m_filePath.isEmpty());
-    QCOMPARE(window->lastByteArrayCount, 0);
+    t->log.answers << path("start.txt");
+    t->w->on_pushButton_2_clicked();
+    t.emplace(path("start.fcb"));
+    QTRY_COMPARE(t->texts(), QStringLiteral("from the command line"));
+    QVERIFY(t->w->m_filePath.isEmpty());
+    QCOMPARE(t->w->lastByteArrayCount, 0);
 }
 
 QTEST_MAIN(TestPersistence)

@@ -189,6 +189,7 @@ private:
     friend class TestInteraction;
     friend class TestPersistence;
     friend class TestKeyboard;
+    friend class TestWindow;
 };
 
 #endif // MAINWINDOW_H

@@ -1,0 +1,95 @@
+#ifndef TESTWINDOW_H
+#define TESTWINDOW_H
+
+#include "fakeprompts.h"
+#include "mainwindow.h"
+#include "textobject.h"
+#include "ui_mainwindow.h"
+
+#include <QImage>
+#include <QTextEdit>
+#include <QtTest>
+
+// A shown main window whose dialogs answer from `log`, driven with real mouse events; the tick is
+// stopped so that tests send its motion at the moments they choose.
+class TestWindow
+{
+public:
+    TestWindow(const QString& file = QString())
+        : w(new MainWindow(nullptr, file))
+    {
+        w->setPrompts(std::make_unique<FakePrompts>(&log));
+        w->timer->stop();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTRY_VERIFY(!w->m_draw_lines.isNull());
+    }
+    ~TestWindow() { delete w; }
+
+    MainWindow* operator->() const { return w; }
+    Ui::MainWindow* ui() const { return w->ui; }
+    QPoint origin() const { return w->ui->drawWidget->mapTo(w, QPoint(0, 0)); }
+    // The window position whose click opens a new box at the canvas point.
+    QPoint boxClickAt(const QPoint& canvasPoint) const { return origin() + canvasPoint + QPoint(12, 8); }
+    TextObject* box(int i) const { return w->m_data->at(i); }
+
+    void send(QEvent::Type type, const QPointF& pos, Qt::MouseButton button, Qt::MouseButtons held) const
+    {
+        QMouseEvent event(type, pos, QPointF(w->mapToGlobal(QPoint())) + pos, button, held, Qt::NoModifier);
+        QApplication::sendEvent(w, &event);
+    }
+    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
+    {
+        send(QEvent::MouseButtonPress, pos, button, button);
+    }
+    void moveHeld(const QPoint& pos) const { send(QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton); }
+    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
+    {
+        send(QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
+    }
+    void click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
+    {
+        press(pos, button);
+        release(pos, button);
+    }
+    void drag(const QPoint& from, const QPoint& to, int steps = 8) const
+    {
+        press(from);
+        for (int i = 1; i <= steps; ++i)
+            moveHeld(from + (to - from) * i / steps);
+        release(to);
+    }
+    // A box opened by a click at the canvas point, then typed into.
+    TextObject* addBox(const QPoint& canvasPoint, const QString& text = QString()) const
+    {
+        click(boxClickAt(canvasPoint));
+        if (!text.isEmpty())
+            QTest::keyClicks(w->m_data->last()->elem, text);
+        return w->m_data->last();
+    }
+    // A connector with exactly these points, appended without a creation record.
+    Line& addLine(const std::vector<QPoint>& points) const
+    {
+        w->m_data_line.emplace_back(w->ui->drawWidget, 4, int(w->m_data_line.size()), false);
+        w->m_data_line.back().points = points;
+        return w->m_data_line.back();
+    }
+    QString texts() const
+    {
+        QStringList all;
+        for (TextObject* each : *w->m_data)
+            all << each->elem->toPlainText();
+        return all.join(QLatin1Char(','));
+    }
+    QImage layer() const { return w->m_draw_lines.toImage(); }
+    QImage fullRepaint() const
+    {
+        w->redrawAllLines();
+        return layer();
+    }
+
+    FakePrompts::Log log;
+    MainWindow* w;
+};
+
+#endif // TESTWINDOW_H
