@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Vandora with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test headless;
-# then, where clang can be had, runs the chart stream fuzzer briefly over its seed corpus.
+# where clang can be had, it also runs the chart stream fuzzer briefly over its seed corpus.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/ensure-packages.sh" cmake g++ make qtbase5-dev qtbase5-dev-tools fonts-dejavu-core \
@@ -9,21 +9,20 @@ build="$here/build-test"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVANDORA_SANITIZE=ON -DVANDORA_TESTS=ON \
     -DVANDORA_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
-(
-    export QT_QPA_PLATFORM=offscreen
-    cd "$build"
-    ctest --output-on-failure --no-tests=error
-)
-
+# The fuzzer first, so that ctest's summary closes the run.
+fuzz="$here/build-fuzz"
 if ! "$here/scripts/ensure-packages.sh" clang libclang-rt-14-dev || ! command -v clang++ >/dev/null; then
     echo "Fuzzing skipped: clang with libFuzzer could not be installed."
-    exit 0
+else
+    cmake -S "$here" -B "$fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORA_FUZZ=ON \
+        -DVANDORA_TESTS=OFF >/dev/null
+    cmake --build "$fuzz" --target fuzz_chartstream --parallel "$(nproc)"
+    # New inputs go to a scratch folder; the committed seeds are only read.
+    mkdir -p "$fuzz/corpus" "$fuzz/artifacts"
+    "$fuzz/fuzz/fuzz_chartstream" -runs=200000 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/" \
+        "$fuzz/corpus" "$here/fuzz/corpus"
 fi
-fuzz="$here/build-fuzz"
-cmake -S "$here" -B "$fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORA_FUZZ=ON \
-    -DVANDORA_TESTS=OFF >/dev/null
-cmake --build "$fuzz" --target fuzz_chartstream --parallel "$(nproc)"
-# New inputs go to a scratch folder; the committed seeds are only read.
-mkdir -p "$fuzz/corpus" "$fuzz/artifacts"
-"$fuzz/fuzz/fuzz_chartstream" -runs=200000 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/" \
-    "$fuzz/corpus" "$here/fuzz/corpus"
+
+export QT_QPA_PLATFORM=offscreen
+cd "$build"
+ctest --output-on-failure --no-tests=error
