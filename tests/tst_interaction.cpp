@@ -207,6 +207,9 @@ void TestInteraction::connectors_drawnLayerEqualsFullRepaint_straightOneRefused(
     t->release(from + QPoint(140, 120));
     QCOMPARE(t->w->m_data_line.size(), size_t(2));
     QVERIFY(t->w->m_data_line.back().points.size() > 40);
+    // Connector points are stored shifted from the box frame: x by half the canvas origin plus 10, y by all of it plus 7.
+    const QPoint g = t->origin();
+    QCOMPARE(t->w->m_data_line.back().points.front(), QPoint(int(188 + 0.5 * g.x() + 10), 192 + g.y() + 7));
     QCOMPARE(t->w->removeWhch, (Records{{MainWindow::LINE, 1}}));
     QCOMPARE(t->layer(), t->fullRepaint());
     QVERIFY(t->ui()->drawOutput->toPlainText().contains(QLatin1Char('*')));
