@@ -67,11 +67,12 @@ public:
             QTest::keyClicks(w->m_data->last()->elem, text);
         return w->m_data->last();
     }
-    // A connector with exactly these points, appended without a creation record.
+    // A connector with exactly these points, appended without a creation record and painted.
     Line& addLine(const std::vector<QPoint>& points) const
     {
         w->m_data_line.emplace_back(w->ui->drawWidget, 4, int(w->m_data_line.size()), false);
         w->m_data_line.back().points = points;
+        w->redrawAllLines();
         return w->m_data_line.back();
     }
     QString texts() const
@@ -81,11 +82,12 @@ public:
             all << each->elem->toPlainText();
         return all.join(QLatin1Char(','));
     }
-    QImage layer() const { return w->m_draw_lines.toImage(); }
-    QImage fullRepaint() const
+    // Whether the connector layer as it stands equals one painted afresh from the connectors.
+    bool layerIsFullRepaint() const
     {
+        const QImage before = w->m_draw_lines.toImage();
         w->redrawAllLines();
-        return layer();
+        return before == w->m_draw_lines.toImage();
     }
 
     FakePrompts::Log log;
