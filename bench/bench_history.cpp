@@ -19,23 +19,13 @@
 namespace {
 
 MainWindow* window = nullptr;
-std::map<std::string, double> perCall;
 
-template <typename Body>
-void timed(benchmark::State& state, const std::string& key, Body body)
-{
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state)
-        body();
-    const auto end = std::chrono::steady_clock::now();
-    perCall[key] = std::chrono::duration<double, std::milli>(end - start).count() / double(state.iterations());
-}
 
 void BM_RecordSnapshot(benchmark::State& state)
 {
     // A budget of one byte keeps only the newest snapshot, so every iteration does the same work.
     window->setHistoryBudget(1);
-    timed(state, "record", [] { window->pushBackStreamToBuffer(); });
+    bench::timed(state, "record", [] { window->pushBackStreamToBuffer(); });
     state.counters["bytes"] = double(window->historyBytes());
     window->setHistoryBudget(MainWindow::historyBudgetBytes);
 }
@@ -44,7 +34,7 @@ BENCHMARK(BM_RecordSnapshot)->Unit(benchmark::kMillisecond);
 void BM_RebuildSnapshot(benchmark::State& state)
 {
     window->pushBackStreamToBuffer();
-    timed(state, "rebuild", [] { window->deserialzeDataStream(0); });
+    bench::timed(state, "rebuild", [] { window->deserialzeDataStream(0); });
 }
 BENCHMARK(BM_RebuildSnapshot)->Unit(benchmark::kMillisecond);
 
@@ -54,7 +44,7 @@ void BM_CopyBytes(benchmark::State& state)
     for (int i = 0; i < 100; ++i)
         chart.connectors.push_back(window->m_data_line[size_t(i)].serializeData());
     const QByteArray bytes = ChartStream::toBytes(chart);
-    timed(state, "copy", [&] {
+    bench::timed(state, "copy", [&] {
         QByteArray copy(bytes.constData(), bytes.size());
         benchmark::DoNotOptimize(copy.data());
     });
@@ -104,9 +94,9 @@ int main(int argc, char** argv)
 
     if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
-    const double copy = perCall["copy"];
+    auto& ms = bench::perCallMs();
     std::printf("record one snapshot: %.3f ms, rebuild it: %.3f ms; copying its bytes: %.3f ms (ratios %.0f and %.0f)\n",
-        perCall["record"], perCall["rebuild"], copy, perCall["record"] / copy, perCall["rebuild"] / copy);
+        ms["record"], ms["rebuild"], ms["copy"], ms["record"] / ms["copy"], ms["rebuild"] / ms["copy"]);
 
     const qint64 bounded = historyAfterTyping(MainWindow::historyBudgetBytes);
     const qint64 unbounded = historyAfterTyping(std::numeric_limits<qint64>::max() / 2);

@@ -22,7 +22,6 @@ namespace {
 
 MainWindow* window = nullptr;
 QWidget* canvas = nullptr;
-std::map<std::string, double> perCall;
 
 void invoke(const char* slot)
 {
@@ -58,15 +57,6 @@ void send(QEvent::Type type, const QPoint& pos, Qt::MouseButton button, Qt::Mous
 }
 
 // Times the loop body per iteration and keeps the figure for the summary.
-template <typename Body>
-void timed(benchmark::State& state, const std::string& key, Body body)
-{
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state)
-        body();
-    const auto end = std::chrono::steady_clock::now();
-    perCall[key] = std::chrono::duration<double, std::milli>(end - start).count() / double(state.iterations());
-}
 
 void setChart(int boxes, int connectors, double margin)
 {
@@ -90,7 +80,7 @@ void BM_HoverTick(benchmark::State& state)
         bench::fail("the resting pointer does not highlight the box");
     const bool plain = state.range(0) == 1;
     const QString style = window->m_data->first()->elem->styleSheet();
-    timed(state, plain ? "hover tick, every style and the layer" : "hover tick", [&] {
+    bench::timed(state, plain ? "hover tick, every style and the layer" : "hover tick", [&] {
         window->checkMouseMove();
         if (plain) {
             // Every box restyled and the whole layer repainted, as each tick did before.
@@ -111,7 +101,7 @@ void BM_ConnectorSample(benchmark::State& state)
     send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
     const bool plain = state.range(0) == 1;
     int step = 0;
-    timed(state, plain ? "connector sample, full repaint" : "connector sample", [&] {
+    bench::timed(state, plain ? "connector sample, full repaint" : "connector sample", [&] {
         // Back and forth along a row, 6 px a sample, as a quick hand gives.
         const int phase = step++ % 200;
         const int x = phase < 100 ? phase * 6 : (200 - phase) * 6;
@@ -137,7 +127,7 @@ void BM_MoveAllStep(benchmark::State& state)
     send(QEvent::MouseMove, grab, Qt::NoButton, Qt::LeftButton);
     const bool plain = state.range(0) == 1;
     int step = 0;
-    timed(state, plain ? "move-all step, re-measured and repainted" : "move-all step", [&] {
+    bench::timed(state, plain ? "move-all step, re-measured and repainted" : "move-all step", [&] {
         const int phase = step++ % 8;
         const QPoint offset(phase < 4 ? phase * 4 : (8 - phase) * 4, phase < 4 ? phase * 3 : (8 - phase) * 3);
         send(QEvent::MouseMove, grab + offset, Qt::NoButton, Qt::LeftButton);
@@ -157,9 +147,9 @@ BENCHMARK(BM_MoveAllStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void ratio(const char* fast, const char* plain)
 {
-    const auto a = perCall.find(fast);
-    const auto b = perCall.find(plain);
-    if (a != perCall.end() && b != perCall.end())
+    const auto a = bench::perCallMs().find(fast);
+    const auto b = bench::perCallMs().find(plain);
+    if (a != bench::perCallMs().end() && b != bench::perCallMs().end())
         std::printf("%-26s %8.3f ms against %8.3f ms (%s): %.1fx faster\n", fast, a->second, b->second, plain,
             b->second / a->second);
 }

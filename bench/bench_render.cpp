@@ -26,7 +26,7 @@ constexpr size_t pointsPerConnector = 2000;
 
 MainWindow* window = nullptr;
 // Nanoseconds per call of the last (longest) run of each benchmark.
-std::map<std::string, double> perCall;
+const std::map<std::string, double>& perCall = bench::perCallMs();
 
 template<typename T>
 T* widget(const char* name)
@@ -66,25 +66,16 @@ QString joined(const std::vector<QString>& rows)
     return list.join(QLatin1Char('\n'));
 }
 
-template<typename Body>
-void timeLoop(benchmark::State& state, const std::string& key, Body body)
-{
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state)
-        body();
-    const auto end = std::chrono::steady_clock::now();
-    perCall[key] = std::chrono::duration<double, std::nano>(end - start).count() / double(state.iterations());
-}
 
 void BM_DrawRightWidget(benchmark::State& state)
 {
-    timeLoop(state, "drawRightWidget", [] { window->drawRightWidget(); });
+    bench::timed(state, "drawRightWidget", [] { window->drawRightWidget(); });
 }
 BENCHMARK(BM_DrawRightWidget)->Name("drawRightWidget")->Unit(benchmark::kMillisecond);
 
 void BM_DrawRightWidgetShown(benchmark::State& state)
 {
-    timeLoop(state, "drawRightWidget+repaint", [] {
+    bench::timed(state, "drawRightWidget+repaint", [] {
         window->drawRightWidget();
         QApplication::processEvents();
     });
@@ -93,7 +84,7 @@ BENCHMARK(BM_DrawRightWidgetShown)->Name("drawRightWidget+repaint")->Unit(benchm
 
 void BM_GatherInput(benchmark::State& state)
 {
-    timeLoop(state, "gather input", [] {
+    bench::timed(state, "gather input", [] {
         CharGrid::Input input = gatherInput();
         benchmark::DoNotOptimize(input);
     });
@@ -103,7 +94,7 @@ BENCHMARK(BM_GatherInput)->Name("gather input")->Unit(benchmark::kMillisecond);
 // Where gathering spends its time: the boxes' line lists, as the box makes them.
 void BM_BoxLines(benchmark::State& state)
 {
-    timeLoop(state, "getTextForEachLine x all", [] {
+    bench::timed(state, "getTextForEachLine x all", [] {
         for (TextObject* box : *window->m_data) {
             QStringList lines = box->getTextForEachLine();
             benchmark::DoNotOptimize(lines);
@@ -115,7 +106,7 @@ BENCHMARK(BM_BoxLines)->Name("getTextForEachLine x all boxes")->Unit(benchmark::
 void BM_GridRender(benchmark::State& state)
 {
     const CharGrid::Input input = gatherInput();
-    timeLoop(state, "CharGrid::render", [&input] {
+    bench::timed(state, "CharGrid::render", [&input] {
         std::vector<QString> rows = CharGrid::render(input);
         benchmark::DoNotOptimize(rows);
     });
@@ -179,17 +170,17 @@ int main(int argc, char** argv)
     const auto gather = perCall.find("gather input");
     if (whole != perCall.end() && grid != perCall.end()) {
         std::printf("per call: drawRightWidget %.3f ms, CharGrid::render %.3f ms, grid share %.0f%%\n",
-            whole->second / 1e6, grid->second / 1e6, 100.0 * grid->second / whole->second);
+            whole->second, grid->second, 100.0 * grid->second / whole->second);
         if (gather != perCall.end())
-            std::printf("gathering the input: %.3f ms (%.0f%%)\n", gather->second / 1e6,
+            std::printf("gathering the input: %.3f ms (%.0f%%)\n", gather->second,
                 100.0 * gather->second / whole->second);
         const auto lines = perCall.find("getTextForEachLine x all");
         if (lines != perCall.end())
-            std::printf("of which the boxes' line lists: %.3f ms (%.0f%%)\n", lines->second / 1e6,
+            std::printf("of which the boxes' line lists: %.3f ms (%.0f%%)\n", lines->second,
                 100.0 * lines->second / whole->second);
         if (shown != perCall.end())
             std::printf("with the view repainted: %.3f ms per call, grid share %.0f%% (frame budget 16 ms)\n",
-                shown->second / 1e6, 100.0 * grid->second / shown->second);
+                shown->second, 100.0 * grid->second / shown->second);
     }
     window = nullptr;
     return EXIT_SUCCESS;

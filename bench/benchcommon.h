@@ -3,7 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
+#include <map>
+#include <string>
 
 namespace bench {
 
@@ -23,6 +26,24 @@ public:
 private:
     std::uint64_t m_state;
 };
+
+// Milliseconds per iteration of each loop timed by `timed`, by name, for the ratios printed at the end.
+inline std::map<std::string, double>& perCallMs()
+{
+    static std::map<std::string, double> figures;
+    return figures;
+}
+
+// Runs body once per iteration and keeps the time per iteration under key.
+template <typename Body>
+void timed(benchmark::State& state, const std::string& key, Body body)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state)
+        body();
+    const auto end = std::chrono::steady_clock::now();
+    perCallMs()[key] = std::chrono::duration<double, std::milli>(end - start).count() / double(state.iterations());
+}
 
 // Runs the registered benchmarks with the command line's options; false on an unknown option.
 inline bool runRegistered(int& argc, char** argv)
