@@ -4,29 +4,23 @@
 #include <QPushButton>
 #include <QtTest>
 
+// Run from a folder without "images": the window still starts, its buttons plain.
 class TestWithoutImages : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void missingImagesFolder_windowStartsWithPlainButtons();
-};
-
-void TestWithoutImages::missingImagesFolder_windowStartsWithPlainButtons()
-{
-    QVERIFY(!QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/images")).exists());
-
-    MainWindow window(nullptr, QString());
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.windowTitle(), QStringLiteral("Vandora"));
-    for (const char* name : {"pushButton_2", "open", "pushButton"}) {
-        auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
-        QVERIFY(button);
-        QVERIFY2(button->icon().pixmap(16, 16).isNull(), name);
+    void missingImagesFolder_windowStartsWithPlainButtons()
+    {
+        QVERIFY(!QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/images")).exists());
+        MainWindow window(nullptr, QString());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* save = window.findChild<QPushButton*>(QStringLiteral("pushButton_2"));
+        QVERIFY(save->icon().pixmap(16, 16).isNull());
+        QCOMPARE(save->text(), QStringLiteral("Save"));
     }
-    QCOMPARE(window.findChild<QPushButton*>(QStringLiteral("pushButton_2"))->text(), QStringLiteral("Save"));
-}
+};
 
 QTEST_MAIN(TestWithoutImages)
 #include "tst_withoutimages.moc"
