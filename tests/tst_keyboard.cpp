@@ -24,100 +24,68 @@ private slots:
         t.reset();
     }
 
-    void modifiers_switchModesAndEditors_data();
-    void modifiers_switchModesAndEditors();
-    void commandShortcuts_needCtrlAloneAndShortKeys_data();
-    void commandShortcuts_needCtrlAloneAndShortKeys();
+    void keys_switchModesAndRunCommands_data();
+    void keys_switchModesAndRunCommands();
     void losingActivation_releasesHeldModifiers();
     void ctrlC_copiesDrawingOrEditorSelection();
 
 private:
-    void key(QChar event);
     // "m" "c" "a" for the modes that are on, then "e" when the editors take input.
-    QString state() const;
+    QString state() const
+    {
+        const QRadioButton* modes[] = {t->ui()->radioButton, t->ui()->radioButton_2, t->ui()->radioBMoveAll};
+        QString on;
+        for (int i = 0; i < 3; ++i)
+            on += modes[i]->isChecked() ? QString(QLatin1Char("mca"[i])) : QString();
+        return on + QLatin1String(t->box(0)->elem->isEnabled() ? "e" : "");
+    }
 
     std::optional<TestWindow> t;
 };
 
-// C / A: Ctrl or Alt down; c / a: up.
-void TestKeyboard::key(QChar event)
+void TestKeyboard::keys_switchModesAndRunCommands_data()
 {
-    const Qt::Key key = event.toLower() == QLatin1Char('c') ? Qt::Key_Control : Qt::Key_Alt;
-    if (event.isUpper())
-        QTest::keyPress(t->w, key);
-    else
-        QTest::keyRelease(t->w, key);
-}
-
-QString TestKeyboard::state() const
-{
-    QString on;
-    if (t->ui()->radioButton->isChecked())
-        on += QLatin1Char('m');
-    if (t->ui()->radioButton_2->isChecked())
-        on += QLatin1Char('c');
-    if (t->ui()->radioBMoveAll->isChecked())
-        on += QLatin1Char('a');
-    if (t->w->m_data->first()->elem->isEnabled())
-        on += QLatin1Char('e');
-    return on;
-}
-
-void TestKeyboard::modifiers_switchModesAndEditors_data()
-{
+    // C / A: Ctrl or Alt down, c / a: up; z y s o: that letter pressed. The modes after each key,
+    // then the undo cursor (from 1 of 2 snapshots) and the number of file dialogs shown.
     QTest::addColumn<bool>("shortKeys");
     QTest::addColumn<QString>("keys");
-    QTest::addColumn<QStringList>("states"); // after each key
-    QTest::newRow("ctrl") << true << "Cc" << QStringList{"m", "e"};
-    QTest::newRow("alt") << true << "Aa" << QStringList{"c", "e"};
-    QTest::newRow("ctrl, alt, alt up, ctrl up") << true << "CAac" << QStringList{"m", "a", "e", "e"};
-    QTest::newRow("alt, ctrl, ctrl up, alt up") << true << "ACca" << QStringList{"c", "a", "e", "e"};
-    QTest::newRow("ctrl repeated after alt up") << true << "CAaC" << QStringList{"m", "a", "e", "m"};
-    QTest::newRow("short keys off") << false << "CA" << QStringList{"e", "e"};
+    QTest::addColumn<QStringList>("states");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<int>("dialogs");
+    QTest::newRow("ctrl") << true << "Cc" << QStringList{"m", "e"} << 1 << 0;
+    QTest::newRow("alt") << true << "Aa" << QStringList{"c", "e"} << 1 << 0;
+    QTest::newRow("ctrl, alt, alt up, ctrl up") << true << "CAac" << QStringList{"m", "a", "e", "e"} << 1 << 0;
+    QTest::newRow("alt, ctrl, ctrl up, alt up") << true << "ACca" << QStringList{"c", "a", "e", "e"} << 1 << 0;
+    QTest::newRow("ctrl repeated after alt up") << true << "CAaC" << QStringList{"m", "a", "e", "m"} << 1 << 0;
+    QTest::newRow("ctrl+z undoes") << true << "Cz" << QStringList{"m", "m"} << 0 << 0;
+    QTest::newRow("ctrl+alt+z does nothing") << true << "CAz" << QStringList{"m", "a", "a"} << 1 << 0;
+    QTest::newRow("ctrl+y at the end does nothing") << true << "Cy" << QStringList{"m", "m"} << 1 << 0;
+    QTest::newRow("ctrl+s saves") << true << "Cs" << QStringList{"m", "m"} << 1 << 1;
+    QTest::newRow("ctrl+o opens") << true << "Co" << QStringList{"m", "m"} << 1 << 1;
+    QTest::newRow("short keys off") << false << "CAzo" << QStringList{"e", "e", "e", "e"} << 1 << 0;
 }
 
-void TestKeyboard::modifiers_switchModesAndEditors()
+void TestKeyboard::keys_switchModesAndRunCommands()
 {
     QFETCH(bool, shortKeys);
     QFETCH(QString, keys);
     QFETCH(QStringList, states);
+    t->w->pushBackStreamToBuffer();
+    t->w->pushBackStreamToBuffer();
     t->ui()->shortKeysRadioButton->setChecked(shortKeys);
+    const std::map<QChar, Qt::Key> named{{QLatin1Char('c'), Qt::Key_Control}, {QLatin1Char('a'), Qt::Key_Alt},
+        {QLatin1Char('z'), Qt::Key_Z}, {QLatin1Char('y'), Qt::Key_Y}, {QLatin1Char('s'), Qt::Key_S},
+        {QLatin1Char('o'), Qt::Key_O}};
     for (int i = 0; i < keys.size(); ++i) {
-        key(keys[i]);
+        const Qt::Key key = named.at(keys[i].toLower());
+        if (keys[i].isLower() && (key == Qt::Key_Control || key == Qt::Key_Alt))
+            QTest::keyRelease(t->w, key);
+        else
+            QTest::keyPress(t->w, key, key == Qt::Key_Control || key == Qt::Key_Alt ? Qt::NoModifier : Qt::ControlModifier);
         QCOMPARE(state(), states[i]);
     }
     QCOMPARE(t->w->ctrlPressd, shortKeys && keys.count(QLatin1Char('C')) > keys.count(QLatin1Char('c')));
     QCOMPARE(t->w->altPressd, shortKeys && keys.count(QLatin1Char('A')) > keys.count(QLatin1Char('a')));
-}
-
-void TestKeyboard::commandShortcuts_needCtrlAloneAndShortKeys_data()
-{
-    QTest::addColumn<bool>("shortKeys");
-    QTest::addColumn<bool>("alt");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("cursor");
-    QTest::addColumn<int>("dialogs");
-    QTest::newRow("ctrl+z undoes") << true << false << int(Qt::Key_Z) << 0 << 0;
-    QTest::newRow("ctrl+z with alt does nothing") << true << true << int(Qt::Key_Z) << 1 << 0;
-    QTest::newRow("ctrl+z without short keys does nothing") << false << false << int(Qt::Key_Z) << 1 << 0;
-    QTest::newRow("ctrl+y at the end does nothing") << true << false << int(Qt::Key_Y) << 1 << 0;
-    QTest::newRow("ctrl+s saves") << true << false << int(Qt::Key_S) << 1 << 1;
-    QTest::newRow("ctrl+o opens") << true << false << int(Qt::Key_O) << 1 << 1;
-    QTest::newRow("ctrl+o without short keys") << false << false << int(Qt::Key_O) << 1 << 0;
-}
-
-void TestKeyboard::commandShortcuts_needCtrlAloneAndShortKeys()
-{
-    QFETCH(bool, shortKeys);
-    QFETCH(bool, alt);
-    QFETCH(int, key);
-    t->w->pushBackStreamToBuffer();
-    t->w->pushBackStreamToBuffer();
-    t->ui()->shortKeysRadioButton->setChecked(shortKeys);
-    QTest::keyPress(t->w, Qt::Key_Control);
-    if (alt)
-        QTest::keyPress(t->w, Qt::Key_Alt);
-    QTest::keyClick(t->w, Qt::Key(key), Qt::ControlModifier);
     QTEST(t->w->lastByteArrayCount, "cursor");
     QTEST(t->log.folders.size(), "dialogs");
 }
@@ -142,7 +110,7 @@ void TestKeyboard::losingActivation_releasesHeldModifiers()
 
 void TestKeyboard::ctrlC_copiesDrawingOrEditorSelection()
 {
-    QTextEdit* editor = t->w->m_data->first()->elem;
+    QTextEdit* editor = t->box(0)->elem;
     QTest::keyClicks(editor, QStringLiteral("abc"));
     t->ui()->lineEdit->setText(QStringLiteral("# "));
     QApplication::clipboard()->clear();

@@ -102,6 +102,9 @@ void MainWindow::deserializeDataOther(
         });
         box->deserializeData(record);
     }
+    // Boxes rebuilt while a mode is on (an Undo with Ctrl held) must not take the clicks meant for the mode.
+    if (ui->radioButton->isChecked() || ui->radioButton_2->isChecked() || ui->radioBMoveAll->isChecked())
+        setEditorsEnabled(false);
     for (const ChartStream::ConnectorRecord& record : connectors) {
         m_data_line.emplace_back(ui->drawWidget, 4, int(m_data_line.size()), false);
         m_data_line.back().deserializeData(record);
