@@ -4,7 +4,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/ensure-packages.sh" cmake g++ make qtbase5-dev qtbase5-dev-tools fonts-dejavu-core \
-    libbenchmark-dev desktop-file-utils libxml2-utils
+    libbenchmark-dev desktop-file-utils libxml2-utils xvfb xdotool xclip imagemagick
 build="$here/build-test"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVANDORA_SANITIZE=ON -DVANDORA_TESTS=ON \
     -DVANDORA_BENCHMARKS=ON >/dev/null
