@@ -92,7 +92,9 @@ void TestKeyboard::keys_switchModesAndRunCommands()
 
 void TestKeyboard::losingActivation_releasesHeldModifiers()
 {
-    QTest::keyPress(t->w, Qt::Key_Control);
+    // Typing in a box, then a held modifier, then another window takes the keys (a dialog, say).
+    t->box(0)->elem->setFocus();
+    QTest::keyPress(t->box(0)->elem, Qt::Key_Control);
     QTest::keyPress(t->w, Qt::Key_Alt);
     QCOMPARE(state(), QStringLiteral("a"));
     QWidget other;
@@ -103,6 +105,7 @@ void TestKeyboard::losingActivation_releasesHeldModifiers()
     QVERIFY(!t->w->ctrlPressd && !t->w->altPressd);
     QApplication::setActiveWindow(t->w);
     QTRY_VERIFY(t->w->isActiveWindow());
+    QVERIFY(t->box(0)->elem->hasFocus());
     // Ctrl alone switches "Move / Remove" on again, not "Move all".
     QTest::keyPress(t->w, Qt::Key_Control);
     QCOMPARE(state(), QStringLiteral("m"));
@@ -134,6 +137,12 @@ void TestKeyboard::ctrlC_copiesDrawingOrEditorSelection()
     t->w->drawRightWidget();
     QCOMPARE(copied, t->ui()->drawOutput->toPlainText());
     QVERIFY(copied.contains(QStringLiteral("|abc")) && copied.startsWith(QStringLiteral("# ")));
+
+    // The output view copies its own selection, and the drawing when nothing is selected.
+    QApplication::clipboard()->clear();
+    t->ui()->drawOutput->setFocus();
+    QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), copied);
 }
 
 QTEST_MAIN(TestKeyboard)

@@ -122,6 +122,8 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     if (!m_filePath.isEmpty())
         QTimer::singleShot(0, this, SLOT(on_open_clicked()));
 
+    ui->drawOutput->installEventFilter(this);
+
     auto* aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aboutKey, &QShortcut::activated, actionAbout, &QAction::trigger);
 }

@@ -114,6 +114,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The element under point: five passes of growing tolerance, boxes before connectors in each.
@@ -136,6 +137,8 @@ private:
     // The last folder used, from the settings file; a missing file is created with the working folder.
     QString readSettingsFolder();
     void writeSettingsFolder(const QString& folder);
+    // Puts the rendered rows on the clipboard, joined by line feeds.
+    void copyDrawing();
     // Treats held Ctrl and Alt as released: flags cleared, modes off, editors enabled.
     void releaseModifiers();
     // Paints the segments of line from point index `from` on, over the current layer.

@@ -59,11 +59,28 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         if (m_typingIn && m_typingIn->textCursor().hasSelection())
             m_typingIn->copy();
         else if (!qobject_cast<QLineEdit*>(focusWidget()))
-            QApplication::clipboard()->setText(QString::fromUtf8(ChartRender::exportBytes(CharGrid::render(gridInput()))));
+            copyDrawing();
         break;
     default:
         break;
     }
+}
+
+void MainWindow::copyDrawing()
+{
+    QApplication::clipboard()->setText(QString::fromUtf8(ChartRender::exportBytes(CharGrid::render(gridInput()))));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The output view takes Ctrl+C for its own selection; with nothing selected it copies the drawing.
+    if (watched == ui->drawOutput && event->type() == QEvent::KeyPress && ctrlPressd && !altPressd
+        && ui->shortKeysRadioButton->isChecked() && static_cast<QKeyEvent*>(event)->key() == Qt::Key_C
+        && !ui->drawOutput->textCursor().hasSelection()) {
+        copyDrawing();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event)
@@ -118,6 +135,9 @@ void MainWindow::releaseModifiers()
     setEditorsEnabled(true, &none);
     setColorOfObjectsOnHoover();
     bothPressedCheck();
+    // The box being typed in gets the keys back when the window is active again.
+    if (m_typingIn)
+        m_typingIn->setFocus();
     m_typingIn = nullptr;
 }
 
