@@ -93,6 +93,18 @@ public:
             QTest::keyClicks(w->m_data->last()->elem, text);
         return w->m_data->last();
     }
+    // A connector drawn in "Connect" from one window position to another.
+    void drawLine(const QPoint& from, const QPoint& to) const
+    {
+        QTest::mouseClick(w->ui->radioButton_2, Qt::LeftButton);
+        drag(from, to);
+        QTest::mouseClick(w->ui->radioButton_2, Qt::LeftButton);
+    }
+    // The mode button named m (Move / Remove), c (Connect) or a (Move all).
+    QRadioButton* mode(char name) const
+    {
+        return name == 'm' ? w->ui->radioButton : name == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll;
+    }
     // A connector with exactly these points, appended without a creation record and painted.
     Line& addLine(const std::vector<QPoint>& points) const
     {

@@ -2,7 +2,6 @@
 
 #include <QCursor>
 
-#include <map>
 #include <optional>
 
 using Records = std::vector<QPair<MainWindow::WHAT, int>>;
@@ -123,12 +122,10 @@ void TestInteraction::modeClicks_switchButtonsEditorsAndTips()
     QFETCH(bool, modeTip);
     t->addBox(QPoint(100, 100), QStringLiteral("a"));
     t->addBox(QPoint(300, 100), QStringLiteral("b"));
-    const std::map<QChar, QRadioButton*> modes{{QLatin1Char('m'), t->ui()->radioButton},
-        {QLatin1Char('c'), t->ui()->radioButton_2}, {QLatin1Char('a'), t->ui()->radioBMoveAll}};
     for (QChar c : clicks)
-        QTest::mouseClick(modes.at(c), Qt::LeftButton);
-    for (const auto& mode : modes)
-        QCOMPARE(mode.second->isChecked(), on.contains(mode.first));
+        QTest::mouseClick(t->mode(c.toLatin1()), Qt::LeftButton);
+    for (char c : {'m', 'c', 'a'})
+        QCOMPARE(t->mode(c)->isChecked(), on.contains(QLatin1Char(c)));
     for (int i = 0; i < 2; ++i) {
         QTEST(t->box(i)->elem->isEnabled(), "editorsEnabled");
         QCOMPARE(t->box(i)->elem->toolTip(), modeTip ? QStringLiteral("*Move element -> left mouse button click\n"
@@ -161,10 +158,8 @@ void TestInteraction::rightClick_removesAndRenumbersCreationRecords()
             at[0].push_back(t->boxClickAt(QPoint(60 + 150 * int(at[0].size()), 60)));
             t->addBox(at[0].back() - t->boxClickAt(QPoint()), QStringLiteral("x"));
         } else {
-            QTest::mouseClick(t->ui()->radioButton_2, Qt::LeftButton);
             const QPoint from = t->origin() + QPoint(100, 400 + 100 * int(at[1].size()));
-            t->drag(from, from + QPoint(200, 0));
-            QTest::mouseClick(t->ui()->radioButton_2, Qt::LeftButton);
+            t->drawLine(from, from + QPoint(200, 0));
             at[1].push_back(t->boxClickAt(t->w->m_data_line.back().points[50]));
         }
     }
@@ -305,10 +300,7 @@ void TestInteraction::hover_followsRestingPointerPerMode()
     t->addBox(QPoint(100, 100), QStringLiteral("first"));
     t->addBox(QPoint(400, 100), QStringLiteral("second"));
     t->addLine({QPoint(300, 600), QPoint(301, 600)});
-    QTest::mouseClick(mode == QLatin1String("m") ? t->ui()->radioButton
-            : mode == QLatin1String("a")         ? t->ui()->radioBMoveAll
-                                                 : t->ui()->radioButton_2,
-        Qt::LeftButton);
+    QTest::mouseClick(t->mode(mode.at(0).toLatin1()), Qt::LeftButton);
     for (const QPoint& at : {QPoint(100, 100), restOn}) {
         QCursor::setPos(t->w->mapToGlobal(t->boxClickAt(at)));
         t->w->checkMouseMove();
@@ -325,9 +317,7 @@ void TestInteraction::backgroundDragMovesWindow_middleButtonTogglesShortKeys()
     const QPoint before = t->w->pos();
     const QPoint off = t->origin() + QPoint(900, 300);
     t->press(off);
-    QMouseEvent moved(QEvent::MouseMove, off + QPoint(15, 10), t->w->mapToGlobal(off) + QPoint(15, 10), Qt::NoButton,
-        Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(t->w, &moved);
+    t->moveHeld(off + QPoint(15, 10));
     QCOMPARE(t->w->pos(), before + QPoint(15, 10));
     t->release(off);
 
@@ -341,9 +331,7 @@ void TestInteraction::backgroundDragMovesWindow_middleButtonTogglesShortKeys()
 void TestInteraction::removeLastAndClearAll_emptyChartAndHistory()
 {
     t->addBox(QPoint(100, 100), QStringLiteral("a"));
-    QTest::mouseClick(t->ui()->radioButton_2, Qt::LeftButton);
-    t->drag(t->origin() + QPoint(100, 300), t->origin() + QPoint(300, 300));
-    QTest::mouseClick(t->ui()->radioButton_2, Qt::LeftButton);
+    t->drawLine(t->origin() + QPoint(100, 300), t->origin() + QPoint(300, 300));
     t->addBox(QPoint(400, 100), QStringLiteral("b"));
 
     QMetaObject::invokeMethod(t->w, "on_pushButton_clicked");

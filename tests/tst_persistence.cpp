@@ -192,17 +192,10 @@ void TestPersistence::open_invalidFile_keepsChartAndHistory_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
-    const QByteArray empty = ChartStream::toBytes(ChartStream::Chart());
-    QTest::newRow("empty file") << QByteArray() << "ends early";
-    QTest::newRow("truncated") << empty.left(60) << "ends early";
-    QByteArray huge = empty;
-    huge.replace(53, 4, QByteArray::fromHex("7fffffff"));
-    QTest::newRow("huge record count") << huge << "count";
+    // The reader's every reason has its own tests; here, that any rejection leaves the chart alone.
+    QTest::newRow("truncated") << ChartStream::toBytes(ChartStream::Chart()).left(60) << "ends early";
     ChartStream::Chart chart;
-    chart.window.creationRecords.push_back({7, 0});
-    chart.boxes.emplace_back();
-    QTest::newRow("unknown kind") << ChartStream::toBytes(chart) << "kind";
-    chart.window.creationRecords[0] = {1, 0};
+    chart.window.creationRecords.push_back({1, 0});
     QTest::newRow("record names a missing connector") << ChartStream::toBytes(chart) << "missing";
 }
 
