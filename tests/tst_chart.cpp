@@ -1,4 +1,5 @@
 #include "chargrid.h"
+#include "chartfiles.h"
 #include "commandline.h"
 #include "connectorfill.h"
 
@@ -26,73 +27,46 @@ CharGrid::Box box(double x, double y, const QStringList& lines)
     return CharGrid::Box{QPointF(x, y), lines};
 }
 
-// A connector through every column of a 10-column, 8-row grid, one row below `row` before the shift.
-CharGrid::Fractions acrossRow(int row)
-{
-    CharGrid::Fractions points;
-    for (int k = 1; k <= 10; ++k)
-        points.push_back({k / 10.0f, (row + 1) / 8.0f});
-    return points;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Chart)
 
-// The QtCore-only chart library: character grid, gap filling, command line.
+// The QtCore-only chart library: character grid, gap filling, command line, file names.
 class TestChart : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void expandTabs_movesToNextMultipleOfEleven_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("after ten chars") << "0123456789\tb" << "0123456789 b";
-        QTest::newRow("on a stop") << "0123456789A\tb" << "0123456789A           b";
-        QTest::newRow("counted on expanded text") << "ab\tcd\te" << "ab         cd         e";
-    }
-
-    void expandTabs_movesToNextMultipleOfEleven()
-    {
-        QFETCH(QString, line);
-        QFETCH(QString, expected);
-        QCOMPARE(CharGrid::expandTabs(line), expected);
-    }
-
     // `top` lists the drawing's first rows; the rest are blank, and every row is padded and framed by the tags.
     void render_drawsChartIntoFramedRows_data()
     {
         QTest::addColumn<Chart>("chart");
         QTest::addColumn<QStringList>("top");
-        QTest::newRow("box framed at its proportion, 2.5 rounded to 3")
-            << Chart{8, 10, {box(0.25, 0.25, {"abc", "a"})}}
+        QTest::newRow("box framed at its proportion, 2.5 rounded to 3; tags kept verbatim")
+            << Chart{8, 10, {box(0.25, 0.25, {"abc", "a"})}, {}, true, {-1, -1}, "<b>", "</b>"}
             << QStringList{"", "  |---|", "  |abc|", "  |a  |", "  |---|"};
         QTest::newRow("clipped at right and bottom, never wrapped")
             << Chart{8, 10, {box(0.8, 0.875, {"abcd", "ef"})}}
             << QStringList{"", "", "", "", "", "", "       |--", "       |ab"};
-        QTest::newRow("tab expanded before measuring")
-            << Chart{8, 16, {box(0.0625, 0.25, {"a\tb"})}}
-            << QStringList{"", "|------------|", "|a          b|", "|------------|"};
+        QTest::newRow("tabs stop at multiples of 11 of the expanded line, before measuring")
+            << Chart{5, 25, {box(0.04, 0.2, {"ab\tcd\te", "0123456789A\tb", "0123456789\tb"})}}
+            << QStringList{"|-----------------------|", "|ab         cd         e|", "|0123456789A           b|",
+                           "|0123456789 b           |", "|-----------------------|"};
         QTest::newRow("box at -2.5 goes to -3, clipped at left")
             << Chart{8, 10, {box(-0.25, 0.25, {"abcd"})}} << QStringList{"", "-|", "d|", "-|"};
-        QTest::newRow("connector at 2.5 goes to 3, then shifted")
-            << Chart{8, 10, {}, {{{0.25f, 0.3125f}}}} << QStringList{"", "", "  *"};
-        QTest::newRow("shift: x to column, y to row")
-            << Chart{8, 10, {}, {{{0.5f, 0.25f}}}, true, QPoint(2, -1)} << QStringList{"", "       *"};
+        QTest::newRow("connector at 2.5 goes to 3, then x shifted to the column, y to the row")
+            << Chart{8, 10, {}, {{{0.25f, 0.3125f}}}, true, QPoint(2, -1)} << QStringList{"", "", "     *"};
+        // Points on the box's text, its filler and two of its border places.
         QTest::newRow("no borders: connector on border places, not on text or filler")
             << Chart{8, 10, {box(0.4, 0.5, {"abc", "a"})},
-                   {acrossRow(3), acrossRow(4), acrossRow(5), acrossRow(6)}, false}
-            << QStringList{"", "", "", "**********", "****abc***", "****a  ***", "**********"};
+                     {{{0.5f, 0.625f}, {0.7f, 0.75f}, {0.4f, 0.625f}, {0.5f, 0.5f}}}, false}
+            << QStringList{"", "", "", "    *", "   *abc", "    a"};
         QTest::newRow("off-grid connector cells never wrap")
             << Chart{8, 10, {}, {{{0.0f, 0.5f}, {1.1f, 0.5f}, {0.5f, 1.125f}, {0.5f, 0.0f}}}} << QStringList{};
         QTest::newRow("non-finite and far positions ignored")
             << Chart{8, 10, {box(0.5, qQNaN(), {"a"}), box(-1e30, 1e30, {"b"}), box(0.2, 0.25, {"ok"})},
                    {{{float(qQNaN()), 0.5f}, {0.5f, float(-qInf())}, {FLT_MAX, 0.5f}, {0.8f, 0.5f}}}}
             << QStringList{"", " |--|", " |ok|", " |--|  *"};
-        QTest::newRow("tags kept verbatim") << Chart{2, 3, {box(0, 0, {"x"})}, {}, true, {-1, -1}, "<b>", "</b>"}
-                                            << QStringList{"x|", "-|"};
         QTest::newRow("negative rows give nothing") << Chart{-3, 10, {box(0.2, 0.2, {"ab"})}} << QStringList{};
         QTest::newRow("negative columns give bare tags")
             << Chart{2, -5, {box(0.2, 0.2, {"ab"})}, {{{0.5f, 0.5f}}}, true, {-1, -1}, "[", "]"} << QStringList{};
@@ -145,12 +119,38 @@ private slots:
 
     void chartFile_onlyWhenExactlyOneArgument()
     {
-        const char* none[] = {"vandora", nullptr};
-        const char* one[] = {"vandora", "a b/\u00fcbersicht.fcb", nullptr};
-        const char* two[] = {"vandora", "a.fcb", "b.fcb", nullptr};
-        QCOMPARE(chartFileFromArguments(1, none), QString());
-        QCOMPARE(chartFileFromArguments(2, one), QStringLiteral("a b/\u00fcbersicht.fcb"));
-        QCOMPARE(chartFileFromArguments(3, two), QString());
+        const char* argv[] = {"vandora", "a b/\u00fcbersicht.fcb", "b.fcb", nullptr};
+        QCOMPARE(chartFileFromArguments(1, argv), QString());
+        QCOMPARE(chartFileFromArguments(2, argv), QStringLiteral("a b/\u00fcbersicht.fcb"));
+        QCOMPARE(chartFileFromArguments(3, argv), QString());
+    }
+
+    void names_backupAndFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("backup");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("last suffix replaced") << "plan.old.txt" << "plan.old.fcb" << "plan.old.txt";
+        QTest::newRow("no dot") << "plan" << "plan.fcb" << "plan";
+        QTest::newRow("dot only in the folder")
+            << "/tmp/my.charts/plan" << "/tmp/my.charts/plan.fcb" << "/tmp/my.charts/";
+        QTest::newRow("trailing dot") << "/a/plan." << "/a/plan.fcb" << "/a/";
+    }
+
+    void names_backupAndFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, backup);
+        QFETCH(QString, folder);
+        QCOMPARE(ChartFiles::backupNameFor(name), backup);
+        QCOMPARE(ChartFiles::folderOf(name), folder);
+    }
+
+    void settingsFile_movesToConfigFolderWhenProgramFolderIsReadOnly()
+    {
+        const QString program = QStringLiteral("/usr/lib/vandora"), config = QStringLiteral("/home/u/.config/V");
+        QCOMPARE(ChartFiles::settingsFilePath(program, true, config), program + QStringLiteral("/flowChart.settings"));
+        QCOMPARE(ChartFiles::settingsFilePath(program, false, config), config + QStringLiteral("/flowChart.settings"));
     }
 };
 
