@@ -15,341 +15,323 @@ private slots:
     void init() { t.emplace(); }
     void cleanup() { t.reset(); }
 
-    void click_createsBoxAtClampedOpeningPoint_data();
-    void click_createsBoxAtClampedOpeningPoint();
-    void findClickedBoth_passesAndTieBreaks_data();
-    void findClickedBoth_passesAndTieBreaks();
-    void modeClicks_switchButtonsEditorsAndTips_data();
-    void modeClicks_switchButtonsEditorsAndTips();
-    void rightClick_removesAndRenumbersCreationRecords_data();
-    void rightClick_removesAndRenumbersCreationRecords();
-    void leftDrag_movesOneBoxOrConnector();
-    void connectors_drawnLayerEqualsFullRepaint_straightOneRefused();
-    void moveAll_correctsBlockedAxes_data();
-    void moveAll_correctsBlockedAxes();
-    void moveAllDrag_layerEqualsFullRepaint();
-    void hover_followsRestingPointerPerMode_data();
-    void hover_followsRestingPointerPerMode();
-    void backgroundDragMovesWindow_middleButtonTogglesShortKeys();
-    void removeLastAndClearAll_emptyChartAndHistory();
+    void click_createsBoxAtClampedOpeningPoint_data()
+    {
+        QTest::addColumn<QPointF>("offset"); // the pointer, from the canvas origin
+        QTest::addColumn<QPoint>("opening"); // (-1, -1): no box
+        QTest::newRow("inside") << QPointF(100.7, 200.9) << QPoint(88, 192);
+        QTest::newRow("near top-left") << QPointF(3, 5) << QPoint(0, 0);
+        QTest::newRow("near bottom-right") << QPointF(799, 800) << QPoint(801 - 24, 801 - 16);
+        QTest::newRow("on the closed right edge") << QPointF(801, 300) << QPoint(801 - 24, 292);
+        QTest::newRow("past the right edge") << QPointF(802, 300) << QPoint(-1, -1);
+        QTest::newRow("left of the canvas") << QPointF(-1, 300) << QPoint(-1, -1);
+    }
+
+    void click_createsBoxAtClampedOpeningPoint()
+    {
+        QFETCH(QPointF, offset);
+        QFETCH(QPoint, opening);
+        QCOMPARE(t->ui()->drawWidget->size(), QSize(801, 801));
+        for (int twice = 0; twice < 2; ++twice)
+            t->send(QEvent::MouseButtonPress, QPointF(t->origin()) + offset, Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(t->w->m_data->size(), opening.x() < 0 ? 0 : 1);
+        if (opening.x() >= 0) {
+            QCOMPARE(t->box(0)->openBoxPoint, opening);
+            QCOMPARE(t->w->removeWhch, (Records{{MainWindow::BOX, 0}}));
+        }
+    }
+
+    void findClickedBoth_passesAndTieBreaks_data()
+    {
+        // Boxes by opening point (24 x 16 each: hit from 24 left of the centre to 12 right of it), one
+        // connector's stored points, the probe, and the answer (found, index, kind).
+        QTest::addColumn<QVector<QPoint>>("boxes");
+        QTest::addColumn<QVector<QPoint>>("connector");
+        QTest::addColumn<QPoint>("probe");
+        QTest::addColumn<QString>("hit");
+        using V = QVector<QPoint>;
+        QTest::newRow("empty chart") << V{} << V{} << QPoint(10, 10) << "0 -1 1";
+        QTest::newRow("overlapping boxes: lower index") << V{{100, 100}, {95, 95}} << V{} << QPoint(105, 105) << "1 0 0";
+        QTest::newRow("box edge") << V{{100, 100}} << V{} << QPoint(124, 108) << "1 0 0";
+        QTest::newRow("box 3 px beyond") << V{{100, 100}} << V{} << QPoint(127, 108) << "1 0 0";
+        QTest::newRow("box 4 px beyond") << V{{100, 100}} << V{} << QPoint(128, 108) << "0 -1 1";
+        QTest::newRow("connector 8 px away beats box 1 px away") << V{{100, 100}} << V{{133, 108}} << QPoint(125, 108) << "1 0 1";
+        QTest::newRow("on a point inside a box") << V{{100, 100}} << V{{110, 108}} << QPoint(110, 108) << "1 0 0";
+        QTest::newRow("connector 32 px away in y") << V{} << V{{300, 300}} << QPoint(300, 332) << "1 0 1";
+        QTest::newRow("connector 33 px away in y") << V{} << V{{300, 300}} << QPoint(300, 333) << "0 -1 1";
+    }
+
+    void findClickedBoth_passesAndTieBreaks()
+    {
+        QFETCH(QVector<QPoint>, boxes);
+        QFETCH(QVector<QPoint>, connector);
+        QFETCH(QPoint, probe);
+        for (const QPoint& at : boxes) {
+            t->w->lastMousePosition = at;
+            QVERIFY(t->w->addNewText());
+        }
+        if (!connector.isEmpty())
+            t->addLine(std::vector<QPoint>(connector.begin(), connector.end()));
+        const auto hit = t->w->findClickedBoth(probe);
+        QTEST(QStringLiteral("%1 %2 %3").arg(std::get<0>(hit)).arg(std::get<1>(hit)).arg(std::get<2>(hit)), "hit");
+    }
+
+    void modeClicks_switchButtonsEditorsAndTips_data()
+    {
+        // Clicks on m (Move / Remove), c (Connect), a (Move all); the modes left on; editors enabled;
+        // boxes showing the mode tool tip.
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("on");
+        QTest::addColumn<bool>("editorsEnabled");
+        QTest::addColumn<bool>("modeTip");
+        QTest::newRow("move / remove") << "m" << "m" << false << true;
+        QTest::newRow("move / remove twice") << "mm" << "" << true << false;
+        QTest::newRow("move / remove, connect") << "mc" << "c" << false << true;
+        QTest::newRow("connect twice") << "cc" << "" << true << false;
+        QTest::newRow("move all") << "a" << "a" << false << false;
+        QTest::newRow("move all off keeps an earlier tip") << "maa" << "" << true << true;
+        QTest::newRow("connect, move all") << "ca" << "a" << false << true;
+    }
+
+    void modeClicks_switchButtonsEditorsAndTips()
+    {
+        QFETCH(QString, clicks);
+        QFETCH(QString, on);
+        QFETCH(bool, modeTip);
+        t->addBox(QPoint(100, 100), QStringLiteral("a"));
+        t->addBox(QPoint(300, 100), QStringLiteral("b"));
+        for (QChar c : clicks)
+            QTest::mouseClick(t->mode(c.toLatin1()), Qt::LeftButton);
+        for (char c : {'m', 'c', 'a'})
+            QCOMPARE(t->mode(c)->isChecked(), on.contains(QLatin1Char(c)));
+        for (int i = 0; i < 2; ++i) {
+            QTEST(t->box(i)->elem->isEnabled(), "editorsEnabled");
+            QCOMPARE(t->box(i)->elem->toolTip(), modeTip ? QStringLiteral("*Move element -> left mouse button click\n"
+                                                                         "*Remove element -> right mouse button click")
+                                                         : QString());
+        }
+    }
+
+    void rightClick_removesAndRenumbersCreationRecords_data()
+    {
+        // Created in order (b box, l connector); the element right-clicked in "Move / Remove".
+        QTest::addColumn<QString>("created");
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<Records>("records");
+        const auto B = MainWindow::BOX;
+        const auto L = MainWindow::LINE;
+        QTest::newRow("middle box") << "bbb" << "b1" << Records{{B, 0}, {B, 1}};
+        QTest::newRow("first box") << "bbl" << "b0" << Records{{B, 0}, {L, 0}};
+        QTest::newRow("first connector") << "blbl" << "l0" << Records{{B, 0}, {B, 1}, {L, 0}};
+        QTest::newRow("empty canvas") << "bl" << "-" << Records{{B, 0}, {L, 0}};
+    }
+
+    void rightClick_removesAndRenumbersCreationRecords()
+    {
+        QFETCH(QString, created);
+        QFETCH(QString, removed);
+        std::vector<QPoint> at[2]; // where each box, and each connector, can be clicked
+        for (QChar kind : created) {
+            if (kind == QLatin1Char('b')) {
+                at[0].push_back(t->boxClickAt(QPoint(60 + 150 * int(at[0].size()), 60)));
+                t->addBox(at[0].back() - t->boxClickAt(QPoint()), QStringLiteral("x"));
+            } else {
+                const QPoint from = t->origin() + QPoint(100, 400 + 100 * int(at[1].size()));
+                t->drawLine(from, from + QPoint(200, 0));
+                at[1].push_back(t->boxClickAt(t->w->m_data_line.back().points[50]));
+            }
+        }
+        QTest::mouseClick(t->ui()->radioButton, Qt::LeftButton);
+        const int kind = removed.startsWith(QLatin1Char('l'));
+        const QPoint target = removed == QLatin1String("-") ? t->origin() + QPoint(700, 700) : at[kind][size_t(removed.mid(1).toInt())];
+        const int boxes = t->w->m_data->size();
+        const size_t lines = t->w->m_data_line.size();
+        t->click(target, Qt::RightButton);
+        QCOMPARE(t->w->m_data->size(), boxes - int(removed.startsWith(QLatin1Char('b'))));
+        QCOMPARE(t->w->m_data_line.size(), lines - size_t(removed.startsWith(QLatin1Char('l'))));
+        QTEST(t->w->removeWhch, "records");
+    }
+
+    void leftDrag_movesOneBoxOrConnector()
+    {
+        const QSize size = t->addBox(QPoint(100, 100), QStringLiteral("move me"))->currentWantedRect.size();
+        QTest::mouseClick(t->ui()->radioButton, Qt::LeftButton);
+        const QPoint grab = t->origin() + QPoint(100, 100) + QPoint(size.width(), size.height()) / 2;
+        t->drag(grab, grab + QPoint(200, 50));
+        QCOMPARE(t->box(0)->currentWantedRect, QRect(QPoint(300, 150), size));
+        QVERIFY(!std::get<0>(t->w->startMovingObject_));
+
+        t->addLine({QPoint(600, 600), QPoint(601, 600)});
+        t->drag(t->boxClickAt(QPoint(600, 600)), t->boxClickAt(QPoint(560, 630)));
+        // The first step only anchors the drag; the connector follows the rest.
+        QCOMPARE(t->w->m_data_line.back().points.front(), QPoint(600, 600) + QPoint(-40, 30) - QPoint(-40, 30) / 8);
+    }
+
+    void connectors_drawnLayerEqualsFullRepaint_straightOneRefused()
+    {
+        t->addLine({QPoint(50, 300), QPoint(700, 300)});
+        t->ui()->radioButton_3->setChecked(true);
+        QTest::mouseClick(t->ui()->radioButton_2, Qt::LeftButton);
+        const QPoint from = t->origin() + QPoint(200, 200);
+        t->press(from);
+        for (int i = 1; i <= 20; ++i)
+            t->moveHeld(from + QPoint(i * 7, i * (i % 3 ? 4 : 9)));
+        t->release(from + QPoint(140, 120));
+        QCOMPARE(t->w->m_data_line.size(), size_t(2));
+        QVERIFY(t->w->m_data_line.back().points.size() > 40);
+        // Connector points are stored shifted from the box frame: x by half the canvas origin plus 10, y by all of it plus 7.
+        const QPoint g = t->origin();
+        QCOMPARE(t->w->m_data_line.back().points.front(), QPoint(int(188 + 0.5 * g.x() + 10), 192 + g.y() + 7));
+        QCOMPARE(t->w->removeWhch, (Records{{MainWindow::LINE, 1}}));
+        QVERIFY(t->layerIsFullRepaint());
+        QVERIFY(t->ui()->drawOutput->toPlainText().contains(QLatin1Char('*')));
+
+        // A straight connector whose first step is as wide as high is dropped at once.
+        t->ui()->drawStraightLines->setChecked(true);
+        t->press(from);
+        t->moveHeld(from + QPoint(5, -5));
+        QCOMPARE(t->w->m_data_line.size(), size_t(2));
+        QCOMPARE(t->w->removeWhch.size(), size_t(1));
+        QVERIFY(!t->w->startDrawingLines.first);
+        t->release(from);
+        // A mostly horizontal first step fixes the row after it; later samples keep that row.
+        t->press(from);
+        t->moveHeld(from + QPoint(30, 5));
+        t->moveHeld(from + QPoint(60, 40));
+        const std::vector<QPoint>& points = t->w->m_data_line.back().points;
+        QCOMPARE(points.back() - points.front(), QPoint(60, 5));
+    }
+
+    void moveAll_correctsBlockedAxes_data()
+    {
+        QTest::addColumn<QPoint>("boxAt");
+        QTest::addColumn<QPoint>("step");
+        QTest::addColumn<QPoint>("boxMoved");
+        QTest::addColumn<QPoint>("lineMoved");
+        // Only a correction of 0 or more blocks an axis: a box short of the left or top edge just stops
+        // there, while a box already at an edge holds every box on that axis, and connectors with them.
+        QTest::newRow("free") << QPoint(300, 300) << QPoint(-20, 12) << QPoint(-20, 12) << QPoint(-20, 12);
+        QTest::newRow("short of the left edge") << QPoint(5, 300) << QPoint(-20, 12) << QPoint(-5, 12) << QPoint(-20, 12);
+        QTest::newRow("at the left edge") << QPoint(0, 300) << QPoint(-20, 12) << QPoint(0, 12) << QPoint(0, 12);
+        QTest::newRow("at the top edge") << QPoint(300, 0) << QPoint(16, -20) << QPoint(16, 0) << QPoint(16, 0);
+        QTest::newRow("at the right edge") << QPoint(777, 300) << QPoint(20, 12) << QPoint(0, 12) << QPoint(0, 12);
+        QTest::newRow("blocked on both") << QPoint(0, 0) << QPoint(-20, -20) << QPoint(0, 0) << QPoint(0, 0);
+    }
+
+    void moveAll_correctsBlockedAxes()
+    {
+        QFETCH(QPoint, boxAt);
+        QFETCH(QPoint, step);
+        t->addBox(QPoint(400, 500), QStringLiteral("grab"));
+        const QPoint boxBefore = t->addBox(boxAt, QStringLiteral("edge"))->currentWantedRect.topLeft();
+        t->addLine({QPoint(200, 600), QPoint(201, 600)});
+        QTest::mouseClick(t->ui()->radioBMoveAll, Qt::LeftButton);
+        const QPoint grab = t->boxClickAt(QPoint(400, 500));
+        t->press(grab);
+        t->moveHeld(grab); // anchors the drag
+        t->moveHeld(grab + step);
+        t->release(grab + step);
+        QTEST(t->box(1)->currentWantedRect.topLeft() - boxBefore, "boxMoved");
+        QTEST(t->w->m_data_line.back().points.front() - QPoint(200, 600), "lineMoved");
+        QVERIFY(t->layerIsFullRepaint());
+    }
+
+    void moveAllDrag_layerEqualsFullRepaint()
+    {
+        t->addBox(QPoint(380, 380), QStringLiteral("centre"));
+        // The first connector touches the left edge, where its pen is clipped.
+        for (int i = 0; i < 6; ++i) {
+            Line& line = t->addLine({});
+            for (int x = 0; x < 300; x += 3)
+                line.addPoints(QPoint(i ? 40 + 10 * i + x : x, 100 + 60 * i + (x % 7)));
+        }
+        t->w->redrawAllLines();
+        QTest::mouseClick(t->ui()->radioBMoveAll, Qt::LeftButton);
+        const QPoint grab = t->boxClickAt(QPoint(380, 380));
+        // Right and down, then far left so that connectors leave the canvas, then back.
+        t->press(grab);
+        for (const QPoint& to : {QPoint(0, 0), QPoint(30, 20), QPoint(60, 50), QPoint(-200, 40), QPoint(-300, 40), QPoint(0, 0)}) {
+            t->moveHeld(grab + to);
+            QVERIFY(t->layerIsFullRepaint());
+        }
+    }
+
+    void hover_followsRestingPointerPerMode_data()
+    {
+        QTest::addColumn<QString>("mode");    // m, a or c
+        QTest::addColumn<QPoint>("restOn");   // canvas point the pointer rests on after the first box
+        QTest::addColumn<QString>("lit");     // box 0, box 1, connector 0
+        const QPoint box(100, 100), line(300, 600), empty(700, 300), off(900, 300);
+        QTest::newRow("move / remove over box") << "m" << box << "100";
+        QTest::newRow("move / remove over connector") << "m" << line << "001";
+        QTest::newRow("move / remove on empty canvas") << "m" << empty << "000";
+        QTest::newRow("move / remove off the canvas keeps it") << "m" << off << "100";
+        QTest::newRow("move all over a box lights all") << "a" << box << "111";
+        QTest::newRow("move all on empty canvas") << "a" << empty << "000";
+        QTest::newRow("connect sends no motion") << "c" << box << "000";
+    }
+
+    void hover_followsRestingPointerPerMode()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QPoint, restOn);
+        t->addBox(QPoint(100, 100), QStringLiteral("first"));
+        t->addBox(QPoint(400, 100), QStringLiteral("second"));
+        t->addLine({QPoint(300, 600), QPoint(301, 600)});
+        QTest::mouseClick(t->mode(mode.at(0).toLatin1()), Qt::LeftButton);
+        for (const QPoint& at : {QPoint(100, 100), restOn}) {
+            QCursor::setPos(t->w->mapToGlobal(t->boxClickAt(at)));
+            t->w->checkMouseMove();
+        }
+        const QString lit = QString::number(t->box(0)->isHighlighted()) + QString::number(t->box(1)->isHighlighted())
+            + QString::number(t->w->m_data_line[0].isChecked);
+        QTEST(lit, "lit");
+        QCOMPARE(t->box(0)->elem->styleSheet().contains(QStringLiteral("rgb(65,105,225)")), lit[0] == QLatin1Char('1'));
+        QVERIFY(t->layerIsFullRepaint());
+    }
+
+    void backgroundDragMovesWindow_middleButtonTogglesShortKeys()
+    {
+        const QPoint before = t->w->pos();
+        const QPoint off = t->origin() + QPoint(900, 300);
+        t->press(off);
+        t->moveHeld(off + QPoint(15, 10));
+        QCOMPARE(t->w->pos(), before + QPoint(15, 10));
+        t->release(off);
+
+        for (bool checked : {false, true}) {
+            t->press(t->boxClickAt(QPoint(200, 200)), Qt::MiddleButton);
+            QCOMPARE(t->ui()->shortKeysRadioButton->isChecked(), checked);
+        }
+        QCOMPARE(t->w->m_data->size(), 0);
+    }
+
+    void removeLastAndClearAll_emptyChartAndHistory()
+    {
+        t->addBox(QPoint(100, 100), QStringLiteral("a"));
+        t->drawLine(t->origin() + QPoint(100, 300), t->origin() + QPoint(300, 300));
+        t->addBox(QPoint(400, 100), QStringLiteral("b"));
+
+        QMetaObject::invokeMethod(t->w, "on_pushButton_clicked");
+        QCOMPARE(t->texts(), QStringLiteral("a"));
+        QMetaObject::invokeMethod(t->w, "on_pushButton_clicked");
+        QCOMPARE(t->w->m_data_line.size(), size_t(0));
+        QCOMPARE(t->w->removeWhch, (Records{{MainWindow::BOX, 0}}));
+        QVERIFY(t->layerIsFullRepaint());
+
+        QVERIFY(t->ui()->goBack->isEnabled());
+        QTest::mouseClick(t->ui()->pushButton_4, Qt::LeftButton);
+        QCOMPARE(t->w->m_data->size(), 0);
+        QVERIFY(t->w->removeWhch.empty() && t->w->byteArrayOfPastStuf.empty());
+        QVERIFY(!t->ui()->goBack->isEnabled() && !t->ui()->goForward->isEnabled());
+        QVERIFY(t->ui()->drawOutput->toPlainText().isEmpty());
+        t->addBox(QPoint(100, 100), QStringLiteral("again"));
+        QCOMPARE(t->w->m_data->size(), 1);
+    }
 
 private:
     std::optional<TestWindow> t;
 };
-
-void TestInteraction::click_createsBoxAtClampedOpeningPoint_data()
-{
-    QTest::addColumn<QPointF>("offset"); // the pointer, from the canvas origin
-    QTest::addColumn<QPoint>("opening"); // (-1, -1): no box
-    QTest::newRow("inside") << QPointF(100.7, 200.9) << QPoint(88, 192);
-    QTest::newRow("near top-left") << QPointF(3, 5) << QPoint(0, 0);
-    QTest::newRow("near bottom-right") << QPointF(799, 800) << QPoint(801 - 24, 801 - 16);
-    QTest::newRow("on the closed right edge") << QPointF(801, 300) << QPoint(801 - 24, 292);
-    QTest::newRow("past the right edge") << QPointF(802, 300) << QPoint(-1, -1);
-    QTest::newRow("left of the canvas") << QPointF(-1, 300) << QPoint(-1, -1);
-}
-
-void TestInteraction::click_createsBoxAtClampedOpeningPoint()
-{
-    QFETCH(QPointF, offset);
-    QFETCH(QPoint, opening);
-    QCOMPARE(t->ui()->drawWidget->size(), QSize(801, 801));
-    for (int twice = 0; twice < 2; ++twice)
-        t->send(QEvent::MouseButtonPress, QPointF(t->origin()) + offset, Qt::LeftButton, Qt::LeftButton);
-    QCOMPARE(t->w->m_data->size(), opening.x() < 0 ? 0 : 1);
-    if (opening.x() >= 0) {
-        QCOMPARE(t->box(0)->openBoxPoint, opening);
-        QCOMPARE(t->w->removeWhch, (Records{{MainWindow::BOX, 0}}));
-    }
-}
-
-void TestInteraction::findClickedBoth_passesAndTieBreaks_data()
-{
-    // Boxes by opening point (24 x 16 each: hit from 24 left of the centre to 12 right of it), one
-    // connector's stored points, the probe, and the answer (found, index, kind).
-    QTest::addColumn<QVector<QPoint>>("boxes");
-    QTest::addColumn<QVector<QPoint>>("connector");
-    QTest::addColumn<QPoint>("probe");
-    QTest::addColumn<QString>("hit");
-    using V = QVector<QPoint>;
-    QTest::newRow("empty chart") << V{} << V{} << QPoint(10, 10) << "0 -1 1";
-    QTest::newRow("overlapping boxes: lower index") << V{{100, 100}, {95, 95}} << V{} << QPoint(105, 105) << "1 0 0";
-    QTest::newRow("box edge") << V{{100, 100}} << V{} << QPoint(124, 108) << "1 0 0";
-    QTest::newRow("box 3 px beyond") << V{{100, 100}} << V{} << QPoint(127, 108) << "1 0 0";
-    QTest::newRow("box 4 px beyond") << V{{100, 100}} << V{} << QPoint(128, 108) << "0 -1 1";
-    QTest::newRow("connector 8 px away beats box 1 px away") << V{{100, 100}} << V{{133, 108}} << QPoint(125, 108) << "1 0 1";
-    QTest::newRow("on a point inside a box") << V{{100, 100}} << V{{110, 108}} << QPoint(110, 108) << "1 0 0";
-    QTest::newRow("connector 32 px away in y") << V{} << V{{300, 300}} << QPoint(300, 332) << "1 0 1";
-    QTest::newRow("connector 33 px away in y") << V{} << V{{300, 300}} << QPoint(300, 333) << "0 -1 1";
-}
-
-void TestInteraction::findClickedBoth_passesAndTieBreaks()
-{
-    QFETCH(QVector<QPoint>, boxes);
-    QFETCH(QVector<QPoint>, connector);
-    QFETCH(QPoint, probe);
-    for (const QPoint& at : boxes) {
-        t->w->lastMousePosition = at;
-        QVERIFY(t->w->addNewText());
-    }
-    if (!connector.isEmpty())
-        t->addLine(std::vector<QPoint>(connector.begin(), connector.end()));
-    const auto hit = t->w->findClickedBoth(probe);
-    QTEST(QStringLiteral("%1 %2 %3").arg(std::get<0>(hit)).arg(std::get<1>(hit)).arg(std::get<2>(hit)), "hit");
-}
-
-void TestInteraction::modeClicks_switchButtonsEditorsAndTips_data()
-{
-    // Clicks on m (Move / Remove), c (Connect), a (Move all); the modes left on; editors enabled;
-    // boxes showing the mode tool tip.
-    QTest::addColumn<QString>("clicks");
-    QTest::addColumn<QString>("on");
-    QTest::addColumn<bool>("editorsEnabled");
-    QTest::addColumn<bool>("modeTip");
-    QTest::newRow("move / remove") << "m" << "m" << false << true;
-    QTest::newRow("move / remove twice") << "mm" << "" << true << false;
-    QTest::newRow("move / remove, connect") << "mc" << "c" << false << true;
-    QTest::newRow("connect twice") << "cc" << "" << true << false;
-    QTest::newRow("move all") << "a" << "a" << false << false;
-    QTest::newRow("move all off keeps an earlier tip") << "maa" << "" << true << true;
-    QTest::newRow("connect, move all") << "ca" << "a" << false << true;
-}
-
-void TestInteraction::modeClicks_switchButtonsEditorsAndTips()
-{
-    QFETCH(QString, clicks);
-    QFETCH(QString, on);
-    QFETCH(bool, modeTip);
-    t->addBox(QPoint(100, 100), QStringLiteral("a"));
-    t->addBox(QPoint(300, 100), QStringLiteral("b"));
-    for (QChar c : clicks)
-        QTest::mouseClick(t->mode(c.toLatin1()), Qt::LeftButton);
-    for (char c : {'m', 'c', 'a'})
-        QCOMPARE(t->mode(c)->isChecked(), on.contains(QLatin1Char(c)));
-    for (int i = 0; i < 2; ++i) {
-        QTEST(t->box(i)->elem->isEnabled(), "editorsEnabled");
-        QCOMPARE(t->box(i)->elem->toolTip(), modeTip ? QStringLiteral("*Move element -> left mouse button click\n"
-                                                                     "*Remove element -> right mouse button click")
-                                                     : QString());
-    }
-}
-
-void TestInteraction::rightClick_removesAndRenumbersCreationRecords_data()
-{
-    // Created in order (b box, l connector); the element right-clicked in "Move / Remove".
-    QTest::addColumn<QString>("created");
-    QTest::addColumn<QString>("removed");
-    QTest::addColumn<Records>("records");
-    const auto B = MainWindow::BOX;
-    const auto L = MainWindow::LINE;
-    QTest::newRow("middle box") << "bbb" << "b1" << Records{{B, 0}, {B, 1}};
-    QTest::newRow("first box") << "bbl" << "b0" << Records{{B, 0}, {L, 0}};
-    QTest::newRow("first connector") << "blbl" << "l0" << Records{{B, 0}, {B, 1}, {L, 0}};
-    QTest::newRow("empty canvas") << "bl" << "-" << Records{{B, 0}, {L, 0}};
-}
-
-void TestInteraction::rightClick_removesAndRenumbersCreationRecords()
-{
-    QFETCH(QString, created);
-    QFETCH(QString, removed);
-    std::vector<QPoint> at[2]; // where each box, and each connector, can be clicked
-    for (QChar kind : created) {
-        if (kind == QLatin1Char('b')) {
-            at[0].push_back(t->boxClickAt(QPoint(60 + 150 * int(at[0].size()), 60)));
-            t->addBox(at[0].back() - t->boxClickAt(QPoint()), QStringLiteral("x"));
-        } else {
-            const QPoint from = t->origin() + QPoint(100, 400 + 100 * int(at[1].size()));
-            t->drawLine(from, from + QPoint(200, 0));
-            at[1].push_back(t->boxClickAt(t->w->m_data_line.back().points[50]));
-        }
-    }
-    QTest::mouseClick(t->ui()->radioButton, Qt::LeftButton);
-    const int kind = removed.startsWith(QLatin1Char('l'));
-    const QPoint target = removed == QLatin1String("-") ? t->origin() + QPoint(700, 700) : at[kind][size_t(removed.mid(1).toInt())];
-    const int boxes = t->w->m_data->size();
-    const size_t lines = t->w->m_data_line.size();
-    t->click(target, Qt::RightButton);
-    QCOMPARE(t->w->m_data->size(), boxes - int(removed.startsWith(QLatin1Char('b'))));
-    QCOMPARE(t->w->m_data_line.size(), lines - size_t(removed.startsWith(QLatin1Char('l'))));
-    QTEST(t->w->removeWhch, "records");
-}
-
-void TestInteraction::leftDrag_movesOneBoxOrConnector()
-{
-    const QSize size = t->addBox(QPoint(100, 100), QStringLiteral("move me"))->currentWantedRect.size();
-    QTest::mouseClick(t->ui()->radioButton, Qt::LeftButton);
-    const QPoint grab = t->origin() + QPoint(100, 100) + QPoint(size.width(), size.height()) / 2;
-    t->drag(grab, grab + QPoint(200, 50));
-    QCOMPARE(t->box(0)->currentWantedRect, QRect(QPoint(300, 150), size));
-    QVERIFY(!std::get<0>(t->w->startMovingObject_));
-
-    t->addLine({QPoint(600, 600), QPoint(601, 600)});
-    t->drag(t->boxClickAt(QPoint(600, 600)), t->boxClickAt(QPoint(560, 630)));
-    // The first step only anchors the drag; the connector follows the rest.
-    QCOMPARE(t->w->m_data_line.back().points.front(), QPoint(600, 600) + QPoint(-40, 30) - QPoint(-40, 30) / 8);
-}
-
-void TestInteraction::connectors_drawnLayerEqualsFullRepaint_straightOneRefused()
-{
-    t->addLine({QPoint(50, 300), QPoint(700, 300)});
-    t->ui()->radioButton_3->setChecked(true);
-    QTest::mouseClick(t->ui()->radioButton_2, Qt::LeftButton);
-    const QPoint from = t->origin() + QPoint(200, 200);
-    t->press(from);
-    for (int i = 1; i <= 20; ++i)
-        t->moveHeld(from + QPoint(i * 7, i * (i % 3 ? 4 : 9)));
-    t->release(from + QPoint(140, 120));
-    QCOMPARE(t->w->m_data_line.size(), size_t(2));
-    QVERIFY(t->w->m_data_line.back().points.size() > 40);
-    // Connector points are stored shifted from the box frame: x by half the canvas origin plus 10, y by all of it plus 7.
-    const QPoint g = t->origin();
-    QCOMPARE(t->w->m_data_line.back().points.front(), QPoint(int(188 + 0.5 * g.x() + 10), 192 + g.y() + 7));
-    QCOMPARE(t->w->removeWhch, (Records{{MainWindow::LINE, 1}}));
-    QVERIFY(t->layerIsFullRepaint());
-    QVERIFY(t->ui()->drawOutput->toPlainText().contains(QLatin1Char('*')));
-
-    // A straight connector whose first step is as wide as high is dropped at once.
-    t->ui()->drawStraightLines->setChecked(true);
-    t->press(from);
-    t->moveHeld(from + QPoint(5, -5));
-    QCOMPARE(t->w->m_data_line.size(), size_t(2));
-    QCOMPARE(t->w->removeWhch.size(), size_t(1));
-    QVERIFY(!t->w->startDrawingLines.first);
-    t->release(from);
-    // A mostly horizontal first step fixes the row after it; later samples keep that row.
-    t->press(from);
-    t->moveHeld(from + QPoint(30, 5));
-    t->moveHeld(from + QPoint(60, 40));
-    const std::vector<QPoint>& points = t->w->m_data_line.back().points;
-    QCOMPARE(points.back() - points.front(), QPoint(60, 5));
-}
-
-void TestInteraction::moveAll_correctsBlockedAxes_data()
-{
-    QTest::addColumn<QPoint>("boxAt");
-    QTest::addColumn<QPoint>("step");
-    QTest::addColumn<QPoint>("boxMoved");
-    QTest::addColumn<QPoint>("lineMoved");
-    // Only a correction of 0 or more blocks an axis: a box short of the left or top edge just stops
-    // there, while a box already at an edge holds every box on that axis, and connectors with them.
-    QTest::newRow("free") << QPoint(300, 300) << QPoint(-20, 12) << QPoint(-20, 12) << QPoint(-20, 12);
-    QTest::newRow("short of the left edge") << QPoint(5, 300) << QPoint(-20, 12) << QPoint(-5, 12) << QPoint(-20, 12);
-    QTest::newRow("at the left edge") << QPoint(0, 300) << QPoint(-20, 12) << QPoint(0, 12) << QPoint(0, 12);
-    QTest::newRow("at the top edge") << QPoint(300, 0) << QPoint(16, -20) << QPoint(16, 0) << QPoint(16, 0);
-    QTest::newRow("at the right edge") << QPoint(777, 300) << QPoint(20, 12) << QPoint(0, 12) << QPoint(0, 12);
-    QTest::newRow("blocked on both") << QPoint(0, 0) << QPoint(-20, -20) << QPoint(0, 0) << QPoint(0, 0);
-}
-
-void TestInteraction::moveAll_correctsBlockedAxes()
-{
-    QFETCH(QPoint, boxAt);
-    QFETCH(QPoint, step);
-    t->addBox(QPoint(400, 500), QStringLiteral("grab"));
-    const QPoint boxBefore = t->addBox(boxAt, QStringLiteral("edge"))->currentWantedRect.topLeft();
-    t->addLine({QPoint(200, 600), QPoint(201, 600)});
-    QTest::mouseClick(t->ui()->radioBMoveAll, Qt::LeftButton);
-    const QPoint grab = t->boxClickAt(QPoint(400, 500));
-    t->press(grab);
-    t->moveHeld(grab); // anchors the drag
-    t->moveHeld(grab + step);
-    t->release(grab + step);
-    QTEST(t->box(1)->currentWantedRect.topLeft() - boxBefore, "boxMoved");
-    QTEST(t->w->m_data_line.back().points.front() - QPoint(200, 600), "lineMoved");
-    QVERIFY(t->layerIsFullRepaint());
-}
-
-void TestInteraction::moveAllDrag_layerEqualsFullRepaint()
-{
-    t->addBox(QPoint(380, 380), QStringLiteral("centre"));
-    // The first connector touches the left edge, where its pen is clipped.
-    for (int i = 0; i < 6; ++i) {
-        Line& line = t->addLine({});
-        for (int x = 0; x < 300; x += 3)
-            line.addPoints(QPoint(i ? 40 + 10 * i + x : x, 100 + 60 * i + (x % 7)));
-    }
-    t->w->redrawAllLines();
-    QTest::mouseClick(t->ui()->radioBMoveAll, Qt::LeftButton);
-    const QPoint grab = t->boxClickAt(QPoint(380, 380));
-    // Right and down, then far left so that connectors leave the canvas, then back.
-    t->press(grab);
-    for (const QPoint& to : {QPoint(0, 0), QPoint(30, 20), QPoint(60, 50), QPoint(-200, 40), QPoint(-300, 40), QPoint(0, 0)}) {
-        t->moveHeld(grab + to);
-        QVERIFY(t->layerIsFullRepaint());
-    }
-}
-
-void TestInteraction::hover_followsRestingPointerPerMode_data()
-{
-    QTest::addColumn<QString>("mode");    // m, a or c
-    QTest::addColumn<QPoint>("restOn");   // canvas point the pointer rests on after the first box
-    QTest::addColumn<QString>("lit");     // box 0, box 1, connector 0
-    const QPoint box(100, 100), line(300, 600), empty(700, 300), off(900, 300);
-    QTest::newRow("move / remove over box") << "m" << box << "100";
-    QTest::newRow("move / remove over connector") << "m" << line << "001";
-    QTest::newRow("move / remove on empty canvas") << "m" << empty << "000";
-    QTest::newRow("move / remove off the canvas keeps it") << "m" << off << "100";
-    QTest::newRow("move all over a box lights all") << "a" << box << "111";
-    QTest::newRow("move all on empty canvas") << "a" << empty << "000";
-    QTest::newRow("connect sends no motion") << "c" << box << "000";
-}
-
-void TestInteraction::hover_followsRestingPointerPerMode()
-{
-    QFETCH(QString, mode);
-    QFETCH(QPoint, restOn);
-    t->addBox(QPoint(100, 100), QStringLiteral("first"));
-    t->addBox(QPoint(400, 100), QStringLiteral("second"));
-    t->addLine({QPoint(300, 600), QPoint(301, 600)});
-    QTest::mouseClick(t->mode(mode.at(0).toLatin1()), Qt::LeftButton);
-    for (const QPoint& at : {QPoint(100, 100), restOn}) {
-        QCursor::setPos(t->w->mapToGlobal(t->boxClickAt(at)));
-        t->w->checkMouseMove();
-    }
-    const QString lit = QString::number(t->box(0)->isHighlighted()) + QString::number(t->box(1)->isHighlighted())
-        + QString::number(t->w->m_data_line[0].isChecked);
-    QTEST(lit, "lit");
-    QCOMPARE(t->box(0)->elem->styleSheet().contains(QStringLiteral("rgb(65,105,225)")), lit[0] == QLatin1Char('1'));
-    QVERIFY(t->layerIsFullRepaint());
-}
-
-void TestInteraction::backgroundDragMovesWindow_middleButtonTogglesShortKeys()
-{
-    const QPoint before = t->w->pos();
-    const QPoint off = t->origin() + QPoint(900, 300);
-    t->press(off);
-    t->moveHeld(off + QPoint(15, 10));
-    QCOMPARE(t->w->pos(), before + QPoint(15, 10));
-    t->release(off);
-
-    for (bool checked : {false, true}) {
-        t->press(t->boxClickAt(QPoint(200, 200)), Qt::MiddleButton);
-        QCOMPARE(t->ui()->shortKeysRadioButton->isChecked(), checked);
-    }
-    QCOMPARE(t->w->m_data->size(), 0);
-}
-
-void TestInteraction::removeLastAndClearAll_emptyChartAndHistory()
-{
-    t->addBox(QPoint(100, 100), QStringLiteral("a"));
-    t->drawLine(t->origin() + QPoint(100, 300), t->origin() + QPoint(300, 300));
-    t->addBox(QPoint(400, 100), QStringLiteral("b"));
-
-    QMetaObject::invokeMethod(t->w, "on_pushButton_clicked");
-    QCOMPARE(t->texts(), QStringLiteral("a"));
-    QMetaObject::invokeMethod(t->w, "on_pushButton_clicked");
-    QCOMPARE(t->w->m_data_line.size(), size_t(0));
-    QCOMPARE(t->w->removeWhch, (Records{{MainWindow::BOX, 0}}));
-    QVERIFY(t->layerIsFullRepaint());
-
-    QVERIFY(t->ui()->goBack->isEnabled());
-    QTest::mouseClick(t->ui()->pushButton_4, Qt::LeftButton);
-    QCOMPARE(t->w->m_data->size(), 0);
-    QVERIFY(t->w->removeWhch.empty() && t->w->byteArrayOfPastStuf.empty());
-    QVERIFY(!t->ui()->goBack->isEnabled() && !t->ui()->goForward->isEnabled());
-    QVERIFY(t->ui()->drawOutput->toPlainText().isEmpty());
-    t->addBox(QPoint(100, 100), QStringLiteral("again"));
-    QCOMPARE(t->w->m_data->size(), 1);
-}
 
 QTEST_MAIN(TestInteraction)
 #include "tst_interaction.moc"

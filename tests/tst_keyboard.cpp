@@ -16,6 +16,7 @@ private slots:
         t->w->lastMousePosition = QPoint(100, 100);
         t->w->addNewText();
     }
+
     void cleanup()
     {
         // Leaves no modifier held for the next window.
@@ -24,10 +25,107 @@ private slots:
         t.reset();
     }
 
-    void keys_switchModesAndRunCommands_data();
-    void keys_switchModesAndRunCommands();
-    void losingActivation_releasesHeldModifiers();
-    void ctrlC_copiesDrawingOrEditorSelection();
+    void keys_switchModesAndRunCommands_data()
+    {
+        // C / A: Ctrl or Alt down, c / a: up; z y s o: that letter pressed. The modes after each key,
+        // then the undo cursor (from 1 of 2 snapshots) and the number of file dialogs shown.
+        QTest::addColumn<bool>("shortKeys");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("states");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<int>("dialogs");
+        QTest::newRow("ctrl") << true << "Cc" << QStringList{"m", "e"} << 1 << 0;
+        QTest::newRow("alt") << true << "Aa" << QStringList{"c", "e"} << 1 << 0;
+        QTest::newRow("ctrl, alt, alt up, ctrl up") << true << "CAac" << QStringList{"m", "a", "e", "e"} << 1 << 0;
+        QTest::newRow("alt, ctrl, ctrl up, alt up") << true << "ACca" << QStringList{"c", "a", "e", "e"} << 1 << 0;
+        QTest::newRow("ctrl repeated after alt up") << true << "CAaC" << QStringList{"m", "a", "e", "m"} << 1 << 0;
+        QTest::newRow("ctrl+z undoes") << true << "Cz" << QStringList{"m", "m"} << 0 << 0;
+        QTest::newRow("ctrl+alt+z does nothing") << true << "CAz" << QStringList{"m", "a", "a"} << 1 << 0;
+        QTest::newRow("ctrl+y at the end does nothing") << true << "Cy" << QStringList{"m", "m"} << 1 << 0;
+        QTest::newRow("ctrl+s saves") << true << "Cs" << QStringList{"m", "m"} << 1 << 1;
+        QTest::newRow("ctrl+o opens") << true << "Co" << QStringList{"m", "m"} << 1 << 1;
+        QTest::newRow("short keys off") << false << "CAzo" << QStringList{"e", "e", "e", "e"} << 1 << 0;
+    }
+
+    void keys_switchModesAndRunCommands()
+    {
+        QFETCH(bool, shortKeys);
+        QFETCH(QString, keys);
+        QFETCH(QStringList, states);
+        t->w->pushBackStreamToBuffer();
+        t->w->pushBackStreamToBuffer();
+        t->ui()->shortKeysRadioButton->setChecked(shortKeys);
+        const std::map<QChar, Qt::Key> named{{QLatin1Char('c'), Qt::Key_Control}, {QLatin1Char('a'), Qt::Key_Alt},
+            {QLatin1Char('z'), Qt::Key_Z}, {QLatin1Char('y'), Qt::Key_Y}, {QLatin1Char('s'), Qt::Key_S},
+            {QLatin1Char('o'), Qt::Key_O}};
+        for (int i = 0; i < keys.size(); ++i) {
+            const Qt::Key key = named.at(keys[i].toLower());
+            if (keys[i].isLower() && (key == Qt::Key_Control || key == Qt::Key_Alt))
+                QTest::keyRelease(t->w, key);
+            else
+                QTest::keyPress(t->w, key, key == Qt::Key_Control || key == Qt::Key_Alt ? Qt::NoModifier : Qt::ControlModifier);
+            QCOMPARE(state(), states[i]);
+        }
+        QCOMPARE(t->w->ctrlPressd, shortKeys && keys.count(QLatin1Char('C')) > keys.count(QLatin1Char('c')));
+        QCOMPARE(t->w->altPressd, shortKeys && keys.count(QLatin1Char('A')) > keys.count(QLatin1Char('a')));
+        QTEST(t->w->lastByteArrayCount, "cursor");
+        QTEST(t->log.folders.size(), "dialogs");
+    }
+
+    void losingActivation_releasesHeldModifiers()
+    {
+        // Typing in a box, then a held modifier, then another window takes the keys (a dialog, say).
+        t->box(0)->elem->setFocus();
+        QTest::keyPress(t->box(0)->elem, Qt::Key_Control);
+        QTest::keyPress(t->w, Qt::Key_Alt);
+        QCOMPARE(state(), QStringLiteral("a"));
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QTRY_VERIFY(!t->w->isActiveWindow());
+        QCOMPARE(state(), QStringLiteral("e"));
+        QVERIFY(!t->w->ctrlPressd && !t->w->altPressd);
+        QApplication::setActiveWindow(t->w);
+        QTRY_VERIFY(t->w->isActiveWindow());
+        QVERIFY(t->box(0)->elem->hasFocus());
+        // Ctrl alone switches "Move / Remove" on again, not "Move all".
+        QTest::keyPress(t->w, Qt::Key_Control);
+        QCOMPARE(state(), QStringLiteral("m"));
+    }
+
+    void ctrlC_copiesDrawingOrEditorSelection()
+    {
+        QTextEdit* editor = t->box(0)->elem;
+        QTest::keyClicks(editor, QStringLiteral("abc"));
+        t->ui()->lineEdit->setText(QStringLiteral("# "));
+        QApplication::clipboard()->clear();
+
+        // Typing in the box: the box's own selection is copied, and the box gets the keys back.
+        editor->setFocus();
+        editor->selectAll();
+        QTest::keyPress(editor, Qt::Key_Control);
+        QVERIFY(!editor->isEnabled());
+        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyRelease(t->w, Qt::Key_Control);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
+        QVERIFY(editor->hasFocus());
+
+        // Nothing being typed: the drawing is copied, rendered whether or not "Draw " is on.
+        editor->clearFocus();
+        QVERIFY(!t->ui()->radioButton_3->isChecked());
+        QTest::keyPress(t->w, Qt::Key_Control);
+        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
+        const QString copied = QApplication::clipboard()->text();
+        t->w->drawRightWidget();
+        QCOMPARE(copied, t->ui()->drawOutput->toPlainText());
+        QVERIFY(copied.contains(QStringLiteral("|abc")) && copied.startsWith(QStringLiteral("# ")));
+
+        // The output view copies its own selection, and the drawing when nothing is selected.
+        QApplication::clipboard()->clear();
+        t->ui()->drawOutput->setFocus();
+        QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), copied);
+    }
 
 private:
     // "m" "c" "a" for the modes that are on, then "e" when the editors take input.
@@ -42,108 +140,6 @@ private:
 
     std::optional<TestWindow> t;
 };
-
-void TestKeyboard::keys_switchModesAndRunCommands_data()
-{
-    // C / A: Ctrl or Alt down, c / a: up; z y s o: that letter pressed. The modes after each key,
-    // then the undo cursor (from 1 of 2 snapshots) and the number of file dialogs shown.
-    QTest::addColumn<bool>("shortKeys");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QStringList>("states");
-    QTest::addColumn<int>("cursor");
-    QTest::addColumn<int>("dialogs");
-    QTest::newRow("ctrl") << true << "Cc" << QStringList{"m", "e"} << 1 << 0;
-    QTest::newRow("alt") << true << "Aa" << QStringList{"c", "e"} << 1 << 0;
-    QTest::newRow("ctrl, alt, alt up, ctrl up") << true << "CAac" << QStringList{"m", "a", "e", "e"} << 1 << 0;
-    QTest::newRow("alt, ctrl, ctrl up, alt up") << true << "ACca" << QStringList{"c", "a", "e", "e"} << 1 << 0;
-    QTest::newRow("ctrl repeated after alt up") << true << "CAaC" << QStringList{"m", "a", "e", "m"} << 1 << 0;
-    QTest::newRow("ctrl+z undoes") << true << "Cz" << QStringList{"m", "m"} << 0 << 0;
-    QTest::newRow("ctrl+alt+z does nothing") << true << "CAz" << QStringList{"m", "a", "a"} << 1 << 0;
-    QTest::newRow("ctrl+y at the end does nothing") << true << "Cy" << QStringList{"m", "m"} << 1 << 0;
-    QTest::newRow("ctrl+s saves") << true << "Cs" << QStringList{"m", "m"} << 1 << 1;
-    QTest::newRow("ctrl+o opens") << true << "Co" << QStringList{"m", "m"} << 1 << 1;
-    QTest::newRow("short keys off") << false << "CAzo" << QStringList{"e", "e", "e", "e"} << 1 << 0;
-}
-
-void TestKeyboard::keys_switchModesAndRunCommands()
-{
-    QFETCH(bool, shortKeys);
-    QFETCH(QString, keys);
-    QFETCH(QStringList, states);
-    t->w->pushBackStreamToBuffer();
-    t->w->pushBackStreamToBuffer();
-    t->ui()->shortKeysRadioButton->setChecked(shortKeys);
-    const std::map<QChar, Qt::Key> named{{QLatin1Char('c'), Qt::Key_Control}, {QLatin1Char('a'), Qt::Key_Alt},
-        {QLatin1Char('z'), Qt::Key_Z}, {QLatin1Char('y'), Qt::Key_Y}, {QLatin1Char('s'), Qt::Key_S},
-        {QLatin1Char('o'), Qt::Key_O}};
-    for (int i = 0; i < keys.size(); ++i) {
-        const Qt::Key key = named.at(keys[i].toLower());
-        if (keys[i].isLower() && (key == Qt::Key_Control || key == Qt::Key_Alt))
-            QTest::keyRelease(t->w, key);
-        else
-            QTest::keyPress(t->w, key, key == Qt::Key_Control || key == Qt::Key_Alt ? Qt::NoModifier : Qt::ControlModifier);
-        QCOMPARE(state(), states[i]);
-    }
-    QCOMPARE(t->w->ctrlPressd, shortKeys && keys.count(QLatin1Char('C')) > keys.count(QLatin1Char('c')));
-    QCOMPARE(t->w->altPressd, shortKeys && keys.count(QLatin1Char('A')) > keys.count(QLatin1Char('a')));
-    QTEST(t->w->lastByteArrayCount, "cursor");
-    QTEST(t->log.folders.size(), "dialogs");
-}
-
-void TestKeyboard::losingActivation_releasesHeldModifiers()
-{
-    // Typing in a box, then a held modifier, then another window takes the keys (a dialog, say).
-    t->box(0)->elem->setFocus();
-    QTest::keyPress(t->box(0)->elem, Qt::Key_Control);
-    QTest::keyPress(t->w, Qt::Key_Alt);
-    QCOMPARE(state(), QStringLiteral("a"));
-    QWidget other;
-    other.show();
-    QApplication::setActiveWindow(&other);
-    QTRY_VERIFY(!t->w->isActiveWindow());
-    QCOMPARE(state(), QStringLiteral("e"));
-    QVERIFY(!t->w->ctrlPressd && !t->w->altPressd);
-    QApplication::setActiveWindow(t->w);
-    QTRY_VERIFY(t->w->isActiveWindow());
-    QVERIFY(t->box(0)->elem->hasFocus());
-    // Ctrl alone switches "Move / Remove" on again, not "Move all".
-    QTest::keyPress(t->w, Qt::Key_Control);
-    QCOMPARE(state(), QStringLiteral("m"));
-}
-
-void TestKeyboard::ctrlC_copiesDrawingOrEditorSelection()
-{
-    QTextEdit* editor = t->box(0)->elem;
-    QTest::keyClicks(editor, QStringLiteral("abc"));
-    t->ui()->lineEdit->setText(QStringLiteral("# "));
-    QApplication::clipboard()->clear();
-
-    // Typing in the box: the box's own selection is copied, and the box gets the keys back.
-    editor->setFocus();
-    editor->selectAll();
-    QTest::keyPress(editor, Qt::Key_Control);
-    QVERIFY(!editor->isEnabled());
-    QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
-    QTest::keyRelease(t->w, Qt::Key_Control);
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
-    QVERIFY(editor->hasFocus());
-
-    // Nothing being typed: the drawing is copied, rendered whether or not "Draw " is on.
-    editor->clearFocus();
-    QVERIFY(!t->ui()->radioButton_3->isChecked());
-    QTest::keyPress(t->w, Qt::Key_Control);
-    QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
-    const QString copied = QApplication::clipboard()->text();
-    t->w->drawRightWidget();
-    QCOMPARE(copied, t->ui()->drawOutput->toPlainText());
-    QVERIFY(copied.contains(QStringLiteral("|abc")) && copied.startsWith(QStringLiteral("# ")));
-
-    // The output view copies its own selection, and the drawing when nothing is selected.
-    QApplication::clipboard()->clear();
-    t->ui()->drawOutput->setFocus();
-    QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), copied);
-}
 
 QTEST_MAIN(TestKeyboard)
 #include "tst_keyboard.moc"

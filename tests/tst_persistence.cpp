@@ -19,19 +19,207 @@ private slots:
         // The settings file lives beside the test program; every run starts without one.
         QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/flowChart.settings"));
     }
+
     void init() { t.emplace(); created = 0; }
     void cleanup() { t.reset(); }
 
-    void undoRedo_followsActions_data();
-    void undoRedo_followsActions();
-    void history_staysWithinItsMemoryBudget();
-    void save_writesExportBackupAndFolder();
-    void save_failedWrite_warnsAndSaysNotSaved();
-    void open_replacesChartAndHistory();
-    void open_invalidFile_keepsChartAndHistory_data();
-    void open_invalidFile_keepsChartAndHistory();
-    void open_cancelledOrMissing_changesNothing();
-    void startWithFile_opensItOnce();
+    void undoRedo_followsActions_data()
+    {
+        // b: click a new box; t: type a character into the last box; n: a right click that changes
+        // nothing; d: drag the whole chart; u: Undo; r: Redo; c: Clear all.
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<int>("boxes");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<int>("snapshots");
+        QTest::addColumn<bool>("undo");
+        QTest::addColumn<bool>("redo");
+        QTest::newRow("two boxes") << "bb" << 2 << 1 << 2 << true << false;
+        QTest::newRow("undo") << "bbu" << 1 << 0 << 2 << false << true;
+        QTest::newRow("undo, redo") << "bbur" << 2 << 1 << 2 << true << false;
+        QTest::newRow("undo past the first does nothing") << "bbuu" << 1 << 0 << 2 << false << true;
+        QTest::newRow("new step after undo keeps the state before it") << "bbbbbuun" << 3 << 3 << 4 << true << false;
+        QTest::newRow("new step at the first snapshot") << "bbun" << 1 << 1 << 2 << true << false;
+        QTest::newRow("each typed character is a step") << "btt" << 1 << 2 << 3 << true << false;
+        QTest::newRow("typing into a restored box records nothing") << "bbut" << 1 << 0 << 2 << false << true;
+        QTest::newRow("redo at the end does nothing") << "bbr" << 2 << 1 << 2 << true << false;
+        QTest::newRow("a whole-chart drag is one step") << "bbtd" << 2 << 3 << 4 << true << false;
+        QTest::newRow("undo a whole-chart drag") << "bbtdu" << 2 << 2 << 4 << true << true;
+        QTest::newRow("clear all, then redo") << "bbbucr" << 0 << -1 << 0 << false << false;
+        QTest::newRow("clear all, redo, new box") << "bbcrb" << 1 << 0 << 1 << false << false;
+    }
+
+    void undoRedo_followsActions()
+    {
+        QFETCH(QString, actions);
+        for (QChar action : actions) {
+            switch (action.toLatin1()) {
+            case 'b': createBox(); break;
+            case 't': QTest::keyClicks(t->w->m_data->last()->elem, QStringLiteral("x")); break;
+            case 'n': t->click(t->origin() + QPoint(700, 700), Qt::RightButton); break;
+            // The slots, not the buttons: the shortcuts call them whether or not the buttons are enabled.
+            case 'u': t->w->on_goBack_clicked(); break;
+            case 'r': t->w->on_goForward_clicked(); break;
+            case 'c': QTest::mouseClick(t->ui()->pushButton_4, Qt::LeftButton); break;
+            case 'd': {
+                const QPoint before = t->box(0)->currentWantedRect.topLeft();
+                t->ui()->radioBMoveAll->setChecked(true);
+                t->press(t->boxClickAt(QPoint(48, 52)));
+                for (int i = 0; i <= 10; ++i) // the first move anchors the drag
+                    t->moveHeld(t->boxClickAt(QPoint(48, 52) + QPoint(4, 3) * i));
+                t->release(t->boxClickAt(QPoint(88, 82)));
+                t->ui()->radioBMoveAll->setChecked(false);
+                QVERIFY(t->box(0)->currentWantedRect.topLeft() != before);
+                break;
+            }
+            }
+        }
+        QTEST(t->w->m_data->size(), "boxes");
+        QTEST(t->w->lastByteArrayCount, "cursor");
+        QTEST(int(t->w->byteArrayOfPastStuf.size()), "snapshots");
+        QTEST(t->ui()->goBack->isEnabled(), "undo");
+        QTEST(t->ui()->goForward->isEnabled(), "redo");
+    }
+
+    void history_staysWithinItsMemoryBudget()
+    {
+        // One connector of 40,000 points makes every snapshot about 1 MB.
+        t->addLine(std::vector<QPoint>(40000, QPoint(5, 5))).points_proc_from_window.assign(40000, qMakePair(0.5f, 0.5f));
+        t->w->pushBackStreamToBuffer();
+        const qint64 each = t->w->byteArrayOfPastStuf.front()->size();
+        const int fits = int(MainWindow::historyBudgetBytes / each);
+        for (int i = 0; i < fits + 20; ++i)
+            t->w->pushBackStreamToBuffer();
+        QVERIFY(t->w->historyBytes() <= MainWindow::historyBudgetBytes);
+        QCOMPARE(int(t->w->byteArrayOfPastStuf.size()), fits);
+        QCOMPARE(t->w->lastByteArrayCount, fits - 1);
+        t->w->on_goBack_clicked();
+        QCOMPARE(t->w->lastByteArrayCount, fits - 2);
+        QCOMPARE(t->w->m_data_line.size(), size_t(1));
+    }
+
+    void save_writesExportBackupAndFolder()
+    {
+        createBox(QStringLiteral("abc"));
+        t->ui()->lineEdit->setText(QStringLiteral("// "));
+        const QString folder = path("my.charts/");
+        QVERIFY(QDir().mkpath(folder));
+        t->log.answers << folder + QStringLiteral("plan");
+        t->w->on_pushButton_2_clicked();
+        QCOMPARE(t->log.folders, QStringList{QDir::currentPath()});
+        QCOMPARE(t->log.messages, QStringList{QStringLiteral("Saved|Chart saved!")});
+        QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
+
+        QFile exported(folder + QStringLiteral("plan"));
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QByteArray text = exported.readAll();
+        QCOMPARE(text, t->ui()->drawOutput->toPlainText().toUtf8());
+        QVERIFY(text.startsWith("// ") && text.contains("|abc") && !text.endsWith('\n'));
+
+        QFile backup(folder + QStringLiteral("plan.fcb"));
+        QVERIFY(backup.open(QIODevice::ReadOnly));
+        ChartStream::Chart chart;
+        QVERIFY(ChartStream::read(&backup, chart));
+        QCOMPARE(chart.boxes.size(), size_t(1));
+        QCOMPARE(chart.boxes[0].text, QStringLiteral("abc"));
+        QCOMPARE(chart.window.startTag, QStringLiteral("// "));
+
+        QProcess render;
+        render.start(QStringLiteral(VANDORA_RENDER_PATH), {folder + QStringLiteral("plan.fcb")});
+        QVERIFY(render.waitForFinished(30000));
+        QCOMPARE(render.exitCode(), 0);
+        QCOMPARE(render.readAllStandardOutput(), text);
+
+        // The next dialog opens in the folder of the last file.
+        t->w->on_pushButton_2_clicked();
+        QCOMPARE(t->log.folders.last(), folder);
+    }
+
+    void save_failedWrite_warnsAndSaysNotSaved()
+    {
+        createBox(QStringLiteral("new"));
+        // A folder where the backup should go makes that write fail.
+        QVERIFY(QDir().mkpath(path("kept.fcb")));
+        t->log.answers << path("kept.txt") << path("missing/folder/plan.txt");
+        t->w->on_pushButton_2_clicked();
+        t->w->on_pushButton_2_clicked();
+        QCOMPARE(t->log.messages.size(), 2);
+        QVERIFY(t->log.messages[0].contains(QStringLiteral("kept.fcb")));
+        QVERIFY(t->log.messages[1].contains(QStringLiteral("missing/folder/plan.txt")));
+        QVERIFY(!t->log.messages.join(QString()).contains(QStringLiteral("Chart saved!")));
+    }
+
+    void open_replacesChartAndHistory()
+    {
+        createBox(QStringLiteral("saved"));
+        t->log.answers << path("chart.txt");
+        t->w->on_pushButton_2_clicked();
+        createBox(QStringLiteral("later"));
+        QCOMPARE(t->w->m_data->size(), 2);
+
+        t->log.answers << path("chart.fcb");
+        t->w->on_open_clicked();
+        QCOMPARE(t->texts(), QStringLiteral("saved"));
+        QCOMPARE(int(t->w->byteArrayOfPastStuf.size()), 1);
+        QVERIFY(!t->ui()->goBack->isEnabled());
+        QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
+    }
+
+    void open_invalidFile_keepsChartAndHistory_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        // The reader's every reason has its own tests; here, that any rejection leaves the chart alone.
+        QTest::newRow("truncated") << ChartStream::toBytes(ChartStream::Chart()).left(60) << "ends early";
+        ChartStream::Chart chart;
+        chart.window.creationRecords.push_back({1, 0});
+        QTest::newRow("record names a missing connector") << ChartStream::toBytes(chart) << "missing";
+    }
+
+    void open_invalidFile_keepsChartAndHistory()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        createBox(QStringLiteral("keep"));
+        createBox(QStringLiteral("me"));
+        const int cursor = t->w->lastByteArrayCount;
+        const size_t snapshots = t->w->byteArrayOfPastStuf.size();
+        const QString name = path("bad.fcb");
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        t->log.answers << name;
+        t->w->on_open_clicked();
+        QCOMPARE(t->texts(), QStringLiteral("keep,me"));
+        QCOMPARE(t->w->lastByteArrayCount, cursor);
+        QCOMPARE(t->w->byteArrayOfPastStuf.size(), snapshots);
+        QCOMPARE(t->log.messages.size(), 1);
+        QVERIFY(t->log.messages[0].startsWith(name + QLatin1Char('|')));
+        QVERIFY2(t->log.messages[0].contains(reason), qPrintable(t->log.messages[0]));
+        QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
+    }
+
+    void open_cancelledOrMissing_changesNothing()
+    {
+        createBox(QStringLiteral("here"));
+        t->w->on_open_clicked();
+        t->log.answers << path("nothing.fcb");
+        t->w->on_open_clicked();
+        QCOMPARE(t->log.messages, QStringList{path("nothing.fcb") + QStringLiteral("| File did not open")});
+        QCOMPARE(t->texts(), QStringLiteral("here"));
+        QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
+    }
+
+    void startWithFile_opensItOnce()
+    {
+        createBox(QStringLiteral("from the command line"));
+        t->log.answers << path("start.txt");
+        t->w->on_pushButton_2_clicked();
+        t.emplace(path("start.fcb"));
+        QTRY_COMPARE(t->texts(), QStringLiteral("from the command line"));
+        QVERIFY(t->w->m_filePath.isEmpty());
+        QCOMPARE(t->w->lastByteArrayCount, 0);
+    }
 
 private:
     // A new box at the next free spot, typed into.
@@ -46,204 +234,6 @@ private:
     std::optional<TestWindow> t;
     int created = 0;
 };
-
-void TestPersistence::undoRedo_followsActions_data()
-{
-    // b: click a new box; t: type a character into the last box; n: a right click that changes
-    // nothing; d: drag the whole chart; u: Undo; r: Redo; c: Clear all.
-    QTest::addColumn<QString>("actions");
-    QTest::addColumn<int>("boxes");
-    QTest::addColumn<int>("cursor");
-    QTest::addColumn<int>("snapshots");
-    QTest::addColumn<bool>("undo");
-    QTest::addColumn<bool>("redo");
-    QTest::newRow("two boxes") << "bb" << 2 << 1 << 2 << true << false;
-    QTest::newRow("undo") << "bbu" << 1 << 0 << 2 << false << true;
-    QTest::newRow("undo, redo") << "bbur" << 2 << 1 << 2 << true << false;
-    QTest::newRow("undo past the first does nothing") << "bbuu" << 1 << 0 << 2 << false << true;
-    QTest::newRow("new step after undo keeps the state before it") << "bbbbbuun" << 3 << 3 << 4 << true << false;
-    QTest::newRow("new step at the first snapshot") << "bbun" << 1 << 1 << 2 << true << false;
-    QTest::newRow("each typed character is a step") << "btt" << 1 << 2 << 3 << true << false;
-    QTest::newRow("typing into a restored box records nothing") << "bbut" << 1 << 0 << 2 << false << true;
-    QTest::newRow("redo at the end does nothing") << "bbr" << 2 << 1 << 2 << true << false;
-    QTest::newRow("a whole-chart drag is one step") << "bbtd" << 2 << 3 << 4 << true << false;
-    QTest::newRow("undo a whole-chart drag") << "bbtdu" << 2 << 2 << 4 << true << true;
-    QTest::newRow("clear all, then redo") << "bbbucr" << 0 << -1 << 0 << false << false;
-    QTest::newRow("clear all, redo, new box") << "bbcrb" << 1 << 0 << 1 << false << false;
-}
-
-void TestPersistence::undoRedo_followsActions()
-{
-    QFETCH(QString, actions);
-    for (QChar action : actions) {
-        switch (action.toLatin1()) {
-        case 'b': createBox(); break;
-        case 't': QTest::keyClicks(t->w->m_data->last()->elem, QStringLiteral("x")); break;
-        case 'n': t->click(t->origin() + QPoint(700, 700), Qt::RightButton); break;
-        // The slots, not the buttons: the shortcuts call them whether or not the buttons are enabled.
-        case 'u': t->w->on_goBack_clicked(); break;
-        case 'r': t->w->on_goForward_clicked(); break;
-        case 'c': QTest::mouseClick(t->ui()->pushButton_4, Qt::LeftButton); break;
-        case 'd': {
-            const QPoint before = t->box(0)->currentWantedRect.topLeft();
-            t->ui()->radioBMoveAll->setChecked(true);
-            t->press(t->boxClickAt(QPoint(48, 52)));
-            for (int i = 0; i <= 10; ++i) // the first move anchors the drag
-                t->moveHeld(t->boxClickAt(QPoint(48, 52) + QPoint(4, 3) * i));
-            t->release(t->boxClickAt(QPoint(88, 82)));
-            t->ui()->radioBMoveAll->setChecked(false);
-            QVERIFY(t->box(0)->currentWantedRect.topLeft() != before);
-            break;
-        }
-        }
-    }
-    QTEST(t->w->m_data->size(), "boxes");
-    QTEST(t->w->lastByteArrayCount, "cursor");
-    QTEST(int(t->w->byteArrayOfPastStuf.size()), "snapshots");
-    QTEST(t->ui()->goBack->isEnabled(), "undo");
-    QTEST(t->ui()->goForward->isEnabled(), "redo");
-}
-
-void TestPersistence::history_staysWithinItsMemoryBudget()
-{
-    // One connector of 40,000 points makes every snapshot about 1 MB.
-    t->addLine(std::vector<QPoint>(40000, QPoint(5, 5))).points_proc_from_window.assign(40000, qMakePair(0.5f, 0.5f));
-    t->w->pushBackStreamToBuffer();
-    const qint64 each = t->w->byteArrayOfPastStuf.front()->size();
-    const int fits = int(MainWindow::historyBudgetBytes / each);
-    for (int i = 0; i < fits + 20; ++i)
-        t->w->pushBackStreamToBuffer();
-    QVERIFY(t->w->historyBytes() <= MainWindow::historyBudgetBytes);
-    QCOMPARE(int(t->w->byteArrayOfPastStuf.size()), fits);
-    QCOMPARE(t->w->lastByteArrayCount, fits - 1);
-    t->w->on_goBack_clicked();
-    QCOMPARE(t->w->lastByteArrayCount, fits - 2);
-    QCOMPARE(t->w->m_data_line.size(), size_t(1));
-}
-
-void TestPersistence::save_writesExportBackupAndFolder()
-{
-    createBox(QStringLiteral("abc"));
-    t->ui()->lineEdit->setText(QStringLiteral("// "));
-    const QString folder = path("my.charts/");
-    QVERIFY(QDir().mkpath(folder));
-    t->log.answers << folder + QStringLiteral("plan");
-    t->w->on_pushButton_2_clicked();
-    QCOMPARE(t->log.folders, QStringList{QDir::currentPath()});
-    QCOMPARE(t->log.messages, QStringList{QStringLiteral("Saved|Chart saved!")});
-    QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
-
-    QFile exported(folder + QStringLiteral("plan"));
-    QVERIFY(exported.open(QIODevice::ReadOnly));
-    const QByteArray text = exported.readAll();
-    QCOMPARE(text, t->ui()->drawOutput->toPlainText().toUtf8());
-    QVERIFY(text.startsWith("// ") && text.contains("|abc") && !text.endsWith('\n'));
-
-    QFile backup(folder + QStringLiteral("plan.fcb"));
-    QVERIFY(backup.open(QIODevice::ReadOnly));
-    ChartStream::Chart chart;
-    QVERIFY(ChartStream::read(&backup, chart));
-    QCOMPARE(chart.boxes.size(), size_t(1));
-    QCOMPARE(chart.boxes[0].text, QStringLiteral("abc"));
-    QCOMPARE(chart.window.startTag, QStringLiteral("// "));
-
-    QProcess render;
-    render.start(QStringLiteral(VANDORA_RENDER_PATH), {folder + QStringLiteral("plan.fcb")});
-    QVERIFY(render.waitForFinished(30000));
-    QCOMPARE(render.exitCode(), 0);
-    QCOMPARE(render.readAllStandardOutput(), text);
-
-    // The next dialog opens in the folder of the last file.
-    t->w->on_pushButton_2_clicked();
-    QCOMPARE(t->log.folders.last(), folder);
-}
-
-void TestPersistence::save_failedWrite_warnsAndSaysNotSaved()
-{
-    createBox(QStringLiteral("new"));
-    // A folder where the backup should go makes that write fail.
-    QVERIFY(QDir().mkpath(path("kept.fcb")));
-    t->log.answers << path("kept.txt") << path("missing/folder/plan.txt");
-    t->w->on_pushButton_2_clicked();
-    t->w->on_pushButton_2_clicked();
-    QCOMPARE(t->log.messages.size(), 2);
-    QVERIFY(t->log.messages[0].contains(QStringLiteral("kept.fcb")));
-    QVERIFY(t->log.messages[1].contains(QStringLiteral("missing/folder/plan.txt")));
-    QVERIFY(!t->log.messages.join(QString()).contains(QStringLiteral("Chart saved!")));
-}
-
-void TestPersistence::open_replacesChartAndHistory()
-{
-    createBox(QStringLiteral("saved"));
-    t->log.answers << path("chart.txt");
-    t->w->on_pushButton_2_clicked();
-    createBox(QStringLiteral("later"));
-    QCOMPARE(t->w->m_data->size(), 2);
-
-    t->log.answers << path("chart.fcb");
-    t->w->on_open_clicked();
-    QCOMPARE(t->texts(), QStringLiteral("saved"));
-    QCOMPARE(int(t->w->byteArrayOfPastStuf.size()), 1);
-    QVERIFY(!t->ui()->goBack->isEnabled());
-    QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
-}
-
-void TestPersistence::open_invalidFile_keepsChartAndHistory_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("reason");
-    // The reader's every reason has its own tests; here, that any rejection leaves the chart alone.
-    QTest::newRow("truncated") << ChartStream::toBytes(ChartStream::Chart()).left(60) << "ends early";
-    ChartStream::Chart chart;
-    chart.window.creationRecords.push_back({1, 0});
-    QTest::newRow("record names a missing connector") << ChartStream::toBytes(chart) << "missing";
-}
-
-void TestPersistence::open_invalidFile_keepsChartAndHistory()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, reason);
-    createBox(QStringLiteral("keep"));
-    createBox(QStringLiteral("me"));
-    const int cursor = t->w->lastByteArrayCount;
-    const size_t snapshots = t->w->byteArrayOfPastStuf.size();
-    const QString name = path("bad.fcb");
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-    file.close();
-    t->log.answers << name;
-    t->w->on_open_clicked();
-    QCOMPARE(t->texts(), QStringLiteral("keep,me"));
-    QCOMPARE(t->w->lastByteArrayCount, cursor);
-    QCOMPARE(t->w->byteArrayOfPastStuf.size(), snapshots);
-    QCOMPARE(t->log.messages.size(), 1);
-    QVERIFY(t->log.messages[0].startsWith(name + QLatin1Char('|')));
-    QVERIFY2(t->log.messages[0].contains(reason), qPrintable(t->log.messages[0]));
-    QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
-}
-
-void TestPersistence::open_cancelledOrMissing_changesNothing()
-{
-    createBox(QStringLiteral("here"));
-    t->w->on_open_clicked();
-    t->log.answers << path("nothing.fcb");
-    t->w->on_open_clicked();
-    QCOMPARE(t->log.messages, QStringList{path("nothing.fcb") + QStringLiteral("| File did not open")});
-    QCOMPARE(t->texts(), QStringLiteral("here"));
-    QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
-}
-
-void TestPersistence::startWithFile_opensItOnce()
-{
-    createBox(QStringLiteral("from the command line"));
-    t->log.answers << path("start.txt");
-    t->w->on_pushButton_2_clicked();
-    t.emplace(path("start.fcb"));
-    QTRY_COMPARE(t->texts(), QStringLiteral("from the command line"));
-    QVERIFY(t->w->m_filePath.isEmpty());
-    QCOMPARE(t->w->lastByteArrayCount, 0);
-}
 
 QTEST_MAIN(TestPersistence)
 #include "tst_persistence.moc"
