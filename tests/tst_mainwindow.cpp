@@ -1,90 +1,177 @@
-#include "mainwindow.h"
+#include "testwindow.h"
 #include "ui_mainwindow.h"
 
-#include <QFontMetrics>
-#include <QImage>
-#include <QtTest>
+#include <optional>
 
-#include <memory>
+namespace {
 
-// The window as the user first meets it, its About box, and the layer its connectors are painted on.
+const QStringList framedStart{"|-----|", "|Start|", "|-----|"};
+const QStringList framedStarted{"|-------|", "|Started|", "|-------|"};
+// Off the diagonal, so that a swapped axis shows.
+const QPoint boxAt(80, 200);
+
+// The rows of a blank rows x cols drawing with `picture` laid from one cell up and left of the box's first
+// character, found from the box's proportion.
+QStringList drawing(const TextObject* box, const QStringList& picture, int rows = 61, int cols = 114)
+{
+    QStringList grid = QStringList::fromVector(QVector<QString>(rows, QString(cols, QLatin1Char(' '))));
+    const int top = qRound(box->x_y_proc_respect_to_zero.y() * rows) - 1;
+    const int left = qRound(box->x_y_proc_respect_to_zero.x() * cols) - 1;
+    for (int i = 0; i < picture.size(); ++i)
+        grid[top + i].replace(left, picture[i].size(), picture[i]);
+    return grid;
+}
+
+} // namespace
+
+// The window as the user first meets it, its About box, the layer its connectors are painted on, and the
+// character drawing of its chart: the 801 x 801 canvas makes 61 x 114 cells.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<MainWindow> window;
+    std::optional<TestWindow> t;
 
-    QImage layer() const { return window->ui->label_2->pixmap(Qt::ReturnByValue).toImage(); }
-
-private slots:
-    void init()
+    // The rows of the output view; an empty view is one empty row.
+    QStringList view() const { return t->ui()->drawOutput->toPlainText().split(QLatin1Char('\n')); }
+    // The 20 ms tick, which the fixture stops so that each one is sent here.
+    void tick(int times) const
     {
-        window = std::make_unique<MainWindow>(nullptr, QString());
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        for (int i = 0; i < times; ++i)
+            t->w->checkMouseMove();
     }
 
-    void cleanup() { window.reset(); }
+private slots:
+    void init() { t.emplace(); }
+    void cleanup() { t.reset(); }
 
     void startUp_fixedTitledWindow_historyOff_removeHidden_iconsLoaded()
     {
-        QCOMPARE(window->windowTitle(), QStringLiteral("Vandora"));
-        window->resize(1000, 500);
-        QCOMPARE(window->size(), QSize(1820, 802));
-        QVERIFY(!window->ui->goBack->isEnabled() && !window->ui->goForward->isEnabled());
-        QVERIFY(!window->ui->pushButton->isVisible());
-        for (const QIcon& icon : {window->windowIcon(), window->ui->open->icon(), window->ui->pushButton_2->icon()})
+        QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
+        t->w->resize(1000, 500);
+        QCOMPARE(t->w->size(), QSize(1820, 802));
+        QVERIFY(!t->ui()->goBack->isEnabled() && !t->ui()->goForward->isEnabled());
+        QVERIFY(!t->ui()->pushButton->isVisible());
+        for (const QIcon& icon : {t->w->windowIcon(), t->ui()->open->icon(), t->ui()->pushButton_2->icon()})
             QVERIFY(!icon.pixmap(16, 16).isNull());
     }
 
     void outputView_usesMonospacedFont()
     {
         // The rows of the drawing line up only when every character is equally wide.
-        const QFontMetrics metrics(window->ui->drawOutput->font());
+        const QFontMetrics metrics(t->ui()->drawOutput->font());
         for (const QChar c : QStringLiteral("W-|* M."))
             QCOMPARE(metrics.horizontalAdvance(c), metrics.horizontalAdvance(QLatin1Char('i')));
     }
 
     void f1_showsAbout_okClosesIt()
     {
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QTest::keyClick(window.get(), Qt::Key_F1);
-        QVERIFY(window->w.isVisible());
-        QCOMPARE(window->w.findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("Vandora"));
-        QTest::mouseClick(window->w.findChild<QPushButton*>(QStringLiteral("pushButton")), Qt::LeftButton);
-        QVERIFY(!window->w.isVisible());
+        t->w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t->w));
+        QTest::keyClick(t->w, Qt::Key_F1);
+        QVERIFY(t->w->w.isVisible());
+        QCOMPARE(t->w->w.findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("Vandora"));
+        QTest::mouseClick(t->w->w.findChild<QPushButton*>(QStringLiteral("pushButton")), Qt::LeftButton);
+        QVERIFY(!t->w->w.isVisible());
     }
 
     void closingWindow_withBoxes_releasesEverything()
     {
-        window->lastMousePosition = QPoint(40, 40);
-        QVERIFY(window->addNewText());
-        window->byteArrayOfPastStuf.push_back(new QByteArray("snapshot"));
+        t->addBox(QPoint(40, 40), QStringLiteral("kept in history"));
+        QVERIFY(!t->w->byteArrayOfPastStuf.empty());
         // LeakSanitizer fails the run if the window leaves anything behind.
-        window.reset();
+        t.reset();
     }
 
-    void connectorLayer_highlightedBlueOthersBlack_clearedWhenConnectorsGo()
+    void connectorLayer_blackOrBlueWhenHighlighted_clearWithoutConnectors()
     {
-        QTRY_VERIFY(!window->m_draw_lines.isNull());
-        QCOMPARE(window->ui->label_2->geometry(), window->ui->drawWidget->rect());
-        QImage clear(window->ui->drawWidget->size(), layer().format());
+        const auto layer = [this] { return t->ui()->label_2->pixmap(Qt::ReturnByValue).toImage(); };
+        QCOMPARE(t->ui()->label_2->geometry(), t->ui()->drawWidget->rect());
+        QImage clear(t->ui()->drawWidget->size(), layer().format());
         clear.fill(Qt::transparent);
         QCOMPARE(layer(), clear);
-        for (const int y : {100, 300}) {
-            window->m_data_line.emplace_back(window->ui->drawWidget, 4, y, false);
-            window->m_data_line.back().addPoints(QPoint(100, y));
-            window->m_data_line.back().addPoints(QPoint(200, y));
-        }
-        window->m_data_line.back().setObjColor(true);
-        window->redrawAllLines();
+        t->addLine({QPoint(100, 100), QPoint(200, 100)});
+        t->addLine({QPoint(100, 300), QPoint(200, 300)}).setObjColor(true);
+        t->w->redrawAllLines();
         QCOMPARE(layer().pixel(150, 100), qRgb(0, 0, 0));
         QCOMPARE(layer().pixel(150, 300), qRgb(65, 105, 225));
-
-        window->m_data_line.clear();
-        window->redrawAllLines();
+        t->w->m_data_line.clear();
+        t->w->redrawAllLines();
         QCOMPARE(layer(), clear);
+    }
+
+    void connector_drawnOneCellUpAndLeft_onlyWithMoreThanFourPoints()
+    {
+        // An empty box, never drawn, marks the cell of the connector's points.
+        const TextObject* box = t->addBox(QPoint(400, 600));
+        Line& line = t->addLine({});
+        for (int i = 0; i < 5; ++i) {
+            line.addPoints(QPoint(400 + i, 600));
+            t->w->drawRightWidget();
+            QCOMPARE(view(), drawing(box, i < 4 ? QStringList() : QStringList{"*"}));
+        }
+    }
+
+    void grid_followsCanvasSizeAtTimeOfCall()
+    {
+        const TextObject* box = t->addBox(boxAt);
+        box->elem->insertPlainText(QStringLiteral("Start\nEnd"));
+        t->ui()->drawWidget->setFixedSize(700, 390);
+        t->w->drawRightWidget();
+        QCOMPARE(view(), drawing(box, {"|-----|", "|Start|", "|End  |", "|-----|"}, 30, 100));
+    }
+
+    // Off at start; switching on renders at once, and so does "Draw box" while on; then the tick renders
+    // typed text, at most every 10 ticks. Nothing renders while off.
+    void drawSwitches_renderLiveOnlyWhileOn()
+    {
+        QVERIFY(!t->ui()->radioButton_3->isChecked());
+        const TextObject* box = t->addBox(boxAt, QStringLiteral("Start"));
+        tick(20);
+        t->ui()->radioButton_4->click();
+        QCOMPARE(view(), QStringList{""});
+        t->ui()->radioButton_3->click();
+        QCOMPARE(view(), drawing(box, {"", " Start"}));
+        t->ui()->radioButton_4->click();
+        QCOMPARE(view(), drawing(box, framedStart));
+
+        QTest::keyClicks(box->elem, QStringLiteral("ed"));
+        tick(1);
+        QCOMPARE(view(), drawing(box, framedStarted));
+        QTest::keyClicks(box->elem, QStringLiteral("!"));
+        tick(9);
+        QCOMPARE(view(), drawing(box, framedStarted));
+        tick(1);
+        QCOMPARE(view(), drawing(box, {"|--------|", "|Started!|", "|--------|"}));
+
+        t->ui()->radioButton_3->click();
+        QTest::keyClicks(box->elem, QStringLiteral("?"));
+        tick(20);
+        QCOMPARE(view(), drawing(box, {"|--------|", "|Started!|", "|--------|"}));
+    }
+
+    // Shown verbatim, never as markup, once Return is pressed in their field while drawing is on.
+    void tagFields_applyOnReturnWhileOn_andGiveUpFocus()
+    {
+        t->w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t->w));
+        QStringList tagged = drawing(t->addBox(boxAt, QStringLiteral("Start")), framedStart);
+        const QString start = QStringLiteral("<i>&amp; "), end = QStringLiteral(" <b>");
+        QTest::keyClicks(t->ui()->lineEdit, start);
+        QTest::keyClick(t->ui()->lineEdit, Qt::Key_Return);
+        QCOMPARE(view(), QStringList{""});
+        t->ui()->radioButton_3->click();
+        QTest::mouseClick(t->ui()->lineEdit_2, Qt::LeftButton);
+        QTRY_VERIFY(t->ui()->lineEdit_2->hasFocus());
+        QTest::keyClicks(t->ui()->lineEdit_2, end);
+        for (QString& row : tagged)
+            row.prepend(start);
+        QCOMPARE(view(), tagged);
+        QTest::keyClick(t->ui()->lineEdit_2, Qt::Key_Return);
+        QVERIFY(!t->ui()->lineEdit_2->hasFocus());
+        for (QString& row : tagged)
+            row.append(end);
+        QCOMPARE(view(), tagged);
     }
 };
 

@@ -1,39 +1,22 @@
-#include "mainwindow.h"
-#include "textobject.h"
+#include "testwindow.h"
 #include "ui_mainwindow.h"
 
 #include <QPointer>
-#include <QTextEdit>
-#include <QtTest>
 
-#include <memory>
+#include <optional>
 
-// Records every position a widget is moved to.
-struct MoveRecorder : QObject {
-    QVector<QPoint> positions;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Move)
-            positions << static_cast<QMoveEvent*>(event)->pos();
-        return false;
-    }
-};
+using Points = QVector<QPoint>;
 
-// Text boxes on the real window's 801 x 801 canvas; a new box is 24 x 16.
+// The two kinds of element on the real window's 801 x 801 canvas: text boxes, 24 x 16 when new, and
+// connectors, valid from more than 4 points.
 class TestTextObject : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<MainWindow> window;
-
-    TextObject* newBox(const QPoint& at)
-    {
-        window->lastMousePosition = at;
-        return window->addNewText() ? window->m_data->last() : nullptr;
-    }
+    std::optional<TestWindow> t;
 
     // The box size a text needs: its laid-out size in the box's font plus 10 x 6.
-    static QSize neededSize(TextObject* box, const QString& text)
+    static QSize neededSize(const TextObject* box, const QString& text)
     {
         std::unique_ptr<QTextDocument> document(box->elem->document()->clone());
         document->setPlainText(text);
@@ -42,163 +25,172 @@ class TestTextObject : public QObject
     }
 
 private slots:
-    void init()
+    void init() { t.emplace(); }
+    void cleanup() { t.reset(); }
+
+    // The box opens at (20, 50) and is moved to `at`; then the text is pasted, some of it too big to fit.
+    void editing_fitsBoxToTextOnCanvas_data()
     {
-        window = std::make_unique<MainWindow>(nullptr, QString());
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QCOMPARE(window->ui->drawWidget->size(), QSize(801, 801));
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("tooBig");
+        QTest::newRow("two lines") << QPoint(200, 300) << QStringLiteral("Start\nand more") << false;
+        QTest::newRow("at the bottom right") << QPoint(777, 785) << QStringLiteral("abcdef\n") << false;
+        QTest::newRow("moved off the top left") << QPoint(-30, -40) << QStringLiteral("ab") << false;
+        QTest::newRow("too wide a paste") << QPoint(300, 300) << QString(2000, QLatin1Char('w')) << true;
+        QTest::newRow("too tall a paste") << QPoint(300, 300) << QStringLiteral("row\n").repeated(400) << true;
     }
 
-    void cleanup() { window.reset(); }
-
-    void draggedBox_keepsSize_andItsCreationPointStaysUsed()
+    void editing_fitsBoxToTextOnCanvas()
     {
-        TextObject* first = newBox(QPoint(50, 50));
-        first->updateMovingElement(QPoint(400, 300));
-        QCOMPARE(first->elem->geometry(), QRect(400, 300, 24, 16));
-        QCOMPARE(first->currentWantedRect, first->elem->geometry());
-        QCOMPARE(first->x_y_proc_respect_to_zero, QPointF(400 / 801.0, 300 / 801.0));
-        QVERIFY(!newBox(QPoint(50, 50)));
-    }
-
-    void typing_sizesBoxToLaidOutText_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("backspaces");
-        QTest::newRow("a word") << QStringLiteral("Start") << 0;
-        QTest::newRow("two lines") << QStringLiteral("Start\nand more") << 0;
-        QTest::newRow("all deleted again") << QStringLiteral("abc") << 3;
-    }
-
-    void typing_sizesBoxToLaidOutText()
-    {
-        QFETCH(QString, typed);
-        QFETCH(int, backspaces);
-        TextObject* box = newBox(QPoint(200, 300));
-        box->elem->insertPlainText(typed);
-        for (int i = 0; i < backspaces; ++i)
-            QTest::keyClick(box->elem, Qt::Key_Backspace);
-        const QSize expected = neededSize(box, box->elem->toPlainText());
-        QCOMPARE(box->elem->toPlainText(), typed.left(typed.size() - backspaces));
-        QCOMPARE(box->currentWantedRect, QRect(QPoint(200, 300), expected));
-        QCOMPARE(box->elem->size(), expected);
-    }
-
-    void typingAtCanvasEdges_keepsBoxOnCanvas()
-    {
-        TextObject* low = newBox(QPoint(777, 785));
-        low->elem->insertPlainText(QStringLiteral("abcdef\n"));
-        QCOMPARE(low->currentWantedRect.bottomRight(), QPoint(800, 800));
-        QCOMPARE(low->elem->geometry(), low->currentWantedRect);
-        QCOMPARE(low->elem->toPlainText(), QStringLiteral("abcdef\n"));
-
-        TextObject* high = newBox(QPoint(20, 50));
-        high->updateMovingElement(QPoint(-30, -40));
-        QTest::keyClicks(high->elem, QStringLiteral("ab"));
-        QCOMPARE(high->currentWantedRect, QRect(QPoint(0, 0), neededSize(high, QStringLiteral("ab"))));
-        QCOMPARE(high->elem->geometry(), high->currentWantedRect);
-    }
-
-    void overlongPaste_keepsLongestFittingText_data()
-    {
-        QTest::addColumn<QString>("pasted");
-        QTest::newRow("too wide") << QString(2000, QLatin1Char('w'));
-        QTest::newRow("too tall") << QStringLiteral("row\n").repeated(400);
-    }
-
-    void overlongPaste_keepsLongestFittingText()
-    {
-        QFETCH(QString, pasted);
-        TextObject* box = newBox(QPoint(300, 300));
+        QFETCH(QPoint, at);
+        QFETCH(QString, text);
+        TextObject* box = t->addBox(QPoint(20, 50));
+        box->updateMovingElement(at);
         QStringList seen;
         box->setCallbackFunction([&] { seen << box->elem->toPlainText(); });
-        box->elem->insertPlainText(pasted);
+        box->elem->insertPlainText(text);
 
+        // Sized to its text, and kept where it was put unless that would leave the canvas.
         const QString kept = box->elem->toPlainText();
-        QCOMPARE(kept, pasted.left(kept.size()));
-        const QSize oneMore = neededSize(box, pasted.left(kept.size() + 1));
-        QVERIFY2(oneMore.width() > 801 || oneMore.height() > 801, "no character was removed needlessly");
-        QCOMPARE(box->currentWantedRect.size(), neededSize(box, kept));
-        QVERIFY(QRect(0, 0, 801, 801).contains(box->currentWantedRect));
-        QVERIFY2(!seen.isEmpty() && seen.size() <= 3, "trimming calls back a few times, not once per character");
+        const QSize size = neededSize(box, kept);
+        const QRect wanted(QPoint(qBound(0, at.x(), 801 - size.width()), qBound(0, at.y(), 801 - size.height())), size);
+        QCOMPARE(box->currentWantedRect, wanted);
+        QCOMPARE(box->elem->geometry(), wanted);
+        QCOMPARE(box->x_y_proc_respect_to_zero, QPointF(wanted.x() / 801.0, wanted.y() / 801.0));
+        // Only what does not fit is cut, from the end, at once rather than once per character.
+        QFETCH(bool, tooBig);
+        QCOMPARE(kept == text, !tooBig);
+        QCOMPARE(kept, text.left(kept.size()));
+        const QSize oneMore = neededSize(box, text.left(kept.size() + 1));
+        QVERIFY2(kept == text || oneMore.width() > 801 || oneMore.height() > 801, "no character was cut needlessly");
+        QVERIFY(!seen.isEmpty() && seen.size() <= 3);
         QCOMPARE(seen.last(), kept);
     }
 
-    // On an 801 x 601 canvas the fresh box at (100, 100) has its centre at (112, 108); slack is a share of each side.
-    void isPointOnMe_wholeSizeBeforeCentreHalfAfter_data()
+    // On an 801 x 601 canvas. The box at (100, 100), centred on (112, 108), is hit from a whole size before
+    // its centre to half a size after it; a connector around each of its points. Both widen by a truncated
+    // share of the canvas: of its width in x, of its height in y.
+    void isPointOnMe_hitAreaGrowsWithSlack_data()
     {
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<double>("offset");
-        QTest::addColumn<bool>("hit");
-        QTest::newRow("top left corner (x - w, y - h)") << QPoint(88, 92) << 0.0 << true;
-        QTest::newRow("bottom right corner (x + w/2, y + h/2)") << QPoint(124, 116) << 0.0 << true;
-        QTest::newRow("left of it") << QPoint(87, 108) << 0.0 << false;
-        QTest::newRow("right of it") << QPoint(125, 108) << 0.0 << false;
-        QTest::newRow("above it") << QPoint(112, 91) << 0.0 << false;
-        QTest::newRow("below it") << QPoint(112, 117) << 0.0 << false;
-        QTest::newRow("3 px slack left, 2 below") << QPoint(85, 118) << 0.004 << true;
-        QTest::newRow("3 px below with 2 px slack") << QPoint(112, 119) << 0.004 << false;
-        QTest::newRow("4 px left with 3 px slack") << QPoint(84, 108) << 0.004 << false;
+        QTest::addColumn<bool>("box");
+        QTest::addColumn<double>("slack");
+        QTest::addColumn<QRect>("area");
+        QTest::newRow("box") << true << 0.0 << QRect(QPoint(88, 92), QPoint(124, 116));
+        QTest::newRow("box, 3 px slack in x, 2 in y") << true << 0.004 << QRect(QPoint(85, 90), QPoint(127, 118));
+        QTest::newRow("connector") << false << 0.0 << QRect(QPoint(100, 100), QPoint(101, 100));
+        QTest::newRow("connector, 10 px slack in x, 7 in y") << false << 0.0125 << QRect(QPoint(90, 93), QPoint(111, 107));
+        QTest::newRow("connector, absurd slack") << false << 1e300 << QRect(50, 50, 150, 150);
     }
 
-    void isPointOnMe_wholeSizeBeforeCentreHalfAfter()
+    void isPointOnMe_hitAreaGrowsWithSlack()
     {
-        QFETCH(QPoint, point);
-        QFETCH(double, offset);
-        QFETCH(bool, hit);
-        window->ui->drawWidget->setFixedSize(801, 601);
-        newBox(QPoint(5, 5));
-        QCOMPARE(newBox(QPoint(100, 100))->isPointOnMe(point, offset), qMakePair(hit, 1));
+        QFETCH(bool, box);
+        QFETCH(double, slack);
+        t->ui()->drawWidget->setFixedSize(801, 601);
+        const TextObject* text = t->addBox(QPoint(100, 100));
+        const Line& line = t->addLine({QPoint(100, 100), QPoint(101, 100)});
+        QRegion hits;
+        for (int x = 50; x < 200; ++x) {
+            for (int y = 50; y < 200; ++y) {
+                if ((box ? text->isPointOnMe(QPoint(x, y), slack) : line.isPointOnMe(QPoint(x, y), slack)).first)
+                    hits += QRect(x, y, 1, 1);
+            }
+        }
+        QTEST(hits.boundingRect(), "area");
+        QCOMPARE(hits.rectCount(), 1);
     }
 
-    // On an 801 x 601 canvas; -1 means no correction on that axis.
+    // On an 801 x 601 canvas: whether the box can move, and per axis the move to the edge (-1: none needed).
     void isMovingPossible_reportsCorrectionPerAxis_data()
     {
         QTest::addColumn<QRect>("rect");
         QTest::addColumn<QPoint>("difference");
-        QTest::addColumn<bool>("possible");
-        QTest::addColumn<QPoint>("correction");
-        QTest::newRow("free move") << QRect(100, 100, 50, 20) << QPoint(10, -10) << true << QPoint(-1, -1);
-        QTest::newRow("left edge only") << QRect(5, 5, 50, 20) << QPoint(-10, 0) << true << QPoint(-5, -1);
-        QTest::newRow("left and top edges") << QRect(5, 5, 50, 20) << QPoint(-10, -10) << false << QPoint(-5, -5);
-        QTest::newRow("right edge") << QRect(700, 100, 100, 20) << QPoint(5, 0) << true << QPoint(1, -1);
-        QTest::newRow("exactly to the edge") << QRect(700, 100, 100, 20) << QPoint(1, 0) << true << QPoint(-1, -1);
-        QTest::newRow("bottom edge") << QRect(100, 570, 50, 20) << QPoint(0, 20) << true << QPoint(-1, 11);
+        QTest::addColumn<QPair<bool, QPoint>>("answer");
+        QTest::newRow("left edge only") << QRect(5, 5, 50, 20) << QPoint(-10, 0) << qMakePair(true, QPoint(-5, -1));
+        QTest::newRow("left and top edges") << QRect(5, 5, 50, 20) << QPoint(-10, -10) << qMakePair(false, QPoint(-5, -5));
+        QTest::newRow("right edge") << QRect(700, 100, 100, 20) << QPoint(5, 0) << qMakePair(true, QPoint(1, -1));
+        QTest::newRow("exactly to the edges") << QRect(700, 100, 100, 20) << QPoint(1, 481) << qMakePair(true, QPoint(-1, -1));
+        QTest::newRow("bottom edge") << QRect(100, 570, 50, 20) << QPoint(0, 20) << qMakePair(true, QPoint(-1, 11));
     }
 
     void isMovingPossible_reportsCorrectionPerAxis()
     {
         QFETCH(QRect, rect);
         QFETCH(QPoint, difference);
-        QFETCH(bool, possible);
-        QFETCH(QPoint, correction);
-        window->ui->drawWidget->setFixedSize(801, 601);
-        TextObject* box = newBox(QPoint(0, 0));
+        t->ui()->drawWidget->setFixedSize(801, 601);
+        TextObject* box = t->addBox(QPoint(0, 0));
         box->currentWantedRect = rect;
-        QCOMPARE(box->isMovingPossible(difference), qMakePair(possible, correction));
+        QTEST(box->isMovingPossible(difference), "answer");
     }
 
-    void wholeChartMove_neverLeavesCanvas_andRemeasures()
+    // Unplugged from its re-measuring, which would put a box that left the canvas back on it.
+    void wholeChartMove_stopsAtCanvasOrigin()
     {
-        TextObject* box = newBox(QPoint(10, 20));
-        QTest::keyClicks(box->elem, QStringLiteral("abc"));
-        MoveRecorder moves;
-        box->elem->installEventFilter(&moves);
+        TextObject* box = t->addBox(QPoint(10, 20), QStringLiteral("abc"));
+        box->elem->document()->disconnect(box);
         box->updateMovingElementAll(QPoint(-20, -30));
-        QCOMPARE(moves.positions, QVector<QPoint>{QPoint(0, 0)});
-        QCOMPARE(box->currentWantedRect, QRect(QPoint(0, 0), neededSize(box, QStringLiteral("abc"))));
+        QCOMPARE(box->elem->pos(), QPoint(0, 0));
         QCOMPARE(box->x_y_proc_respect_to_zero, QPointF(0, 0));
     }
 
     void flush_releasesEditor()
     {
-        TextObject* box = newBox(QPoint(10, 10));
-        QTest::keyClicks(box->elem, QStringLiteral("x"));
+        TextObject* box = t->addBox(QPoint(10, 10), QStringLiteral("x"));
         QPointer<QTextEdit> editor = box->elem;
         box->flush();
-        QVERIFY(editor.isNull());
-        QVERIFY(!box->isValid());
+        QVERIFY(editor.isNull() && !box->isValid());
+    }
+
+    // A straight connector's second sample picks the axis it keeps; when it cannot pick one the sample is
+    // refused, which leaves the connector at its first point.
+    void addPoints_storesSamplesFilledGapsAndFractions_data()
+    {
+        QTest::addColumn<bool>("straight");
+        QTest::addColumn<Points>("samples");
+        QTest::addColumn<Points>("expected");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("freehand fills gaps, four points") << false << Points{{10, 10}, {14, 10}}
+                                                          << Points{{10, 10}, {11, 10}, {12, 10}, {14, 10}} << false;
+        QTest::newRow("straight, wider step keeps its y") << true << Points{{100, 100}, {103, 101}, {106, 105}}
+            << Points{{100, 100}, {100, 101}, {101, 101}, {102, 101}, {103, 101}, {104, 101}, {106, 101}} << true;
+        QTest::newRow("straight, taller step keeps its x; repeat kept") << true << Points{{100, 100}, {101, 105}, {130, 104}, {90, 104}}
+            << Points{{100, 100}, {101, 100}, {101, 101}, {101, 102}, {101, 104}, {101, 104}} << true;
+        QTest::newRow("straight, as wide as high: refused") << true << Points{{100, 100}, {97, 103}} << Points{{100, 100}} << false;
+        QTest::newRow("filled origin skipped, sampled origin kept") << false << Points{{-3, -3}, {3, 3}, {0, 0}}
+            << Points{{-3, -3}, {-2, -2}, {-1, -1}, {1, 1}, {2, 2}, {3, 3}, {2, 2}, {1, 1}, {0, 0}} << true;
+    }
+
+    void addPoints_storesSamplesFilledGapsAndFractions()
+    {
+        QFETCH(bool, straight);
+        QFETCH(Points, samples);
+        QFETCH(Points, expected);
+        Line line(t->ui()->drawWidget, 4, 0, straight);
+        bool accepted = true;
+        for (const QPoint& sample : samples)
+            accepted = line.addPoints(sample) && accepted;
+        QCOMPARE(accepted, expected.size() > 1);
+        QCOMPARE(Points(line.points.begin(), line.points.end()), expected);
+        QTEST(line.isValid(), "valid");
+        QCOMPARE(line.points_proc_from_window.size(), line.points.size());
+        for (size_t i = 0; i < line.points.size(); ++i)
+            QCOMPARE(line.points_proc_from_window[i], qMakePair(line.points[i].x() / 801.f, line.points[i].y() / 801.f));
+    }
+
+    void connectorMove_shiftsOnlyEnabledAxes()
+    {
+        Line line(t->ui()->drawWidget, 4, 0, false);
+        line.addPoints(QPoint(10, 40));
+        line.addPoints(QPoint(20, 50));
+        const Line before = line;
+        line.updateMovingElementAll(QPoint(40, -20), true, false);
+        line.updateMovingElementAll(QPoint(8, -30), false, true);
+        for (size_t i = 0; i < before.points.size(); ++i) {
+            QCOMPARE(line.points[i], before.points[i] + QPoint(40, -30));
+            const QPair<float, float> old = before.points_proc_from_window[i];
+            QCOMPARE(line.points_proc_from_window[i], qMakePair(old.first + 40 / 801.f, old.second - 30 / 801.f));
+        }
     }
 };
 

@@ -1,8 +1,7 @@
-#include "mainwindow.h"
+#include "testwindow.h"
+#include "ui_mainwindow.h"
 
 #include <QDir>
-#include <QPushButton>
-#include <QtTest>
 
 // Run from a folder without "images": the window still starts, its buttons plain.
 class TestWithoutImages : public QObject
@@ -13,12 +12,9 @@ private slots:
     void missingImagesFolder_windowStartsWithPlainButtons()
     {
         QVERIFY(!QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/images")).exists());
-        MainWindow window(nullptr, QString());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto* save = window.findChild<QPushButton*>(QStringLiteral("pushButton_2"));
-        QVERIFY(save->icon().pixmap(16, 16).isNull());
-        QCOMPARE(save->text(), QStringLiteral("Save"));
+        TestWindow t;
+        QVERIFY(t.ui()->pushButton_2->icon().pixmap(16, 16).isNull());
+        QCOMPARE(t.ui()->pushButton_2->text(), QStringLiteral("Save"));
     }
 };
 
