@@ -23,7 +23,7 @@ public:
 
     QString saveFileName(QWidget*, const QString&, const QString& folder, const QString&) override { return next(folder); }
     QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override { return next(folder); }
-    void information(QWidget*, const QString& title, const QString& text) override { m_log->messages << title + QLatin1Char('|') + text; }
+    void information(QWidget*, const QString& title, const QString& text) override { warning(nullptr, title, text); }
     void warning(QWidget*, const QString& title, const QString& text) override { m_log->messages << title + QLatin1Char('|') + text; }
 
 private:

@@ -115,14 +115,7 @@ private slots:
         QCOMPARE(text, t->ui()->drawOutput->toPlainText().toUtf8());
         QVERIFY(text.startsWith("// ") && text.contains("|abc") && !text.endsWith('\n'));
 
-        QFile backup(folder + QStringLiteral("plan.fcb"));
-        QVERIFY(backup.open(QIODevice::ReadOnly));
-        ChartStream::Chart chart;
-        QVERIFY(ChartStream::read(&backup, chart));
-        QCOMPARE(chart.boxes.size(), size_t(1));
-        QCOMPARE(chart.boxes[0].text, QStringLiteral("abc"));
-        QCOMPARE(chart.window.startTag, QStringLiteral("// "));
-
+        // The backup holds the same chart: the render tool draws it byte for byte as Save did.
         QProcess render;
         render.start(QStringLiteral(VANDORA_RENDER_PATH), {folder + QStringLiteral("plan.fcb")});
         QVERIFY(render.waitForFinished(30000));
