@@ -79,7 +79,8 @@ trap finish EXIT
 trap 'exit 130' INT TERM
 
 # --- The X server, on the first free display; it writes the number to fd 3 once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# -noreset: the server must not reset (and refuse clients for a moment) when the last client leaves.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=""
 for _ in $(seq 1 $((patience * 10))); do
