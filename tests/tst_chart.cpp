@@ -12,20 +12,15 @@ using Points = QVector<QPoint>;
 namespace {
 
 struct Chart {
-    int rows = 0;
-    int cols = 0;
+    int rows = 0, cols = 0;
     std::vector<CharGrid::Box> boxes{};
     std::vector<CharGrid::Fractions> connectors{};
     bool drawBorders = true;
     QPoint shift{-1, -1};
-    QString startTag{};
-    QString endTag{};
+    QString startTag{}, endTag{};
 };
 
-CharGrid::Box box(double x, double y, const QStringList& lines)
-{
-    return CharGrid::Box{QPointF(x, y), lines};
-}
+const auto box = [](double x, double y, const QStringList& lines) { return CharGrid::Box{QPointF(x, y), lines}; };
 
 } // namespace
 
@@ -45,21 +40,19 @@ private slots:
         QTest::newRow("box framed at its proportion, 2.5 rounded to 3; tags kept verbatim")
             << Chart{8, 10, {box(0.25, 0.25, {"abc", "a"})}, {}, true, {-1, -1}, "<b>", "</b>"}
             << QStringList{"", "  |---|", "  |abc|", "  |a  |", "  |---|"};
-        QTest::newRow("clipped at right and bottom, never wrapped")
-            << Chart{8, 10, {box(0.8, 0.875, {"abcd", "ef"})}}
+        QTest::newRow("clipped at right and bottom, never wrapped") << Chart{8, 10, {box(0.8, 0.875, {"abcd", "ef"})}}
             << QStringList{"", "", "", "", "", "", "       |--", "       |ab"};
         QTest::newRow("tabs stop at multiples of 11 of the expanded line, before measuring")
             << Chart{5, 25, {box(0.04, 0.2, {"ab\tcd\te", "0123456789A\tb", "0123456789\tb"})}}
             << QStringList{"|-----------------------|", "|ab         cd         e|", "|0123456789A           b|",
                            "|0123456789 b           |", "|-----------------------|"};
-        QTest::newRow("box at -2.5 goes to -3, clipped at left")
-            << Chart{8, 10, {box(-0.25, 0.25, {"abcd"})}} << QStringList{"", "-|", "d|", "-|"};
+        QTest::newRow("box at -2.5 goes to -3, clipped at left") << Chart{8, 10, {box(-0.25, 0.25, {"abcd"})}}
+                                                                 << QStringList{"", "-|", "d|", "-|"};
         QTest::newRow("connector at 2.5 goes to 3, then x shifted to the column, y to the row")
             << Chart{8, 10, {}, {{{0.25f, 0.3125f}}}, true, QPoint(2, -1)} << QStringList{"", "", "     *"};
         // Points on the box's text, its filler and two of its border places.
-        QTest::newRow("no borders: connector on border places, not on text or filler")
-            << Chart{8, 10, {box(0.4, 0.5, {"abc", "a"})},
-                     {{{0.5f, 0.625f}, {0.7f, 0.75f}, {0.4f, 0.625f}, {0.5f, 0.5f}}}, false}
+        QTest::newRow("no borders: connector on border places, not on text or filler") << Chart{8, 10,
+            {box(0.4, 0.5, {"abc", "a"})}, {{{0.5f, 0.625f}, {0.7f, 0.75f}, {0.4f, 0.625f}, {0.5f, 0.5f}}}, false}
             << QStringList{"", "", "", "    *", "   *abc", "    a"};
         QTest::newRow("off-grid connector cells never wrap")
             << Chart{8, 10, {}, {{{0.0f, 0.5f}, {1.1f, 0.5f}, {0.5f, 1.125f}, {0.5f, 0.0f}}}} << QStringList{};
@@ -81,38 +74,23 @@ private slots:
         for (const CharGrid::Fractions& points : chart.connectors)
             input.connectors.push_back(&points);
         const std::vector<QString> rendered = CharGrid::render(input);
-
-        QStringList expected = top;
-        while (expected.size() < chart.rows)
-            expected << QString();
-        for (QString& row : expected)
-            row = chart.startTag + row.leftJustified(chart.cols, QLatin1Char(' ')) + chart.endTag;
+        QStringList expected;
+        for (int r = 0; r < chart.rows; ++r)
+            expected << chart.startTag + top.value(r).leftJustified(chart.cols, QLatin1Char(' ')) + chart.endTag;
         QCOMPARE(QStringList(rendered.begin(), rendered.end()), expected);
     }
 
-    void fillGap_pointsAboutOneAndAHalfApart_data()
+    // Gap points about one and a half apart, truncated toward zero; fractions per axis, an empty axis giving zero.
+    void connectorFill_gapPointsAndFractions()
     {
-        QTest::addColumn<QPoint>("from");
-        QTest::addColumn<QPoint>("to");
-        QTest::addColumn<Points>("expected");
-        QTest::newRow("same point") << QPoint(5, 5) << QPoint(5, 5) << Points{};
-        QTest::newRow("2 px gets its midpoint") << QPoint(0, 0) << QPoint(2, 0) << Points{{1, 0}};
-        QTest::newRow("diagonal 3-4-5") << QPoint(0, 0) << QPoint(4, 3) << Points{{1, 0}, {2, 1}, {3, 2}};
-        QTest::newRow("negative coordinates truncate toward zero")
-            << QPoint(-10, -10) << QPoint(-16, -10) << Points{{-11, -10}, {-12, -10}, {-13, -10}, {-14, -10}};
-    }
-
-    void fillGap_pointsAboutOneAndAHalfApart()
-    {
-        QFETCH(QPoint, from);
-        QFETCH(QPoint, to);
-        QFETCH(Points, expected);
-        const std::vector<QPoint> filled = fillGap(from, to);
-        QCOMPARE(Points(filled.begin(), filled.end()), expected);
-    }
-
-    void fractionOf_dividesEachAxisByItsExtent_emptyAxisGivesZero()
-    {
+        const auto gap = [](QPoint from, QPoint to, const Points& expected) {
+            const std::vector<QPoint> filled = fillGap(from, to);
+            QCOMPARE(Points(filled.begin(), filled.end()), expected);
+        };
+        gap({5, 5}, {5, 5}, {});
+        gap({0, 0}, {2, 0}, {{1, 0}});
+        gap({0, 0}, {4, 3}, {{1, 0}, {2, 1}, {3, 2}});
+        gap({-10, -10}, {-16, -10}, {{-11, -10}, {-12, -10}, {-13, -10}, {-14, -10}});
         QCOMPARE(fractionOf(QPoint(200, 50), QSize(400, 200)), qMakePair(0.5f, 0.25f));
         QCOMPARE(fractionOf(QPoint(7, 9), QSize(0, 10)), qMakePair(0.0f, 0.9f));
     }
@@ -130,27 +108,23 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("backup");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("last suffix replaced") << "plan.old.txt" << "plan.old.fcb" << "plan.old.txt";
-        QTest::newRow("no dot") << "plan" << "plan.fcb" << "plan";
-        QTest::newRow("dot only in the folder")
-            << "/tmp/my.charts/plan" << "/tmp/my.charts/plan.fcb" << "/tmp/my.charts/";
+        QTest::newRow("last suffix replaced; no folder") << "plan.old.txt" << "plan.old.fcb" << "plan.old.txt";
+        QTest::newRow("folder dot") << "/tmp/my.charts/plan" << "/tmp/my.charts/plan.fcb" << "/tmp/my.charts/";
         QTest::newRow("trailing dot") << "/a/plan." << "/a/plan.fcb" << "/a/";
     }
 
     void names_backupAndFolder()
     {
         QFETCH(QString, name);
-        QFETCH(QString, backup);
-        QFETCH(QString, folder);
-        QCOMPARE(ChartFiles::backupNameFor(name), backup);
-        QCOMPARE(ChartFiles::folderOf(name), folder);
+        QTEST(ChartFiles::backupNameFor(name), "backup");
+        QTEST(ChartFiles::folderOf(name), "folder");
     }
 
     void settingsFile_movesToConfigFolderWhenProgramFolderIsReadOnly()
     {
-        const QString program = QStringLiteral("/usr/lib/vandora"), config = QStringLiteral("/home/u/.config/V");
-        QCOMPARE(ChartFiles::settingsFilePath(program, true, config), program + QStringLiteral("/flowChart.settings"));
-        QCOMPARE(ChartFiles::settingsFilePath(program, false, config), config + QStringLiteral("/flowChart.settings"));
+        const QString program = "/usr/lib/vandora", config = "/home/u/.config/V", file = "/flowChart.settings";
+        QCOMPARE(ChartFiles::settingsFilePath(program, true, config), program + file);
+        QCOMPARE(ChartFiles::settingsFilePath(program, false, config), config + file);
     }
 };
 
