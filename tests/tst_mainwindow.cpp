@@ -5,8 +5,6 @@
 
 namespace {
 
-const QStringList framedStart{"|-----|", "|Start|", "|-----|"};
-const QStringList framedStarted{"|-------|", "|Started|", "|-------|"};
 // Off the diagonal, so that a swapped axis shows.
 const QPoint boxAt(80, 200);
 
@@ -34,38 +32,25 @@ class TestMainWindow : public QObject
 
     // The rows of the output view; an empty view is one empty row.
     QStringList view() const { return t->ui()->drawOutput->toPlainText().split(QLatin1Char('\n')); }
-    // The 20 ms tick, which the fixture stops so that each one is sent here.
-    void tick(int times) const
-    {
-        for (int i = 0; i < times; ++i)
-            t->w->checkMouseMove();
-    }
 
 private slots:
     void init() { t.emplace(); }
+    // Every test closes its window here; LeakSanitizer fails the run if it leaves anything behind.
     void cleanup() { t.reset(); }
 
-    void startUp_fixedTitledWindow_historyOff_removeHidden_iconsLoaded()
+    // Fixed size and title, no history yet, "Remove last" hidden, icons loaded, an output view whose rows
+    // line up because every character is equally wide, and F1 showing the About box that OK closes.
+    void startUp_fixedTitledWindow_historyOff_iconsLoaded_monospacedOutput_f1ShowsAbout()
     {
         QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
         t->w->resize(1000, 500);
         QCOMPARE(t->w->size(), QSize(1820, 802));
-        QVERIFY(!t->ui()->goBack->isEnabled() && !t->ui()->goForward->isEnabled());
-        QVERIFY(!t->ui()->pushButton->isVisible());
+        QVERIFY(!t->ui()->goBack->isEnabled() && !t->ui()->goForward->isEnabled() && !t->ui()->pushButton->isVisible());
         for (const QIcon& icon : {t->w->windowIcon(), t->ui()->open->icon(), t->ui()->pushButton_2->icon()})
             QVERIFY(!icon.pixmap(16, 16).isNull());
-    }
-
-    void outputView_usesMonospacedFont()
-    {
-        // The rows of the drawing line up only when every character is equally wide.
         const QFontMetrics metrics(t->ui()->drawOutput->font());
         for (const QChar c : QStringLiteral("W-|* M."))
             QCOMPARE(metrics.horizontalAdvance(c), metrics.horizontalAdvance(QLatin1Char('i')));
-    }
-
-    void f1_showsAbout_okClosesIt()
-    {
         t->w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(t->w));
         QTest::keyClick(t->w, Qt::Key_F1);
@@ -75,21 +60,11 @@ private slots:
         QVERIFY(!t->w->w.isVisible());
     }
 
-    void closingWindow_withBoxes_releasesEverything()
-    {
-        t->addBox(QPoint(40, 40), QStringLiteral("kept in history"));
-        QVERIFY(!t->w->byteArrayOfPastStuf.empty());
-        // LeakSanitizer fails the run if the window leaves anything behind.
-        t.reset();
-    }
-
+    // Over the whole canvas; black, or blue when highlighted; clear once no connector is left.
     void connectorLayer_blackOrBlueWhenHighlighted_clearWithoutConnectors()
     {
         const auto layer = [this] { return t->ui()->label_2->pixmap(Qt::ReturnByValue).toImage(); };
         QCOMPARE(t->ui()->label_2->geometry(), t->ui()->drawWidget->rect());
-        QImage clear(t->ui()->drawWidget->size(), layer().format());
-        clear.fill(Qt::transparent);
-        QCOMPARE(layer(), clear);
         t->addLine({QPoint(100, 100), QPoint(200, 100)});
         t->addLine({QPoint(100, 300), QPoint(200, 300)}).setObjColor(true);
         t->w->redrawAllLines();
@@ -97,34 +72,34 @@ private slots:
         QCOMPARE(layer().pixel(150, 300), qRgb(65, 105, 225));
         t->w->m_data_line.clear();
         t->w->redrawAllLines();
+        QImage clear(t->ui()->drawWidget->size(), layer().format());
+        clear.fill(Qt::transparent);
         QCOMPARE(layer(), clear);
     }
 
-    void connector_drawnOneCellUpAndLeft_onlyWithMoreThanFourPoints()
-    {
-        // An empty box, never drawn, marks the cell of the connector's points.
-        const TextObject* box = t->addBox(QPoint(400, 600));
-        Line& line = t->addLine({});
-        for (int i = 0; i < 5; ++i) {
-            line.addPoints(QPoint(400 + i, 600));
-            t->w->drawRightWidget();
-            QCOMPARE(view(), drawing(box, i < 4 ? QStringList() : QStringList{"*"}));
-        }
-    }
-
-    void grid_followsCanvasSizeAtTimeOfCall()
+    // The grid is measured from the canvas when drawn; a connector shows from its fifth point, one cell up
+    // and left of its points' cell.
+    void grid_followsCanvasSize_connectorOneCellUpAndLeftFromFivePoints()
     {
         const TextObject* box = t->addBox(boxAt);
         box->elem->insertPlainText(QStringLiteral("Start\nEnd"));
+        Line& line = t->addLine({});
+        for (int i = 0; i < 5; ++i) {
+            line.addPoints(QPoint(140, 196 + i));
+            t->w->drawRightWidget();
+            QCOMPARE(view(), drawing(box, {i < 4 ? "|-----|" : "|-----|  *", "|Start|", "|End  |", "|-----|"}));
+        }
         t->ui()->drawWidget->setFixedSize(700, 390);
         t->w->drawRightWidget();
-        QCOMPARE(view(), drawing(box, {"|-----|", "|Start|", "|End  |", "|-----|"}, 30, 100));
+        QCOMPARE(view(), drawing(box, {"|-----|*", "|Start|", "|End  |", "|-----|"}, 30, 100));
     }
 
     // Off at start; switching on renders at once, and so does "Draw box" while on; then the tick renders
     // typed text, at most every 10 ticks. Nothing renders while off.
     void drawSwitches_renderLiveOnlyWhileOn()
     {
+        // The 20 ms tick, which the fixture stops so that each one is sent here.
+        const auto tick = [this](int times) { while (times-- > 0) t->w->checkMouseMove(); };
         QVERIFY(!t->ui()->radioButton_3->isChecked());
         const TextObject* box = t->addBox(boxAt, QStringLiteral("Start"));
         tick(20);
@@ -133,14 +108,14 @@ private slots:
         t->ui()->radioButton_3->click();
         QCOMPARE(view(), drawing(box, {"", " Start"}));
         t->ui()->radioButton_4->click();
-        QCOMPARE(view(), drawing(box, framedStart));
+        QCOMPARE(view(), drawing(box, {"|-----|", "|Start|", "|-----|"}));
 
         QTest::keyClicks(box->elem, QStringLiteral("ed"));
         tick(1);
-        QCOMPARE(view(), drawing(box, framedStarted));
+        QCOMPARE(view(), drawing(box, {"|-------|", "|Started|", "|-------|"}));
         QTest::keyClicks(box->elem, QStringLiteral("!"));
         tick(9);
-        QCOMPARE(view(), drawing(box, framedStarted));
+        QCOMPARE(view(), drawing(box, {"|-------|", "|Started|", "|-------|"}));
         tick(1);
         QCOMPARE(view(), drawing(box, {"|--------|", "|Started!|", "|--------|"}));
 
@@ -155,7 +130,7 @@ private slots:
     {
         t->w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(t->w));
-        QStringList tagged = drawing(t->addBox(boxAt, QStringLiteral("Start")), framedStart);
+        QStringList tagged = drawing(t->addBox(boxAt, QStringLiteral("Start")), {"|-----|", "|Start|", "|-----|"});
         const QString start = QStringLiteral("<i>&amp; "), end = QStringLiteral(" <b>");
         QTest::keyClicks(t->ui()->lineEdit, start);
         QTest::keyClick(t->ui()->lineEdit, Qt::Key_Return);
@@ -164,13 +139,11 @@ private slots:
         QTest::mouseClick(t->ui()->lineEdit_2, Qt::LeftButton);
         QTRY_VERIFY(t->ui()->lineEdit_2->hasFocus());
         QTest::keyClicks(t->ui()->lineEdit_2, end);
-        for (QString& row : tagged)
-            row.prepend(start);
+        tagged.replaceInStrings(QRegularExpression(QStringLiteral("^")), start);
         QCOMPARE(view(), tagged);
         QTest::keyClick(t->ui()->lineEdit_2, Qt::Key_Return);
         QVERIFY(!t->ui()->lineEdit_2->hasFocus());
-        for (QString& row : tagged)
-            row.append(end);
+        tagged.replaceInStrings(QRegularExpression(QStringLiteral("$")), end);
         QCOMPARE(view(), tagged);
     }
 };

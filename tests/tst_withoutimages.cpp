@@ -1,8 +1,6 @@
 #include "testwindow.h"
 #include "ui_mainwindow.h"
 
-#include <QDir>
-
 // Run from a folder without "images": the window still starts, its buttons plain.
 class TestWithoutImages : public QObject
 {
