@@ -53,11 +53,12 @@ void MainWindow::redrawAllLines()
 
 void MainWindow::paintNewSegments(const Line& line, size_t from)
 {
-    if (m_draw_lines.isNull() || line.points.size() < 2 || from >= line.points.size()) {
-        if (m_draw_lines.isNull())
-            redrawAllLines();
+    if (m_draw_lines.isNull()) {
+        redrawAllLines();
         return;
     }
+    if (from >= line.points.size())
+        return;
     // The label lets go of its copy first, so painting does not copy the whole layer.
     ui->label_2->setPixmap(QPixmap());
     {
