@@ -86,8 +86,7 @@ int main(int argc, char** argv)
 
     bench::Lcg rng(20261206);
     QWidget* canvas = bench::canvasOf(mainWindow);
-    for (int i = 0; i < 100; ++i)
-        bench::addBox(mainWindow, QPoint(40 + (i % 10) * 72, 40 + (i / 10) * 72), QStringLiteral("box %1").arg(i));
+    bench::addBoxGrid(mainWindow, 100);
     for (int i = 0; i < 100; ++i)
         mainWindow.m_data_line.push_back(bench::wanderingLine(canvas, i, 1000, rng));
     mainWindow.pushBackStreamToBuffer();

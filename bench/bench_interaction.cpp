@@ -62,8 +62,7 @@ void setChart(int boxes, int connectors, double margin)
 {
     invoke("on_pushButton_4_clicked");
     bench::Lcg rng(20261206);
-    for (int i = 0; i < boxes; ++i)
-        bench::addBox(*window, QPoint(40 + (i % 10) * 72, 40 + (i / 10) * 72), QStringLiteral("box %1").arg(i));
+    bench::addBoxGrid(*window, boxes);
     for (int i = 0; i < connectors; ++i)
         window->m_data_line.push_back(bench::wanderingLine(canvas, i, 1000, rng, margin));
     invoke("redrawAllLines");

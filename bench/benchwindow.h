@@ -67,6 +67,13 @@ inline TextObject* addBox(MainWindow& window, const QPoint& at, const QString& t
     return box;
 }
 
+// `count` boxes in rows of ten, 72 px apart, each labelled with its number.
+inline void addBoxGrid(MainWindow& window, int count)
+{
+    for (int i = 0; i < count; ++i)
+        addBox(window, QPoint(40 + (i % 10) * 72, 40 + (i / 10) * 72), QStringLiteral("box %1").arg(i));
+}
+
 // A freehand connector wandering over the canvas, `margin` pixels from its edges, cut to exactly
 // `count` points.
 inline Line wanderingLine(QWidget* canvas, int index, size_t count, Lcg& rng, double margin = 2.0)

@@ -185,42 +185,27 @@ void MainWindow::setColorOfObjectsOnHoover()
         redrawAllLines();
 }
 
-void MainWindow::setEditorsEnabled(bool enabled, const QString* toolTip)
+void MainWindow::setEditorsEnabled(bool enabled, EditorTip tip)
 {
+    const QString modeTip =
+        QStringLiteral("*Move element -> left mouse button click\n*Remove element -> right mouse button click");
     for (TextObject* box : *m_data) {
         if (!box->elem)
             continue;
-        if (toolTip)
-            box->elem->setToolTip(*toolTip);
+        if (tip != EditorTip::Keep)
+            box->elem->setToolTip(tip == EditorTip::Mode ? modeTip : QString());
         box->elem->setEnabled(enabled);
     }
 }
-
-namespace {
-
-const QString& modeToolTip()
-{
-    static const QString tip =
-        QStringLiteral("*Move element -> left mouse button click\n*Remove element -> right mouse button click");
-    return tip;
-}
-
-const QString& noToolTip()
-{
-    static const QString none;
-    return none;
-}
-
-} // namespace
 
 void MainWindow::on_radioButton_clicked(bool checked)
 {
     if (checked) {
         ui->radioButton_2->setChecked(false);
         ui->radioBMoveAll->setChecked(false);
-        setEditorsEnabled(false, &modeToolTip());
+        setEditorsEnabled(false, EditorTip::Mode);
     } else {
-        setEditorsEnabled(true, &noToolTip());
+        setEditorsEnabled(true, EditorTip::Clear);
         setColorOfObjectsOnHoover();
     }
 }
@@ -231,9 +216,9 @@ void MainWindow::on_radioButton_2_clicked(bool checked)
         on_radioButton_clicked(false);
         ui->radioButton->setChecked(false);
         ui->radioBMoveAll->setChecked(false);
-        setEditorsEnabled(false, &modeToolTip());
+        setEditorsEnabled(false, EditorTip::Mode);
     } else {
-        setEditorsEnabled(true, &noToolTip());
+        setEditorsEnabled(true, EditorTip::Clear);
     }
 }
 

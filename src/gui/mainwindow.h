@@ -126,8 +126,9 @@ private:
     // Converts a canvas point into the frame connector points are stored in.
     QPoint toConnectorFrame(const QPoint& point) const;
     void renderIfLive();
-    // Enables or disables every box editor; a non-null tip replaces each editor's tool tip first.
-    void setEditorsEnabled(bool enabled, const QString* toolTip = nullptr);
+    // What enabling or disabling the box editors does to their tool tips.
+    enum class EditorTip { Keep, Clear, Mode };
+    void setEditorsEnabled(bool enabled, EditorTip tip = EditorTip::Keep);
     // The whole chart with the window's state, as stream records.
     ChartStream::Chart chartSnapshot() const;
     // Empties the chart and rebuilds it from records.

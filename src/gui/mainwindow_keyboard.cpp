@@ -93,8 +93,7 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event)
         ui->radioBMoveAll->setChecked(false);
         ui->radioButton->setChecked(false);
         ui->radioButton_2->setChecked(false);
-        const QString none;
-        setEditorsEnabled(true, &none);
+        setEditorsEnabled(true, EditorTip::Clear);
         setColorOfObjectsOnHoover();
         (event->key() == Qt::Key_Control ? ctrlPressd : altPressd) = false;
         if (m_typingIn && !ctrlPressd && !altPressd) {
@@ -131,8 +130,7 @@ void MainWindow::releaseModifiers()
     ui->radioBMoveAll->setChecked(false);
     ui->radioButton->setChecked(false);
     ui->radioButton_2->setChecked(false);
-    const QString none;
-    setEditorsEnabled(true, &none);
+    setEditorsEnabled(true, EditorTip::Clear);
     setColorOfObjectsOnHoover();
     bothPressedCheck();
     // The box being typed in gets the keys back when the window is active again.
