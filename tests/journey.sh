@@ -291,6 +291,13 @@ rest_pointer
 wait_for "\"Move all\" to be unchecked" radio_unchecked radioBMoveAll
 radio_checked radioButton_3 || fail "\"Draw \" went off"
 shot "$artifacts/1-drawn.png"
+# The window alone, the picture the README and the software centre show.
+window_shot() {
+    local size
+    size="$(xdotool getwindowgeometry --shell "$(window_named '^Vandora$')" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd x)"
+    import -window root -crop "${size}+${win_x}+${win_y}" +repage "$1"
+}
+window_shot "$artifacts/screenshot.png"
 log "drawn"
 
 # 6: Ctrl+S, the real save dialog, a typed absolute path, Return; then "Chart saved!".
@@ -310,6 +317,8 @@ window_shown '^Saved$' || fail "saving failed: a \"Not saved\" box appeared"
 xdotool key Return
 wait_for "the \"Chart saved!\" box to close" window_gone '^Saved$'
 log "saved"
+# A backup as the window writes it, for a sample chart.
+cp "$backup_file" "$artifacts/chart.fcb"
 
 # 7: the files on disk.
 [ -s "$export_file" ] || fail "no export at $export_file"
