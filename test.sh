@@ -23,6 +23,9 @@ else
         "$fuzz/corpus" "$here/fuzz/corpus"
 fi
 
+# The Debian package, in its own Release build; also installs the validators the dist_* tests use.
+"$here/scripts/check-package.sh" "$build/vandora-render"
+
 export QT_QPA_PLATFORM=offscreen
 cd "$build"
 ctest --output-on-failure --no-tests=error
