@@ -1,5 +1,6 @@
 // The character drawing of the chart and the options that govern it.
 #include "mainwindow.h"
+#include "cellfont.h"
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
@@ -41,6 +42,7 @@ void MainWindow::drawRightWidget()
     ui->drawOutput->clear();
     // Plain text, so tags that look like markup are shown as typed.
     ui->drawOutput->setPlainText(text);
+    CellFont::fixLineHeight(ui->drawOutput->document(), pixel_reduction_to_number.y());
 }
 
 void MainWindow::on_radioButton_3_clicked(bool checked)
