@@ -1,3 +1,5 @@
+#include "chartrender.h"
+#include "cropcases.h"
 #include "testwindow.h"
 
 #include <QClipboard>
@@ -110,21 +112,47 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
         QVERIFY(editor->hasFocus());
 
-        // Nothing being typed: the drawing is copied, rendered whether or not "Draw " is on.
+        // Nothing being typed: the chart's part of the drawing is copied, rendered whether or not "Draw " is on;
+        // with Shift the whole grid.
         editor->clearFocus();
         QVERIFY(!t->ui()->radioButton_3->isChecked());
         QTest::keyPress(t->w, Qt::Key_Control);
         QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
-        const QString copied = QApplication::clipboard()->text();
+        const QString compact = QStringLiteral("# |---|\n# |abc|\n# |---|");
+        QCOMPARE(QApplication::clipboard()->text(), compact);
+        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         t->w->drawRightWidget();
-        QCOMPARE(copied, t->ui()->drawOutput->toPlainText());
-        QVERIFY(copied.contains(QStringLiteral("|abc")) && copied.startsWith(QStringLiteral("# ")));
+        QCOMPARE(QApplication::clipboard()->text(), t->ui()->drawOutput->toPlainText());
 
         // The output view copies its own selection, and the drawing when nothing is selected.
         QApplication::clipboard()->clear();
         t->ui()->drawOutput->setFocus();
         QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(), copied);
+        QCOMPARE(QApplication::clipboard()->text(), compact);
+    }
+
+    // An opened chart: Ctrl+C copies its compact drawing (nothing when there is none to copy), Ctrl+Shift+C
+    // the whole grid as Save exports it.
+    void copy_compactOrWholeGrid_data() { addCropCases(); }
+
+    void copy_compactOrWholeGrid()
+    {
+        QFETCH(CropCase, crop);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("chart.fcb"));
+        const ChartStream::Chart chart = crop.chart();
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ChartStream::toBytes(chart)) > 0);
+        file.close();
+        t->log.answers << file.fileName();
+        QApplication::clipboard()->setText("kept");
+        QTest::keyPress(t->w, Qt::Key_Control);
+        QTest::keyClick(t->w, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(t->texts(), chart.boxes.empty() ? QString() : chart.boxes.front().text);
+        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), crop.compact.isEmpty() ? QStringLiteral("kept") : crop.compact);
+        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(),
+                 ChartRender::exportBytes(CharGrid::render(ChartRender::gridInputFor(chart, true))));
     }
 
 private:

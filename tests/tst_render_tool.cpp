@@ -1,4 +1,5 @@
 #include "chartstream.h"
+#include "cropcases.h"
 
 #include <QtTest>
 
@@ -84,6 +85,23 @@ private slots:
                  qPrintable(errors));
         QFile file(m_dir.filePath("out.txt"));
         QVERIFY(!arguments.contains("-o") || (file.open(QIODevice::ReadOnly) && file.readAll() == drawing(boxed)));
+    }
+
+    void crop_printsOnlyTheChart_data() { addCropCases(); }
+
+    void crop_printsOnlyTheChart()
+    {
+        QFETCH(CropCase, crop);
+        const QByteArray bytes = ChartStream::toBytes(crop.chart());
+        QFile file(m_dir.filePath("crop.fcb"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        QProcess tool;
+        tool.setWorkingDirectory(m_dir.path());
+        tool.start(QStringLiteral(VANDORA_RENDER_PATH), {"--crop", "crop.fcb"});
+        QVERIFY(tool.waitForFinished(30000));
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()), crop.compact);
     }
 
 private:
