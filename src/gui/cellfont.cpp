@@ -63,18 +63,24 @@ QFont fitted(const QFont& requested, int advance)
     return font;
 }
 
+QTextBlockFormat lineFormat(const QTextDocument* document, int height)
+{
+    QTextBlockFormat format;
+    format.setLineHeight(height / lineHeightScale(document), QTextBlockFormat::FixedHeight);
+    return format;
+}
+
 bool fixLineHeight(QTextDocument* document, int height)
 {
-    const qreal wanted = height / lineHeightScale(document);
+    const QTextBlockFormat format = lineFormat(document, height);
+    const qreal wanted = format.lineHeight();
     bool fixed = true;
     for (QTextBlock block = document->begin(); fixed && block.isValid(); block = block.next()) {
-        const QTextBlockFormat format = block.blockFormat();
-        fixed = format.lineHeightType() == QTextBlockFormat::FixedHeight && format.lineHeight() == wanted;
+        const QTextBlockFormat current = block.blockFormat();
+        fixed = current.lineHeightType() == QTextBlockFormat::FixedHeight && current.lineHeight() == wanted;
     }
     if (fixed)
         return false;
-    QTextBlockFormat format;
-    format.setLineHeight(wanted, QTextBlockFormat::FixedHeight);
     QTextCursor cursor(document);
     // Joined to the edit that made the blocks, so undoing that edit never leaves a block unfixed.
     cursor.joinPreviousEditBlock();

@@ -51,6 +51,7 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     // fit the view; rows never wrap, and only tags too long for it need a scroll bar.
     ui->drawOutput->setFont(CellFont::fitted(outputFont, pixel_reduction_to_number.x()));
     ui->drawOutput->document()->setDocumentMargin(1);
+    ui->drawOutput->document()->setUndoRedoEnabled(false);
     ui->drawOutput->setLineWrapMode(QTextEdit::NoWrap);
     ui->drawOutput->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ui->drawOutput->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

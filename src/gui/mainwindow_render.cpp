@@ -4,6 +4,9 @@
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
+#include <QTextCursor>
+#include <QTextDocument>
+
 
 QString MainWindow::fixLineIfTabs(const QString& line) const
 {
@@ -40,9 +43,11 @@ void MainWindow::drawRightWidget()
         text.append(printThis[i]);
     }
     ui->drawOutput->clear();
-    // Plain text, so tags that look like markup are shown as typed.
-    ui->drawOutput->setPlainText(text);
-    CellFont::fixLineHeight(ui->drawOutput->document(), pixel_reduction_to_number.y());
+    // Plain text, so tags that look like markup are shown as typed; every row is laid out once, one cell high.
+    QTextDocument* document = ui->drawOutput->document();
+    QTextCursor cursor(document);
+    cursor.setBlockFormat(CellFont::lineFormat(document, pixel_reduction_to_number.y()));
+    cursor.insertText(text);
 }
 
 void MainWindow::on_radioButton_3_clicked(bool checked)
