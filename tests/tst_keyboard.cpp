@@ -95,14 +95,12 @@ private slots:
         QCOMPARE(state(), QStringLiteral("m"));
     }
 
-    void ctrlC_copiesDrawingOrEditorSelection()
+    // Typing in a box: the box's own selection is copied, and the box gets the keys back.
+    void ctrlC_whileTyping_copiesTheBoxSelection()
     {
         QTextEdit* editor = t->box(0)->elem;
         QTest::keyClicks(editor, QStringLiteral("abc"));
-        t->ui()->lineEdit->setText(QStringLiteral("# "));
         QApplication::clipboard()->clear();
-
-        // Typing in the box: the box's own selection is copied, and the box gets the keys back.
         editor->setFocus();
         editor->selectAll();
         QTest::keyPress(editor, Qt::Key_Control);
@@ -111,46 +109,28 @@ private slots:
         QTest::keyRelease(t->w, Qt::Key_Control);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
         QVERIFY(editor->hasFocus());
-
-        // Nothing being typed: the chart's part of the drawing is copied, rendered whether or not "Draw " is on;
-        // with Shift the whole grid.
-        editor->clearFocus();
-        QVERIFY(!t->ui()->radioButton_3->isChecked());
-        QTest::keyPress(t->w, Qt::Key_Control);
-        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
-        const QString compact = QStringLiteral("# |---|\n# |abc|\n# |---|");
-        QCOMPARE(QApplication::clipboard()->text(), compact);
-        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-        t->w->drawRightWidget();
-        QCOMPARE(QApplication::clipboard()->text(), t->ui()->drawOutput->toPlainText());
-
-        // The output view copies its own selection, and the drawing when nothing is selected.
-        QApplication::clipboard()->clear();
-        t->ui()->drawOutput->setFocus();
-        QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(), compact);
     }
 
-    // An opened chart: Ctrl+C copies its compact drawing (nothing when there is none to copy), Ctrl+Shift+C
-    // the whole grid as Save exports it.
-    void copy_compactOrWholeGrid_data() { addCropCases(); }
+    // A loaded chart: Ctrl+C copies its compact drawing (nothing when there is none to copy), Ctrl+Shift+C
+    // the whole grid as Save exports it; the output view copies them too when nothing in it is selected.
+    void copy_compactOrWholeGrid_data()
+    {
+        QTest::addColumn<CropCase>("crop");
+        for (const auto& [name, crop] : cropCases)
+            QTest::newRow(name) << crop;
+    }
 
     void copy_compactOrWholeGrid()
     {
         QFETCH(CropCase, crop);
-        QTemporaryDir dir;
-        QFile file(dir.filePath("chart.fcb"));
         const ChartStream::Chart chart = crop.chart();
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ChartStream::toBytes(chart)) > 0);
-        file.close();
-        t->log.answers << file.fileName();
+        t->w->loadChart(chart);
         QApplication::clipboard()->setText("kept");
         QTest::keyPress(t->w, Qt::Key_Control);
-        QTest::keyClick(t->w, Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(t->texts(), chart.boxes.empty() ? QString() : chart.boxes.front().text);
         QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), crop.compact.isEmpty() ? QStringLiteral("kept") : crop.compact);
-        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        t->ui()->drawOutput->setFocus();
+        QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(QApplication::clipboard()->text().toUtf8(),
                  ChartRender::exportBytes(CharGrid::render(ChartRender::gridInputFor(chart, true))));
     }
