@@ -104,7 +104,6 @@ private slots:
         editor->setFocus();
         editor->selectAll();
         QTest::keyPress(editor, Qt::Key_Control);
-        QVERIFY(!editor->isEnabled());
         QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
         QTest::keyRelease(t->w, Qt::Key_Control);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
@@ -131,8 +130,7 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), crop.compact.isEmpty() ? QStringLiteral("kept") : crop.compact);
         t->ui()->drawOutput->setFocus();
         QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(QApplication::clipboard()->text().toUtf8(),
-                 ChartRender::exportBytes(CharGrid::render(ChartRender::gridInputFor(chart, true))));
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(), ChartRender::exportBytes(CharGrid::render(ChartRender::gridInputFor(chart, true))));
     }
 
 private:
