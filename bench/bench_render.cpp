@@ -1,11 +1,14 @@
 // The whole text rendering of a busy chart, against the character-grid step alone.
 
 #include "benchwindow.h"
+#include "gridcrop.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QStringList>
@@ -113,6 +116,33 @@ void BM_GridRender(benchmark::State& state)
 }
 BENCHMARK(BM_GridRender)->Name("CharGrid::render")->Unit(benchmark::kMillisecond);
 
+void BM_GridRenderCrop(benchmark::State& state)
+{
+    const CharGrid::Input input = gatherInput();
+    bench::timed(state, "render+crop", [&input] {
+        std::vector<QString> rows = GridCrop::compact(CharGrid::render(input), input.startTag, input.endTag);
+        benchmark::DoNotOptimize(rows);
+    });
+}
+BENCHMARK(BM_GridRenderCrop)->Name("CharGrid::render + GridCrop::compact")->Unit(benchmark::kMillisecond);
+
+// Ctrl+C as the window receives it, Ctrl held: gathering, rendering, cropping and the clipboard.
+void BM_CtrlC(benchmark::State& state)
+{
+    QKeyEvent ctrl(QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier);
+    QApplication::sendEvent(window, &ctrl);
+    bench::timed(state, "Ctrl+C", [] {
+        QKeyEvent c(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+        QApplication::sendEvent(window, &c);
+    });
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+    QApplication::sendEvent(window, &up);
+    const CharGrid::Input input = gatherInput();
+    if (QApplication::clipboard()->text() != joined(GridCrop::compact(CharGrid::render(input), input.startTag, input.endTag)))
+        bench::fail("Ctrl+C copied something else than the compact drawing");
+}
+BENCHMARK(BM_CtrlC)->Name("Ctrl+C (compact copy)")->Unit(benchmark::kMillisecond);
+
 // drawRightWidget renders whatever the state of "Draw ", and shows what the grid renders.
 void checkRendering()
 {
@@ -178,6 +208,11 @@ int main(int argc, char** argv)
         if (lines != perCall.end())
             std::printf("of which the boxes' line lists: %.3f ms (%.0f%%)\n", lines->second,
                 100.0 * lines->second / whole->second);
+        const auto crop = perCall.find("render+crop");
+        const auto copy = perCall.find("Ctrl+C");
+        if (crop != perCall.end() && copy != perCall.end())
+            std::printf("compact copy: render+crop %.3f ms (%.3fx render alone), Ctrl+C %.3f ms (%.3fx render alone)\n",
+                crop->second, crop->second / grid->second, copy->second, copy->second / grid->second);
         if (shown != perCall.end())
             std::printf("with the view repainted: %.3f ms per call, grid share %.0f%% (frame budget 16 ms)\n",
                 shown->second, 100.0 * grid->second / shown->second);

@@ -4,8 +4,8 @@
 # A user's journey through the real program under Xvfb, with real X input from xdotool: two boxes
 # are typed, a connector is dragged between them with Alt held, "Draw " and "Move all" are clicked,
 # Ctrl+S saves through the real file dialog; the files on disk are checked against vandora-render;
-# the backup is opened again from the command line and Ctrl+C must put the same drawing on the X
-# clipboard. Screenshots are kept in ARTIFACT_DIR. Exits 77 (skipped) only when Xvfb, xdotool, xclip
+# the backup is opened again from the command line; Ctrl+C must put the compact drawing and
+# Ctrl+Shift+C the whole one on the X clipboard. Screenshots are kept in ARTIFACT_DIR. Exits 77 (skipped) only when Xvfb, xdotool, xclip
 # or ImageMagick are missing; every other problem fails.
 set -euo pipefail
 
@@ -344,7 +344,7 @@ done
 log "export checked: boxes on rows $start_row and $end_row, connector on $star_count rows"
 end_app
 
-# 8: the backup opened from the command line; Ctrl+C copies the drawing.
+# 8: the backup opened from the command line; Ctrl+C and Ctrl+Shift+C copy the drawing.
 start_app "$backup_file"
 wait_for "the reopened \"start\" box" canvas_dark $((190 - 12)) $((200 - 8)) 24 16
 wait_for "the reopened connector" canvas_dark $((mid_x - 8)) $((mid_y - 8)) 16 16
@@ -358,13 +358,28 @@ sleep 0.3
 xdotool key c
 sleep 0.2
 xdotool keyup ctrl
+# clipboard_matches FILE: the X clipboard holds exactly FILE's bytes.
 clipboard_matches() {
     xclip -o -selection clipboard -t UTF8_STRING >"$work/clipboard.txt" 2>/dev/null \
-        && cmp -s "$work/clipboard.txt" "$export_file"
+        && cmp -s "$work/clipboard.txt" "$1"
 }
-if ! poll clipboard_matches; then
+# Ctrl+C: only the part of the drawing that holds the chart, with no trailing spaces to paste.
+"$render" --crop "$backup_file" >"$work/compact.txt" || fail "vandora-render --crop failed on the backup"
+if ! poll clipboard_matches "$work/compact.txt"; then
+    diff "$work/clipboard.txt" "$work/compact.txt" | head -n 20 || true
+    fail "the clipboard does not hold the compact drawing"
+fi
+! grep -q ' $' "$work/clipboard.txt" || fail "the compact drawing has trailing spaces"
+[ "$(awk 'END { print NR }' "$work/clipboard.txt")" -lt 61 ] || fail "the compact drawing keeps every row"
+# Ctrl+Shift+C: the whole grid, as Save exported it.
+xdotool keydown ctrl
+sleep 0.3
+xdotool key shift+c
+sleep 0.2
+xdotool keyup ctrl
+if ! poll clipboard_matches "$export_file"; then
     diff "$work/clipboard.txt" "$export_file" | head -n 20 || true
-    fail "the clipboard does not hold the drawing"
+    fail "the clipboard does not hold the whole drawing"
 fi
 rest_pointer
 sleep 0.3

@@ -1,3 +1,5 @@
+#include "chartrender.h"
+#include "cropcases.h"
 #include "testwindow.h"
 
 #include <QClipboard>
@@ -93,38 +95,42 @@ private slots:
         QCOMPARE(state(), QStringLiteral("m"));
     }
 
-    void ctrlC_copiesDrawingOrEditorSelection()
+    // Typing in a box: the box's own selection is copied, and the box gets the keys back.
+    void ctrlC_whileTyping_copiesTheBoxSelection()
     {
         QTextEdit* editor = t->box(0)->elem;
         QTest::keyClicks(editor, QStringLiteral("abc"));
-        t->ui()->lineEdit->setText(QStringLiteral("# "));
         QApplication::clipboard()->clear();
-
-        // Typing in the box: the box's own selection is copied, and the box gets the keys back.
         editor->setFocus();
         editor->selectAll();
         QTest::keyPress(editor, Qt::Key_Control);
-        QVERIFY(!editor->isEnabled());
         QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
         QTest::keyRelease(t->w, Qt::Key_Control);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
         QVERIFY(editor->hasFocus());
+    }
 
-        // Nothing being typed: the drawing is copied, rendered whether or not "Draw " is on.
-        editor->clearFocus();
-        QVERIFY(!t->ui()->radioButton_3->isChecked());
+    // A loaded chart: Ctrl+C copies its compact drawing (nothing when there is none to copy), Ctrl+Shift+C
+    // the whole grid as Save exports it; the output view copies them too when nothing in it is selected.
+    void copy_compactOrWholeGrid_data()
+    {
+        QTest::addColumn<CropCase>("crop");
+        for (const auto& [name, crop] : cropCases)
+            QTest::newRow(name) << crop;
+    }
+
+    void copy_compactOrWholeGrid()
+    {
+        QFETCH(CropCase, crop);
+        const ChartStream::Chart chart = crop.chart();
+        t->w->loadChart(chart);
+        QApplication::clipboard()->setText("kept");
         QTest::keyPress(t->w, Qt::Key_Control);
         QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
-        const QString copied = QApplication::clipboard()->text();
-        t->w->drawRightWidget();
-        QCOMPARE(copied, t->ui()->drawOutput->toPlainText());
-        QVERIFY(copied.contains(QStringLiteral("|abc")) && copied.startsWith(QStringLiteral("# ")));
-
-        // The output view copies its own selection, and the drawing when nothing is selected.
-        QApplication::clipboard()->clear();
+        QCOMPARE(QApplication::clipboard()->text(), crop.compact.isEmpty() ? QStringLiteral("kept") : crop.compact);
         t->ui()->drawOutput->setFocus();
-        QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(), copied);
+        QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QApplication::clipboard()->text().toUtf8(), ChartRender::exportBytes(CharGrid::render(ChartRender::gridInputFor(chart, true))));
     }
 
 private:

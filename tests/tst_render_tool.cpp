@@ -1,4 +1,5 @@
 #include "chartstream.h"
+#include "cropcases.h"
 
 #include <QtTest>
 
@@ -44,6 +45,10 @@ private slots:
         QFile good(m_dir.filePath("chart.fcb")), bad(m_dir.filePath("bad.fcb"));
         QVERIFY(good.open(QIODevice::WriteOnly) && good.write(bytes) == bytes.size());
         QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(bytes + '\0') == bytes.size() + 1);
+        for (const auto& [name, crop] : cropCases) {
+            QFile file(m_dir.filePath(QString(name) + ".fcb"));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ChartStream::toBytes(crop.chart())) > 0);
+        }
     }
 
     // `complaint` is a pattern for the one line on standard error after "vandora-render: ".
@@ -58,6 +63,8 @@ private slots:
                                 << drawing({{6, pad + " Hi"}, {8, pad + " you"}, {30, line}}) << QString();
         QTest::newRow("tags") << QStringList{"--start", "/* ", "--end", " */", "chart.fcb"} << 0
                               << drawing(boxed, "/* ", " */") << QString();
+        for (const auto& [name, crop] : cropCases)
+            QTest::newRow(name) << QStringList{"--crop", QString(name) + ".fcb"} << 0 << crop.compact.toUtf8() << QString();
         QTest::newRow("to a file") << QStringList{"-o", "out.txt", "chart.fcb"} << 0 << QByteArray() << QString();
         QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("vandora-render " VANDORA_VERSION "\n")
                                  << QString();

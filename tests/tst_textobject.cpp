@@ -1,6 +1,7 @@
 #include "testwindow.h"
 #include "ui_mainwindow.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QPointer>
 
 #include <optional>
@@ -45,6 +46,7 @@ private slots:
         // kept where it was put unless that would leave the canvas.
         const QString kept = box->elem->toPlainText();
         std::unique_ptr<QTextDocument> document(box->elem->document()->clone());
+        document->documentLayout()->setPaintDevice(box->elem->viewport());
         document->adjustSize();
         const QSize size(int(10 + document->size().width()), int(6 + document->size().height()));
         QVERIFY(size.width() <= 801 && size.height() <= 801);

@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "cellfont.h"
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
@@ -46,7 +47,14 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
 
     QFont outputFont(QStringLiteral("unexistent"), -1, -1, false);
     outputFont.setStyleHint(QFont::Monospace, QFont::PreferDefault);
-    ui->drawOutput->setFont(outputFont);
+    // One cell of the drawing is a 7 x 13 pixel cell, as on the canvas, so all 61 rows and 114 columns
+    // fit the view; rows never wrap, and only tags too long for it need a scroll bar.
+    ui->drawOutput->setFont(CellFont::fitted(outputFont, pixel_reduction_to_number.x()));
+    ui->drawOutput->document()->setDocumentMargin(1);
+    ui->drawOutput->document()->setUndoRedoEnabled(false);
+    ui->drawOutput->setLineWrapMode(QTextEdit::NoWrap);
+    ui->drawOutput->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ui->drawOutput->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     lastMousePosition = QPoint(0, 0);
     lastMousePosition_ex = QPoint(0, 0);

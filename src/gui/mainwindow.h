@@ -138,8 +138,9 @@ private:
     // The last folder used, from the settings file; a missing file is created with the working folder.
     QString readSettingsFolder();
     void writeSettingsFolder(const QString& folder);
-    // Puts the rendered rows on the clipboard, joined by line feeds.
-    void copyDrawing();
+    // Puts the rendered rows on the clipboard, joined by line feeds: all of them, or only the part that
+    // holds the chart when `compact`.
+    void copyDrawing(bool compact);
     // Treats held Ctrl and Alt as released: flags cleared, modes off, editors enabled.
     void releaseModifiers();
     // Paints the segments of line from point index `from` on, over the current layer.

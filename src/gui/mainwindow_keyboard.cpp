@@ -1,5 +1,6 @@
 // Modifier keys as temporary tool modes, and the command shortcuts.
 #include "chartrender.h"
+#include "gridcrop.h"
 #include "mainwindow.h"
 #include "textobject.h"
 #include "ui_mainwindow.h"
@@ -59,16 +60,22 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         if (m_typingIn && m_typingIn->textCursor().hasSelection())
             m_typingIn->copy();
         else if (!qobject_cast<QLineEdit*>(focusWidget()))
-            copyDrawing();
+            copyDrawing(!event->modifiers().testFlag(Qt::ShiftModifier));
         break;
     default:
         break;
     }
 }
 
-void MainWindow::copyDrawing()
+void MainWindow::copyDrawing(bool compact)
 {
-    QApplication::clipboard()->setText(QString::fromUtf8(ChartRender::exportBytes(CharGrid::render(gridInput()))));
+    const CharGrid::Input input = gridInput();
+    std::vector<QString> rows = CharGrid::render(input);
+    if (compact)
+        rows = GridCrop::compact(rows, input.startTag, input.endTag);
+    // A chart with nothing to show leaves the clipboard as it was.
+    if (!rows.empty())
+        QApplication::clipboard()->setText(QString::fromUtf8(ChartRender::exportBytes(rows)));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -77,7 +84,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == ui->drawOutput && event->type() == QEvent::KeyPress && ctrlPressd && !altPressd
         && ui->shortKeysRadioButton->isChecked() && static_cast<QKeyEvent*>(event)->key() == Qt::Key_C
         && !ui->drawOutput->textCursor().hasSelection()) {
-        copyDrawing();
+        copyDrawing(!static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::ShiftModifier));
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

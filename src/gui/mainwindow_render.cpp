@@ -1,7 +1,11 @@
 // The character drawing of the chart and the options that govern it.
 #include "mainwindow.h"
+#include "cellfont.h"
 #include "textobject.h"
 #include "ui_mainwindow.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
 
 
 QString MainWindow::fixLineIfTabs(const QString& line) const
@@ -39,8 +43,11 @@ void MainWindow::drawRightWidget()
         text.append(printThis[i]);
     }
     ui->drawOutput->clear();
-    // Plain text, so tags that look like markup are shown as typed.
-    ui->drawOutput->setPlainText(text);
+    // Plain text, so tags that look like markup are shown as typed; every row is laid out once, one cell high.
+    QTextDocument* document = ui->drawOutput->document();
+    QTextCursor cursor(document);
+    cursor.setBlockFormat(CellFont::lineFormat(document, pixel_reduction_to_number.y()));
+    cursor.insertText(text);
 }
 
 void MainWindow::on_radioButton_3_clicked(bool checked)

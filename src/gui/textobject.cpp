@@ -1,5 +1,9 @@
 #include "textobject.h"
 
+#include "cellfont.h"
+#include "chartrender.h"
+
+#include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QRegularExpression>
 #include <QTextCursor>
@@ -18,6 +22,10 @@ QString borderStyle(int width, const QString& colour)
         + QStringLiteral("px double rgb(0, 0, 0); background-color:white; border-color: ") + colour
         + QStringLiteral(";");
 }
+
+// Text inset from the border: small enough that a box's first character stays within a cell of its
+// place in the drawing.
+constexpr int textMargin = 1;
 
 // Laid-out size of a document, as the box measures it.
 QSizeF layOut(QTextDocument* document)
@@ -57,7 +65,10 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     QFont font(QStringLiteral("unexistent"), -1, -1, false);
     font.setStyleHint(QFont::Monospace, QFont::PreferDefault);
     font.setWeight(100);
-    elem->setFont(font);
+    // One character is one grid cell wide and each line one cell high, as in the drawing.
+    elem->setFont(CellFont::fitted(font, ChartRender::cellWidth));
+    elem->document()->setDocumentMargin(textMargin);
+    CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
 
     setObjColor(false);
 
@@ -108,6 +119,10 @@ void TextObject::textAreaChanged()
         editor = qobject_cast<QTextEdit*>(document->parent()->parent());
 
     if (editor) {
+        // Blocks that typing, pasting or loading made take the cell's line height before measuring.
+        m_trimming = true;
+        CellFont::fixLineHeight(document, ChartRender::cellHeight);
+        m_trimming = false;
         const QSize canvas = ptr_Widget->rect().size();
         QSize wanted = boxSize(measuredSize(document), sizeToExtendBox);
         if (!fitsOn(wanted, canvas)) {
@@ -156,8 +171,13 @@ void TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
 {
     QTextDocument* document = editor->document();
     const std::unique_ptr<QTextDocument> scratch(document->clone());
+    scratch->setUndoRedoEnabled(false);
+    // Measured as the box's own document is: its margin and its device do not come with the clone.
+    scratch->setDocumentMargin(document->documentMargin());
+    scratch->documentLayout()->setPaintDevice(document->documentLayout()->paintDevice());
     const auto fitsAfterRemoving = [&](const QString& text, int cursor, int count) {
         scratch->setPlainText(text.left(cursor - count) + text.mid(cursor));
+        CellFont::fixLineHeight(scratch.get(), ChartRender::cellHeight);
         return fitsOn(boxSize(layOut(scratch.get()), sizeToExtendBox), canvas);
     };
 

@@ -2,6 +2,7 @@
 #include "chargrid.h"
 #include "chartrender.h"
 #include "chartstream.h"
+#include "gridcrop.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -20,7 +21,7 @@ const char helpText[] =
     "    vandora-render - print a Vandora chart backup as its text drawing\n"
     "\n"
     "SYNOPSIS\n"
-    "    vandora-render [--no-box] [--start TAG] [--end TAG] [-o FILE] CHART\n"
+    "    vandora-render [--no-box] [--crop] [--start TAG] [--end TAG] [-o FILE] CHART\n"
     "    vandora-render --help | --version\n"
     "\n"
     "DESCRIPTION\n"
@@ -32,6 +33,10 @@ const char helpText[] =
     "\n"
     "OPTIONS\n"
     "    --no-box     Leave out the boxes' borders.\n"
+    "    --crop       Print only the rows from the first to the last that hold part of the chart, and\n"
+    "                 only the columns from its leftmost to its rightmost character, each row still\n"
+    "                 framed by the tags; with an empty end tag, trailing spaces are dropped. This is\n"
+    "                 what Vandora's Ctrl+C copies. A chart with nothing to show prints nothing.\n"
     "    --start TAG  Put TAG in front of every row instead of the stored start tag.\n"
     "    --end TAG    Put TAG after every row instead of the stored end tag.\n"
     "    -o FILE      Write the drawing to FILE, replacing it at once, instead of standard output.\n"
@@ -71,12 +76,13 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     const QCommandLineOption noBox(QStringLiteral("no-box"));
+    const QCommandLineOption crop(QStringLiteral("crop"));
     const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("TAG"));
     const QCommandLineOption end(QStringLiteral("end"), QString(), QStringLiteral("TAG"));
     const QCommandLineOption output(QStringLiteral("o"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption help(QStringLiteral("help"));
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({noBox, start, end, output, help, version});
+    parser.addOptions({noBox, crop, start, end, output, help, version});
     if (!parser.parse(app.arguments()))
         return usage(parser.errorText());
     if (parser.isSet(help)) {
@@ -106,8 +112,11 @@ int main(int argc, char* argv[])
     if (parser.isSet(end))
         chart.window.endTag = parser.value(end);
 
-    const QByteArray drawing =
-        ChartRender::exportBytes(CharGrid::render(ChartRender::gridInputFor(chart, !parser.isSet(noBox))));
+    const CharGrid::Input input = ChartRender::gridInputFor(chart, !parser.isSet(noBox));
+    std::vector<QString> rows = CharGrid::render(input);
+    if (parser.isSet(crop))
+        rows = GridCrop::compact(rows, input.startTag, input.endTag);
+    const QByteArray drawing = ChartRender::exportBytes(rows);
     if (!parser.isSet(output)) {
         if (!writeStandardOutput(drawing))
             return complain(QStringLiteral("cannot write to standard output"), EXIT_FAILURE);
