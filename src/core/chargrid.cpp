@@ -30,7 +30,117 @@ QString expandTabs(const QString& line)
     return expanded;
 }
 
+QString nameOf(Style style)
+{
+    switch (style) {
+    case Style::Lines: return QStringLiteral("lines");
+    case Style::Unicode: return QStringLiteral("unicode");
+    case Style::Classic: break;
+    }
+    return QStringLiteral("classic");
+}
+
+QString nameOf(Arrows arrows)
+{
+    switch (arrows) {
+    case Arrows::None: return QStringLiteral("none");
+    case Arrows::Both: return QStringLiteral("both");
+    case Arrows::End: break;
+    }
+    return QStringLiteral("end");
+}
+
+bool styleNamed(const QString& name, Style& style)
+{
+    for (const Style candidate : {Style::Classic, Style::Lines, Style::Unicode}) {
+        if (name == nameOf(candidate)) {
+            style = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool arrowsNamed(const QString& name, Arrows& arrows)
+{
+    for (const Arrows candidate : {Arrows::None, Arrows::End, Arrows::Both}) {
+        if (name == nameOf(candidate)) {
+            arrows = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
 namespace {
+
+// The characters of one style. Corners and turns are indexed by `cornerIndex`, heads by `headIndex`.
+struct Glyphs {
+    char16_t horizontal;
+    char16_t vertical;
+    char16_t downRight;
+    char16_t downLeft;
+    char16_t crossing;
+    char16_t corners[4]; // right and down, left and down, right and up, left and up
+    char16_t heads[4];   // right, left, up, down
+};
+
+// Classic box corners are the sides' "|"; its connector characters are never used.
+constexpr Glyphs classicGlyphs{u'-', u'|', u'*', u'*', u'*', {u'|', u'|', u'|', u'|'}, {u'*', u'*', u'*', u'*'}};
+constexpr Glyphs lineGlyphs{u'-', u'|', u'\\', u'/', u'+', {u'+', u'+', u'+', u'+'}, {u'>', u'<', u'^', u'v'}};
+constexpr Glyphs unicodeGlyphs{u'\u2500', u'\u2502', u'\u2572', u'\u2571', u'\u253C',
+    {u'\u250C', u'\u2510', u'\u2514', u'\u2518'}, {u'\u25B6', u'\u25C0', u'\u25B2', u'\u25BC'}};
+
+const Glyphs& glyphsOf(Style style)
+{
+    switch (style) {
+    case Style::Lines: return lineGlyphs;
+    case Style::Unicode: return unicodeGlyphs;
+    case Style::Classic: break;
+    }
+    return classicGlyphs;
+}
+
+// A cell of a connector's path, or the step between two such cells.
+struct Cell {
+    std::int64_t row;
+    std::int64_t col;
+    bool operator==(const Cell& o) const { return row == o.row && col == o.col; }
+    bool operator!=(const Cell& o) const { return !(*this == o); }
+    Cell operator-(const Cell& o) const { return {row - o.row, col - o.col}; }
+    Cell operator+(const Cell& o) const { return {row + o.row, col + o.col}; }
+    bool horizontal() const { return row == 0; }
+    bool vertical() const { return col == 0; }
+};
+
+int sign(std::int64_t v) { return int(v > 0) - int(v < 0); }
+
+char16_t stepGlyph(const Glyphs& g, const Cell& step)
+{
+    if (step.horizontal())
+        return g.horizontal;
+    if (step.vertical())
+        return g.vertical;
+    return sign(step.row) == sign(step.col) ? g.downRight : g.downLeft;
+}
+
+// The corner joining the side a turn is entered from with the side it leaves by.
+char16_t turnGlyph(const Glyphs& g, const Cell& in, const Cell& out)
+{
+    const int right = in.horizontal() ? -sign(in.col) : sign(out.col);
+    const int down = in.vertical() ? -sign(in.row) : sign(out.row);
+    return g.corners[(right > 0 ? 0 : 1) + (down > 0 ? 0 : 2)];
+}
+
+// The head pointing along `way`; a way as steep as it is wide points up or down, cells being taller than wide.
+char16_t headGlyph(const Glyphs& g, const Cell& way)
+{
+    const std::int64_t across = way.col < 0 ? -way.col : way.col;
+    const std::int64_t upDown = way.row < 0 ? -way.row : way.row;
+    if (across > upDown)
+        return g.heads[way.col > 0 ? 0 : 1];
+    return g.heads[way.row < 0 ? 2 : 3];
+}
 
 // Beyond this distance from zero no cell of any element can reach the grid,
 // and every offset added to such a coordinate still fits in 64 bits.
@@ -95,7 +205,7 @@ public:
             putBoxCell(r, col, ch);
     }
 
-    void placeBox(const Box& box, bool drawBorders)
+    void placeBox(const Box& box, bool drawBorders, const Glyphs& g)
     {
         std::int64_t top = 0;
         std::int64_t left = 0;
@@ -113,10 +223,14 @@ public:
         const std::int64_t height = lines.size();
 
         if (drawBorders) {
-            putRow(top - 1, left, left + width - 1, QLatin1Char('-'));
-            putRow(top + height, left, left + width - 1, QLatin1Char('-'));
-            putColumn(left - 1, top - 1, top + height, QLatin1Char('|'));
-            putColumn(left + width, top - 1, top + height, QLatin1Char('|'));
+            putRow(top - 1, left, left + width - 1, QChar(g.horizontal));
+            putRow(top + height, left, left + width - 1, QChar(g.horizontal));
+            putColumn(left - 1, top - 1, top + height, QChar(g.vertical));
+            putColumn(left + width, top - 1, top + height, QChar(g.vertical));
+            putBoxCell(top - 1, left - 1, QChar(g.corners[0]));
+            putBoxCell(top - 1, left + width, QChar(g.corners[1]));
+            putBoxCell(top + height, left - 1, QChar(g.corners[2]));
+            putBoxCell(top + height, left + width, QChar(g.corners[3]));
         }
 
         for (std::int64_t i = 0; i < height; ++i) {
@@ -149,6 +263,42 @@ public:
         }
     }
 
+    // The connector as a thin path of line characters through the cells its points mark.
+    void placePath(const Fractions& points, const QPoint& shift, const Glyphs& g, Arrows arrows)
+    {
+        collectCells(points, shift);
+        keepPathCells();
+        const size_t n = m_kept.size();
+        for (size_t k = 0; k < n; ++k) {
+            char16_t ch = g.horizontal;
+            if (m_turn[k])
+                ch = turnGlyph(g, m_kept[k] - m_kept[k - 1], m_kept[k + 1] - m_kept[k]);
+            else if (n > 1)
+                ch = stepGlyph(g, k > 0 ? m_kept[k] - m_kept[k - 1] : m_kept[1] - m_kept[0]);
+            putLine(m_kept[k], ch, g);
+        }
+        if (arrows == Arrows::None || n < 2)
+            return;
+        size_t last = n;
+        while (last > 0 && !shown(m_kept[last - 1]))
+            --last;
+        if (last == 0)
+            return;
+        --last;
+        // The last steps into the head, up to three of them; a head at the first cell takes its step out.
+        const Cell endWay = last > 0 ? m_kept[last] - m_kept[last >= 3 ? last - 3 : 0] : m_kept[1] - m_kept[0];
+        if (arrows == Arrows::Both) {
+            size_t first = 0;
+            while (first < last && !shown(m_kept[first]))
+                ++first;
+            if (first < last) {
+                const Cell away = m_kept[first] - m_kept[std::min(first + 3, n - 1)];
+                at(m_kept[first].row, m_kept[first].col)->oneChar = QChar(headGlyph(g, away));
+            }
+        }
+        at(m_kept[last].row, m_kept[last].col)->oneChar = QChar(headGlyph(g, endWay));
+    }
+
     std::vector<QString> rowsFramedBy(const QString& startTag, const QString& endTag) const
     {
         std::vector<QString> out;
@@ -167,9 +317,87 @@ public:
     }
 
 private:
+    // A cell inside the grid that no box holds.
+    bool shown(const Cell& c)
+    {
+        const POSITION* cell = at(c.row, c.col);
+        return cell && !cell->box;
+    }
+
+    // A free cell takes `ch`; a connector's horizontal met by a vertical, or the reverse, becomes a crossing.
+    void putLine(const Cell& c, char16_t ch, const Glyphs& g)
+    {
+        POSITION* cell = at(c.row, c.col);
+        if (!cell || cell->box)
+            return;
+        const char16_t old = cell->oneChar.unicode();
+        if (old == u' ')
+            cell->oneChar = QChar(ch);
+        else if ((old == g.horizontal && ch == g.vertical) || (old == g.vertical && ch == g.horizontal))
+            cell->oneChar = QChar(g.crossing);
+    }
+
+    // m_path gets the cells of the points in order, consecutive repeats dropped.
+    void collectCells(const Fractions& points, const QPoint& shift)
+    {
+        const float rows = float(m_rows);
+        const float cols = float(m_cols);
+        m_path.clear();
+        for (const QPair<float, float>& p : points) {
+            std::int64_t row = 0;
+            std::int64_t col = 0;
+            if (!roundToCell(p.second * rows, row) || !roundToCell(p.first * cols, col))
+                continue;
+            const Cell cell{row + shift.y(), col + shift.x()};
+            if (m_path.empty() || m_path.back() != cell)
+                m_path.push_back(cell);
+        }
+    }
+
+    // m_kept gets the path without the corners that have a single step on either side, so a staircase
+    // becomes a diagonal; m_turn marks the corners kept between runs of two or more steps.
+    void keepPathCells()
+    {
+        const size_t n = m_path.size();
+        m_kept.clear();
+        m_turn.clear();
+        if (n == 0)
+            return;
+        // m_runAhead[i]: how many steps from step i on (step i leads into cell i) equal step i.
+        m_runAhead.assign(n, 1);
+        for (size_t i = n - 1; i >= 2; --i) {
+            if (m_path[i] - m_path[i - 1] == m_path[i - 1] - m_path[i - 2])
+                m_runAhead[i - 1] = m_runAhead[i] + 1;
+        }
+        m_kept.push_back(m_path[0]);
+        m_turn.push_back(false);
+        Cell lastStep{0, 0};
+        size_t runBehind = 0;
+        for (size_t i = 1; i < n; ++i) {
+            const Cell in = m_path[i] - m_kept.back();
+            const size_t run = in == lastStep ? runBehind + 1 : 1;
+            bool turn = false;
+            if (i + 1 < n) {
+                const Cell out = m_path[i + 1] - m_path[i];
+                turn = (in.horizontal() && out.vertical()) || (in.vertical() && out.horizontal());
+                if (turn && (run == 1 || m_runAhead[i + 1] == 1))
+                    continue;
+            }
+            m_kept.push_back(m_path[i]);
+            m_turn.push_back(turn);
+            lastStep = in;
+            runBehind = run;
+        }
+    }
+
     int m_rows;
     int m_cols;
     std::vector<POSITION> m_cells;
+    // Scratch space of placePath, kept between connectors.
+    std::vector<Cell> m_path;
+    std::vector<Cell> m_kept;
+    std::vector<bool> m_turn;
+    std::vector<size_t> m_runAhead;
 };
 
 } // namespace
@@ -177,11 +405,16 @@ private:
 std::vector<QString> render(const Input& input)
 {
     Grid grid(std::max(input.rows, 0), std::max(input.cols, 0));
+    const Glyphs& glyphs = glyphsOf(input.style);
     for (const Box& box : input.boxes)
-        grid.placeBox(box, input.drawBorders);
+        grid.placeBox(box, input.drawBorders, glyphs);
     for (const Fractions* points : input.connectors) {
-        if (points)
+        if (!points)
+            continue;
+        if (input.style == Style::Classic)
             grid.placeConnector(*points, input.connectorShift);
+        else
+            grid.placePath(*points, input.connectorShift, glyphs, input.arrows);
     }
     return grid.rowsFramedBy(input.startTag, input.endTag);
 }
