@@ -108,28 +108,30 @@ struct Cell {
     bool operator==(const Cell& o) const { return row == o.row && col == o.col; }
     bool operator!=(const Cell& o) const { return !(*this == o); }
     Cell operator-(const Cell& o) const { return {row - o.row, col - o.col}; }
-    Cell operator+(const Cell& o) const { return {row + o.row, col + o.col}; }
-    bool horizontal() const { return row == 0; }
-    bool vertical() const { return col == 0; }
 };
 
 int sign(std::int64_t v) { return int(v > 0) - int(v < 0); }
 
-char16_t stepGlyph(const Glyphs& g, const Cell& step)
+// A step's way, (row sign + 1) * 3 + (column sign + 1): 3 and 5 run across, 1 and 7 up and down, 4 stays.
+int wayOf(const Cell& step) { return (sign(step.row) + 1) * 3 + sign(step.col) + 1; }
+Cell stepOf(int way) { return {way / 3 - 1, way % 3 - 1}; }
+constexpr unsigned acrossWays = (1u << 3) | (1u << 5);
+constexpr unsigned upDownWays = (1u << 1) | (1u << 7);
+
+// A corner: one of the two ways runs across and the other up or down.
+bool isTurn(int in, int out)
 {
-    if (step.horizontal())
-        return g.horizontal;
-    if (step.vertical())
-        return g.vertical;
-    return sign(step.row) == sign(step.col) ? g.downRight : g.downLeft;
+    return (((acrossWays >> in) & (upDownWays >> out)) | ((upDownWays >> in) & (acrossWays >> out))) & 1u;
 }
 
-// The corner joining the side a turn is entered from with the side it leaves by.
-char16_t turnGlyph(const Glyphs& g, const Cell& in, const Cell& out)
+// The corner joining the side a turn is entered from with the side it leaves by; any glyph when no turn.
+char16_t turnGlyph(const Glyphs& g, int in, int out)
 {
-    const int right = in.horizontal() ? -sign(in.col) : sign(out.col);
-    const int down = in.vertical() ? -sign(in.row) : sign(out.row);
-    return g.corners[(right > 0 ? 0 : 1) + (down > 0 ? 0 : 2)];
+    const Cell from = stepOf(in);
+    const Cell to = stepOf(out);
+    const bool right = (from.row == 0 ? -from.col : to.col) > 0;
+    const bool down = (from.col == 0 ? -from.row : to.row) > 0;
+    return g.corners[(right ? 0 : 1) + (down ? 0 : 2)];
 }
 
 // The head pointing along `way`; a way as steep as it is wide points up or down, cells being taller than wide.
@@ -263,20 +265,49 @@ public:
         }
     }
 
-    // The connector as a thin path of line characters through the cells its points mark.
+    // The connector as a thin path of line characters through the cells its points mark, in order: a corner
+    // with a single step on either side is left out, so a staircase becomes a diagonal, while a turn between
+    // runs of two or more steps keeps its corner.
     void placePath(const Fractions& points, const QPoint& shift, const Glyphs& g, Arrows arrows)
     {
         collectCells(points, shift);
-        keepPathCells();
-        const size_t n = m_kept.size();
-        for (size_t k = 0; k < n; ++k) {
-            char16_t ch = g.horizontal;
-            if (m_turn[k])
-                ch = turnGlyph(g, m_kept[k] - m_kept[k - 1], m_kept[k + 1] - m_kept[k]);
-            else if (n > 1)
-                ch = stepGlyph(g, k > 0 ? m_kept[k] - m_kept[k - 1] : m_kept[1] - m_kept[0]);
-            putLine(m_kept[k], ch, g);
+        const size_t cells = m_path.size();
+        if (cells == 0)
+            return;
+        const char16_t byWay[9] = {g.downRight, g.vertical, g.downLeft, g.horizontal, g.horizontal, g.horizontal,
+            g.downLeft, g.vertical, g.downRight};
+        char16_t byTurn[81];
+        for (int w = 0; w < 81; ++w)
+            byTurn[w] = turnGlyph(g, w / 9, w % 9);
+        m_kept.resize(cells);
+        m_glyphs.resize(cells);
+        m_kept[0] = m_path[0];
+        size_t kept = 1;
+        int lastWay = 4;
+        size_t runBehind = 0;
+        // The way from the last kept cell into cell i. Decided without branches: the ways are random
+        // enough in freehand connectors to defeat prediction.
+        int in = m_ways[1];
+        for (size_t i = 1; i < cells; ++i) {
+            const int out = m_ways[i + 1];
+            const size_t run = in == lastWay ? runBehind + 1 : 1;
+            const bool turn = isTurn(in, out);
+            const bool keep = !turn || (run > 1 && m_ways[i + 2] == out);
+            m_kept[kept] = m_path[i];
+            m_glyphs[kept] = turn ? byTurn[in * 9 + out] : byWay[in];
+            if (kept == 1)
+                m_glyphs[0] = byWay[in];
+            kept += keep;
+            lastWay = keep ? in : lastWay;
+            runBehind = keep ? run : runBehind;
+            // A cell left out: the cells on either side join by the diagonal of both steps.
+            in = keep ? out : in + out - 4;
         }
+        if (kept == 1)
+            m_glyphs[0] = g.horizontal;
+        for (size_t k = 0; k < kept; ++k)
+            putLine(m_kept[k], m_glyphs[k], g);
+        const size_t n = kept;
         if (arrows == Arrows::None || n < 2)
             return;
         size_t last = n;
@@ -328,66 +359,39 @@ private:
     void putLine(const Cell& c, char16_t ch, const Glyphs& g)
     {
         POSITION* cell = at(c.row, c.col);
-        if (!cell || cell->box)
+        if (!cell)
             return;
         const char16_t old = cell->oneChar.unicode();
-        if (old == u' ')
-            cell->oneChar = QChar(ch);
-        else if ((old == g.horizontal && ch == g.vertical) || (old == g.vertical && ch == g.horizontal))
-            cell->oneChar = QChar(g.crossing);
+        const bool crossing = (old == g.horizontal && ch == g.vertical) | (old == g.vertical && ch == g.horizontal);
+        const char16_t now = old == u' ' ? ch : crossing ? g.crossing : old;
+        // Written unconditionally so the loop has no data-dependent branch.
+        cell->oneChar = QChar(cell->box ? old : now);
     }
 
-    // m_path gets the cells of the points in order, consecutive repeats dropped.
+    // m_path gets the cells of the points in order, consecutive repeats dropped; m_ways the way into each.
     void collectCells(const Fractions& points, const QPoint& shift)
     {
         const float rows = float(m_rows);
         const float cols = float(m_cols);
-        m_path.clear();
+        // Room for every point and, past the last cell, the two stays placePath looks ahead to.
+        m_path.resize(points.size() + 1);
+        m_ways.resize(points.size() + 3);
+        size_t n = 0;
         for (const QPair<float, float>& p : points) {
             std::int64_t row = 0;
             std::int64_t col = 0;
             if (!roundToCell(p.second * rows, row) || !roundToCell(p.first * cols, col))
                 continue;
             const Cell cell{row + shift.y(), col + shift.x()};
-            if (m_path.empty() || m_path.back() != cell)
-                m_path.push_back(cell);
+            // Each cell is written in the next slot, which only a new cell keeps.
+            const Cell previous = n > 0 ? m_path[n - 1] : Cell{cell.row + 1, cell.col};
+            m_path[n] = cell;
+            m_ways[n] = static_cast<unsigned char>(n > 0 ? wayOf(cell - previous) : 4);
+            n += cell != previous;
         }
-    }
-
-    // m_kept gets the path without the corners that have a single step on either side, so a staircase
-    // becomes a diagonal; m_turn marks the corners kept between runs of two or more steps.
-    void keepPathCells()
-    {
-        const size_t n = m_path.size();
-        m_kept.clear();
-        m_turn.clear();
-        if (n == 0)
-            return;
-        // m_runAhead[i]: how many steps from step i on (step i leads into cell i) equal step i.
-        m_runAhead.assign(n, 1);
-        for (size_t i = n - 1; i >= 2; --i) {
-            if (m_path[i] - m_path[i - 1] == m_path[i - 1] - m_path[i - 2])
-                m_runAhead[i - 1] = m_runAhead[i] + 1;
-        }
-        m_kept.push_back(m_path[0]);
-        m_turn.push_back(false);
-        Cell lastStep{0, 0};
-        size_t runBehind = 0;
-        for (size_t i = 1; i < n; ++i) {
-            const Cell in = m_path[i] - m_kept.back();
-            const size_t run = in == lastStep ? runBehind + 1 : 1;
-            bool turn = false;
-            if (i + 1 < n) {
-                const Cell out = m_path[i + 1] - m_path[i];
-                turn = (in.horizontal() && out.vertical()) || (in.vertical() && out.horizontal());
-                if (turn && (run == 1 || m_runAhead[i + 1] == 1))
-                    continue;
-            }
-            m_kept.push_back(m_path[i]);
-            m_turn.push_back(turn);
-            lastStep = in;
-            runBehind = run;
-        }
+        m_path.resize(n);
+        m_ways[n] = 4;
+        m_ways[n + 1] = 4;
     }
 
     int m_rows;
@@ -395,9 +399,9 @@ private:
     std::vector<POSITION> m_cells;
     // Scratch space of placePath, kept between connectors.
     std::vector<Cell> m_path;
+    std::vector<unsigned char> m_ways;
     std::vector<Cell> m_kept;
-    std::vector<bool> m_turn;
-    std::vector<size_t> m_runAhead;
+    std::vector<char16_t> m_glyphs;
 };
 
 } // namespace
