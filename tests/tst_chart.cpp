@@ -41,10 +41,7 @@ QStringList padded(const Chart& chart, const QStringList& top)
     return rows;
 }
 
-Chart styled(std::vector<CharGrid::Box> boxes, std::vector<CharGrid::Fractions> walks)
-{
-    return Chart{8, 14, std::move(boxes), std::move(walks), true, {0, 0}};
-}
+const auto styled = [](std::vector<CharGrid::Box> b, std::vector<CharGrid::Fractions> w) { return Chart{8, 14, b, w, true, {0, 0}}; };
 
 // The chart rendered by the input's defaults, or in the style and with the heads given.
 std::vector<QString> renderIn(const Chart& chart, std::optional<CharGrid::Style> style = {}, CharGrid::Arrows arrows = {})
@@ -152,11 +149,10 @@ private slots:
         }
     }
 
-    // Over random charts: classic draws as the default input does, whatever the heads; lines and unicode write
-    // only where classic puts a "*" (or turn a "|" corner into a corner), and unicode is lines cell for cell.
+    // Over random charts: classic draws as the default input does, whatever the heads; lines writes only
+    // where classic puts a "*", or turns a "|" box corner into a "+".
     void render_stylesAgreeWithClassicOnRandomCharts()
     {
-        const QString fromUnicode = "─│╲╱┼┌┐└┘▶◀▲▼", toLines = "-|\\/+++++><^v";
         QRandomGenerator rng(20261207);
         for (int round = 0; round < 300; ++round) {
             Chart chart{1 + rng.bounded(40), 1 + rng.bounded(60), {}, {}, rng.bounded(4) != 0, {-1, -1}, "// "};
@@ -173,17 +169,13 @@ private slots:
             for (const CharGrid::Arrows arrows : {CharGrid::Arrows::None, CharGrid::Arrows::End, CharGrid::Arrows::Both}) {
                 QCOMPARE(renderIn(chart, CharGrid::Style::Classic, arrows), classic);
                 const std::vector<QString> lines = renderIn(chart, CharGrid::Style::Lines, arrows);
-                std::vector<QString> unicode = renderIn(chart, CharGrid::Style::Unicode, arrows);
                 for (size_t r = 0; r < classic.size(); ++r) {
                     for (int c = 0; c < classic[r].size(); ++c) {
                         const QChar was = classic[r][c], now = lines[r][c];
                         QVERIFY2(was == now || (was == '*' && QString("-|\\/+<>^v ").contains(now)) || (was == '|' && now == '+'),
                             qPrintable(classic[r] + "\n" + lines[r]));
                     }
-                    for (int k = 0; k < fromUnicode.size(); ++k)
-                        unicode[r].replace(fromUnicode[k], toLines[k]);
                 }
-                QCOMPARE(unicode, lines);
             }
         }
     }

@@ -227,7 +227,6 @@ private slots:
         createBox("from");
         t->drawLine(t->origin() + QPoint(200, 200), t->origin() + QPoint(420, 300));
         t->ui()->radioButton_3->click();
-        QVERIFY(t->ui()->drawOutput->toPlainText().contains('*'));
         QCOMPARE(chooseInOutputMenu("Style", "Lines"), QStringList({"Classic", "At the end"}));
         QCOMPARE(chooseInOutputMenu("Arrow heads", "At both ends"), QStringList({"Lines", "At the end"}));
         const QString shown = t->ui()->drawOutput->toPlainText();
@@ -266,6 +265,7 @@ private:
             QVERIFY(chosen);
             chosen->trigger();
             menu->close();
+            QCOMPARE(menu->actions().value(0)->text(), QStringLiteral("Style"));
         });
         QWidget* view = t->ui()->drawOutput->viewport();
         QTest::mouseClick(t->w->windowHandle(), Qt::RightButton, Qt::NoModifier, view->mapTo(t->w, view->rect().center()));
