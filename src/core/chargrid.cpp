@@ -74,7 +74,7 @@ bool arrowsNamed(const QString& name, Arrows& arrows)
 
 namespace {
 
-// The characters of one style. Corners and turns are indexed by `cornerIndex`, heads by `headIndex`.
+// The characters of one style: box corners and kept turns share `corners`.
 struct Glyphs {
     char16_t horizontal;
     char16_t vertical;
