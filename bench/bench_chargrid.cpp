@@ -137,6 +137,24 @@ void BM_GridFlat(benchmark::State& state)
 }
 BENCHMARK(BM_GridFlat)->Unit(benchmark::kMicrosecond);
 
+// Each drawing style against classic on the same chart; the ratios are printed at the end.
+void BM_GridStyle(benchmark::State& state)
+{
+    const CharGrid::Style style = CharGrid::Style(state.range(0));
+    CharGrid::Input input = makeInput(chart());
+    input.style = style;
+    input.arrows = CharGrid::Arrows::Both;
+    bench::timed(state, CharGrid::nameOf(style).toStdString(), [&input] {
+        std::vector<QString> rows = CharGrid::render(input);
+        benchmark::DoNotOptimize(rows);
+    });
+}
+BENCHMARK(BM_GridStyle)
+    ->Arg(int(CharGrid::Style::Classic))
+    ->Arg(int(CharGrid::Style::Lines))
+    ->Arg(int(CharGrid::Style::Unicode))
+    ->Unit(benchmark::kMicrosecond);
+
 void BM_GridMapBaseline(benchmark::State& state)
 {
     const CharGrid::Input input = makeInput(chart());
@@ -169,5 +187,13 @@ int main(int argc, char** argv)
     }
     if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
+    const std::map<std::string, double>& ms = bench::perCallMs();
+    const auto classic = ms.find("classic");
+    for (const char* style : {"lines", "unicode"}) {
+        const auto each = ms.find(style);
+        if (classic != ms.end() && each != ms.end())
+            std::printf("%s: %.3f ms per render, %.2fx classic (%.3f ms)\n", style, each->second,
+                each->second / classic->second, classic->second);
+    }
     return EXIT_SUCCESS;
 }

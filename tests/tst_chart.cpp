@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <cfloat>
+#include <optional>
 
 using Points = QVector<QPoint>;
 
@@ -22,9 +23,41 @@ struct Chart {
 
 const auto box = [](double x, double y, const QStringList& lines) { return CharGrid::Box{QPointF(x, y), lines}; };
 
+// Cells of an 8 x 14 grid, walked from (row, col) by R, L, U, D, with "." repeating the cell.
+CharGrid::Fractions walk(int row, int col, const char* moves)
+{
+    CharGrid::Fractions points{{col / 14.0f, row / 8.0f}};
+    for (; *moves; ++moves)
+        points.push_back({(col += (*moves == 'R') - (*moves == 'L')) / 14.0f, (row += (*moves == 'D') - (*moves == 'U')) / 8.0f});
+    return points;
+}
+
+// The drawing's rows: `top` and then blank ones, each padded to the grid's width and framed by the tags.
+QStringList padded(const Chart& chart, const QStringList& top)
+{
+    QStringList rows;
+    for (int r = 0; r < chart.rows; ++r)
+        rows << chart.startTag + top.value(r).leftJustified(chart.cols, QLatin1Char(' ')) + chart.endTag;
+    return rows;
+}
+
+const auto styled = [](std::vector<CharGrid::Box> b, std::vector<CharGrid::Fractions> w) { return Chart{8, 14, b, w, true, {0, 0}}; };
+
+// The chart rendered by the input's defaults, or in the style and with the heads given.
+std::vector<QString> renderIn(const Chart& chart, std::optional<CharGrid::Style> style = {}, CharGrid::Arrows arrows = {})
+{
+    CharGrid::Input input{chart.rows, chart.cols, chart.boxes, {}, chart.drawBorders, chart.shift, chart.startTag, chart.endTag};
+    input.style = style.value_or(input.style);
+    input.arrows = style ? arrows : input.arrows;
+    for (const CharGrid::Fractions& points : chart.connectors)
+        input.connectors.push_back(&points);
+    return CharGrid::render(input);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Chart)
+Q_DECLARE_METATYPE(CharGrid::Arrows)
 
 // The QtCore-only chart library: character grid, gap filling, command line, file names.
 class TestChart : public QObject
@@ -69,15 +102,82 @@ private slots:
     {
         QFETCH(Chart, chart);
         QFETCH(QStringList, top);
-        CharGrid::Input input{chart.rows, chart.cols, chart.boxes, {}, chart.drawBorders, chart.shift,
-            chart.startTag, chart.endTag};
-        for (const CharGrid::Fractions& points : chart.connectors)
-            input.connectors.push_back(&points);
-        const std::vector<QString> rendered = CharGrid::render(input);
-        QStringList expected;
-        for (int r = 0; r < chart.rows; ++r)
-            expected << chart.startTag + top.value(r).leftJustified(chart.cols, QLatin1Char(' ')) + chart.endTag;
-        QCOMPARE(QStringList(rendered.begin(), rendered.end()), expected);
+        const std::vector<QString> rendered = renderIn(chart);
+        QCOMPARE(QStringList(rendered.begin(), rendered.end()), padded(chart, top));
+    }
+
+    void render_stylesJoinConnectorCells_data()
+    {
+        using A = CharGrid::Arrows;
+        const auto at = [](int row, int col, const QStringList& lines) { return box(col / 14.0, row / 8.0, lines); };
+        QTest::addColumn<Chart>("chart");
+        QTest::addColumn<A>("arrows");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("unicode");
+        QTest::newRow("horizontal, head before a border") << styled({at(2, 1, {"a"}), at(2, 11, {"b"})}, {walk(2, 2, "RRRR.RRRR")}) << A::End
+            << QStringList{"", "+-+       +-+", "|a|------>|b|", "+-+       +-+"}
+            << QStringList{"", "┌─┐       ┌─┐", "│a│──────▶│b│", "└─┘       └─┘"};
+        QTest::newRow("vertical, both heads") << styled({at(1, 2, {"a"}), at(6, 2, {"b"})}, {walk(2, 2, "DDD")}) << A::Both
+            << QStringList{" +-+", " |a|", " +-+", "  ^", "  v", " +-+", " |b|", " +-+"}
+            << QStringList{" ┌─┐", " │a│", " └─┘", "  ▲", "  ▼", " ┌─┐", " │b│", " └─┘"};
+        QTest::newRow("staircase to diagonal") << styled({at(1, 1, {"a"}), at(6, 9, {"b"})}, {walk(3, 3, "RDRDRDR")}) << A::End
+            << QStringList{"+-+", "|a|", "+-+", "   \\", "    \\", "     \\  +-+", "      \\>|b|", "        +-+"}
+            << QStringList{"┌─┐", "│a│", "└─┘", "   ╲", "    ╲", "     ╲  ┌─┐", "      ╲▶│b│", "        └─┘"};
+        QTest::newRow("turns of long runs") << styled({}, {walk(1, 1, "RRRDDDLLLUU"), walk(6, 8, "UURRR")}) << A::End
+            << QStringList{"", " ---+", " ^  |", " |  |", " +--+   +-->", "        |", "        |"}
+            << QStringList{"", " ───┐", " ▲  │", " │  │", " └──┘   ┌──▶", "        │", "        │"};
+        QTest::newRow("crossings both ways, heads away") << styled({}, {walk(3, 1, "RRRRRRRR"), walk(1, 5, "DDDDD"), walk(5, 7, "LLLL")})
+            << A::Both << QStringList{"", "     ^", "     |", " <---+--->", "     |", "   <-+->", "     v"}
+            << QStringList{"", "     ▲", "     │", " ◀───┼───▶", "     │", "   ◀─┼─▶", "     ▼"};
+        QTest::newRow("wiggle: jogs slant") << styled({}, {walk(2, 1, "RRR.DRRRURRR")}) << A::End
+            << QStringList{"", "", " ---   /-->", "    \\--"}
+            << QStringList{"", "", " ───   ╱──▶", "    ╲──"};
+        QTest::newRow("under a box, no heads") << styled({at(3, 5, {"ab"})}, {walk(3, 0, "RRRRRRRRRRRR")}) << A::None
+            << QStringList{"", "", "    +--+", "----|ab|-----", "    +--+"}
+            << QStringList{"", "", "    ┌──┐", "────│ab│─────", "    └──┘"};
+    }
+
+    void render_stylesJoinConnectorCells()
+    {
+        QFETCH(Chart, chart);
+        QFETCH(CharGrid::Arrows, arrows);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, unicode);
+        for (const auto& [style, top] : {std::pair(CharGrid::Style::Lines, lines), {CharGrid::Style::Unicode, unicode}}) {
+            const std::vector<QString> rendered = renderIn(chart, style, arrows);
+            QCOMPARE(QStringList(rendered.begin(), rendered.end()), padded(chart, top));
+        }
+    }
+
+    // Over random charts: classic draws as the default input does, whatever the heads; lines writes only
+    // where classic puts a "*", or turns a "|" box corner into a "+".
+    void render_stylesAgreeWithClassicOnRandomCharts()
+    {
+        QRandomGenerator rng(20261207);
+        for (int round = 0; round < 300; ++round) {
+            Chart chart{1 + rng.bounded(40), 1 + rng.bounded(60), {}, {}, rng.bounded(4) != 0, {-1, -1}, "// "};
+            for (int b = rng.bounded(6); b > 0; --b)
+                chart.boxes.push_back(box(rng.generateDouble() * 1.2 - 0.1, rng.generateDouble() * 1.2 - 0.1,
+                    {QString(rng.bounded(6), 'a' + rng.bounded(26)) + "\t.", "", QString(rng.bounded(6), 'w')}));
+            for (int c = rng.bounded(5); c > 0; --c) {
+                QPointF p(rng.generateDouble(), rng.generateDouble());
+                chart.connectors.emplace_back();
+                for (int n = rng.bounded(300); n > 0; --n, p += QPointF(rng.generateDouble() - 0.45, rng.generateDouble() - 0.5) * 0.03)
+                    chart.connectors.back().push_back({float(p.x()), float(p.y())});
+            }
+            const std::vector<QString> classic = renderIn(chart);
+            for (const CharGrid::Arrows arrows : {CharGrid::Arrows::None, CharGrid::Arrows::End, CharGrid::Arrows::Both}) {
+                QCOMPARE(renderIn(chart, CharGrid::Style::Classic, arrows), classic);
+                const std::vector<QString> lines = renderIn(chart, CharGrid::Style::Lines, arrows);
+                for (size_t r = 0; r < classic.size(); ++r) {
+                    for (int c = 0; c < classic[r].size(); ++c) {
+                        const QChar was = classic[r][c], now = lines[r][c];
+                        QVERIFY2(was == now || (was == '*' && QString("-|\\/+<>^v ").contains(now)) || (was == '|' && now == '+'),
+                            qPrintable(classic[r] + "\n" + lines[r]));
+                    }
+                }
+            }
+        }
     }
 
     // Gap points about one and a half apart, truncated toward zero; fractions per axis, an empty axis giving zero.

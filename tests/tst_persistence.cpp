@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QClipboard>
+#include <QMenu>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -19,7 +21,14 @@ private slots:
         QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/flowChart.settings"));
     }
 
-    void init() { t.emplace(); created = 0; }
+    void init()
+    {
+        // Test mode keeps the user's own configuration out of reach; every case starts without preferences.
+        QStandardPaths::setTestModeEnabled(true);
+        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/vandora.conf");
+        t.emplace();
+        created = 0;
+    }
     void cleanup() { t.reset(); }
 
     void undoRedo_followsActions_data()
@@ -205,7 +214,57 @@ private slots:
         QCOMPARE(t->w->lastByteArrayCount, 0);
     }
 
+    void outputMenuStyle_rendersSavesCopiesAndIsRemembered()
+    {
+        createBox("from");
+        t->drawLine(t->origin() + QPoint(200, 200), t->origin() + QPoint(420, 300));
+        t->ui()->radioButton_3->click();
+        QCOMPARE(chooseInOutputMenu("Style", "Lines"), QStringList({"Classic", "At the end"}));
+        QCOMPARE(chooseInOutputMenu("Arrow heads", "At both ends"), QStringList({"Lines", "At the end"}));
+        const QString shown = t->ui()->drawOutput->toPlainText();
+        QVERIFY2(!shown.contains('*') && shown.contains("+----+") && shown.contains('<') && shown.contains('>'),
+            qPrintable(shown));
+
+        t->log.answers << path("styled.txt");
+        QTest::keyPress(t->w, Qt::Key_Control);
+        QTest::keyClick(t->w, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), shown);
+        QFile exported(path("styled.txt"));
+        QVERIFY(exported.open(QIODevice::ReadOnly) && exported.readAll() == shown.toUtf8());
+
+        // A new window, as after a restart, draws in the remembered style.
+        t.emplace(path("styled.fcb"));
+        QTRY_COMPARE(t->texts(), QStringLiteral("from"));
+        QCOMPARE(chooseInOutputMenu("Style", "Unicode"), QStringList({"Lines", "At both ends"}));
+        t->ui()->radioButton_3->click();
+        QVERIFY(t->ui()->drawOutput->toPlainText().contains("┌────┐"));
+    }
+
 private:
+    // Right-clicks the output view and triggers `entry` of `submenu` in the menu that opens; returns the
+    // entries that were checked. The menu runs its own event loop, so the choice is made from a timer.
+    QStringList chooseInOutputMenu(const QString& submenu, const QString& entry)
+    {
+        QStringList checked;
+        QTimer::singleShot(0, [&] {
+            QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QAction* chosen = nullptr;
+            for (QAction* each : menu ? menu->findChildren<QAction*>() : QList<QAction*>()) {
+                checked << (each->isChecked() ? each->text() : QString());
+                chosen = each->text() == entry && each->parent()->property("title") == submenu ? each : chosen;
+            }
+            QVERIFY(chosen);
+            chosen->trigger();
+            menu->close();
+            QCOMPARE(menu->actions().value(0)->text(), QStringLiteral("Style"));
+        });
+        QWidget* view = t->ui()->drawOutput->viewport();
+        QTest::mouseClick(t->w->windowHandle(), Qt::RightButton, Qt::NoModifier, view->mapTo(t->w, view->rect().center()));
+        checked.removeAll(QString());
+        return checked;
+    }
+
     // A new box at the next free spot, typed into.
     void createBox(const QString& text = QString())
     {

@@ -65,13 +65,18 @@ private slots:
                               << drawing(boxed, "/* ", " */") << QString();
         for (const auto& [name, crop] : cropCases)
             QTest::newRow(name) << QStringList{"--crop", QString(name) + ".fcb"} << 0 << crop.compact.toUtf8() << QString();
+        QTest::newRow("unicode, both heads") << QStringList{"--style", "unicode", "--arrows", "both", "chart.fcb"} << 0
+            << drawing({{5, pad + "┌───┐"}, {6, pad + "│Hi │"}, {7, pad + "│   │"}, {8, pad + "│you│"}, {9, pad + "│   │"},
+                   {10, pad + "└───┘"}, {30, QString(20, QLatin1Char(' ')) + "◀───▶"}})
+            << QString();
         QTest::newRow("to a file") << QStringList{"-o", "out.txt", "chart.fcb"} << 0 << QByteArray() << QString();
         QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("vandora-render " VANDORA_VERSION "\n")
                                  << QString();
         QTest::newRow("corrupt") << QStringList{"bad.fcb"} << 1 << QByteArray()
                                  << "bad\\.fcb: unexpected data after the chart";
         QTest::newRow("missing") << QStringList{"none.fcb"} << 1 << QByteArray() << "none\\.fcb: .+";
-        for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"}})
+        for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"},
+                 {"--style", "bold", "chart.fcb"}, {"--arrows", "up", "chart.fcb"}})
             QTest::newRow(qPrintable(args.join(' '))) << args << 2 << QByteArray() << ".+ Try 'vandora-render --help'\\.";
     }
 

@@ -30,7 +30,119 @@ QString expandTabs(const QString& line)
     return expanded;
 }
 
+QString nameOf(Style style)
+{
+    switch (style) {
+    case Style::Lines: return QStringLiteral("lines");
+    case Style::Unicode: return QStringLiteral("unicode");
+    case Style::Classic: break;
+    }
+    return QStringLiteral("classic");
+}
+
+QString nameOf(Arrows arrows)
+{
+    switch (arrows) {
+    case Arrows::None: return QStringLiteral("none");
+    case Arrows::Both: return QStringLiteral("both");
+    case Arrows::End: break;
+    }
+    return QStringLiteral("end");
+}
+
+bool styleNamed(const QString& name, Style& style)
+{
+    for (const Style candidate : {Style::Classic, Style::Lines, Style::Unicode}) {
+        if (name == nameOf(candidate)) {
+            style = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool arrowsNamed(const QString& name, Arrows& arrows)
+{
+    for (const Arrows candidate : {Arrows::None, Arrows::End, Arrows::Both}) {
+        if (name == nameOf(candidate)) {
+            arrows = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
 namespace {
+
+// The characters of one style: box corners and kept turns share `corners`.
+struct Glyphs {
+    char16_t horizontal;
+    char16_t vertical;
+    char16_t downRight;
+    char16_t downLeft;
+    char16_t crossing;
+    char16_t corners[4]; // right and down, left and down, right and up, left and up
+    char16_t heads[4];   // right, left, up, down
+};
+
+// Classic box corners are the sides' "|"; its connector characters are never used.
+constexpr Glyphs classicGlyphs{u'-', u'|', u'*', u'*', u'*', {u'|', u'|', u'|', u'|'}, {u'*', u'*', u'*', u'*'}};
+constexpr Glyphs lineGlyphs{u'-', u'|', u'\\', u'/', u'+', {u'+', u'+', u'+', u'+'}, {u'>', u'<', u'^', u'v'}};
+constexpr Glyphs unicodeGlyphs{u'\u2500', u'\u2502', u'\u2572', u'\u2571', u'\u253C',
+    {u'\u250C', u'\u2510', u'\u2514', u'\u2518'}, {u'\u25B6', u'\u25C0', u'\u25B2', u'\u25BC'}};
+
+const Glyphs& glyphsOf(Style style)
+{
+    switch (style) {
+    case Style::Lines: return lineGlyphs;
+    case Style::Unicode: return unicodeGlyphs;
+    case Style::Classic: break;
+    }
+    return classicGlyphs;
+}
+
+// A cell of a connector's path, or the step between two such cells.
+struct Cell {
+    std::int64_t row;
+    std::int64_t col;
+    bool operator==(const Cell& o) const { return row == o.row && col == o.col; }
+    bool operator!=(const Cell& o) const { return !(*this == o); }
+    Cell operator-(const Cell& o) const { return {row - o.row, col - o.col}; }
+};
+
+int sign(std::int64_t v) { return int(v > 0) - int(v < 0); }
+
+// A step's way, (row sign + 1) * 3 + (column sign + 1): 3 and 5 run across, 1 and 7 up and down, 4 stays.
+int wayOf(const Cell& step) { return (sign(step.row) + 1) * 3 + sign(step.col) + 1; }
+Cell stepOf(int way) { return {way / 3 - 1, way % 3 - 1}; }
+constexpr unsigned acrossWays = (1u << 3) | (1u << 5);
+constexpr unsigned upDownWays = (1u << 1) | (1u << 7);
+
+// A corner: one of the two ways runs across and the other up or down.
+bool isTurn(int in, int out)
+{
+    return (((acrossWays >> in) & (upDownWays >> out)) | ((upDownWays >> in) & (acrossWays >> out))) & 1u;
+}
+
+// The corner joining the side a turn is entered from with the side it leaves by; any glyph when no turn.
+char16_t turnGlyph(const Glyphs& g, int in, int out)
+{
+    const Cell from = stepOf(in);
+    const Cell to = stepOf(out);
+    const bool right = (from.row == 0 ? -from.col : to.col) > 0;
+    const bool down = (from.col == 0 ? -from.row : to.row) > 0;
+    return g.corners[(right ? 0 : 1) + (down ? 0 : 2)];
+}
+
+// The head pointing along `way`; a way as steep as it is wide points up or down, cells being taller than wide.
+char16_t headGlyph(const Glyphs& g, const Cell& way)
+{
+    const std::int64_t across = way.col < 0 ? -way.col : way.col;
+    const std::int64_t upDown = way.row < 0 ? -way.row : way.row;
+    if (across > upDown)
+        return g.heads[way.col > 0 ? 0 : 1];
+    return g.heads[way.row < 0 ? 2 : 3];
+}
 
 // Beyond this distance from zero no cell of any element can reach the grid,
 // and every offset added to such a coordinate still fits in 64 bits.
@@ -95,7 +207,7 @@ public:
             putBoxCell(r, col, ch);
     }
 
-    void placeBox(const Box& box, bool drawBorders)
+    void placeBox(const Box& box, bool drawBorders, const Glyphs& g)
     {
         std::int64_t top = 0;
         std::int64_t left = 0;
@@ -113,10 +225,14 @@ public:
         const std::int64_t height = lines.size();
 
         if (drawBorders) {
-            putRow(top - 1, left, left + width - 1, QLatin1Char('-'));
-            putRow(top + height, left, left + width - 1, QLatin1Char('-'));
-            putColumn(left - 1, top - 1, top + height, QLatin1Char('|'));
-            putColumn(left + width, top - 1, top + height, QLatin1Char('|'));
+            putRow(top - 1, left, left + width - 1, QChar(g.horizontal));
+            putRow(top + height, left, left + width - 1, QChar(g.horizontal));
+            putColumn(left - 1, top - 1, top + height, QChar(g.vertical));
+            putColumn(left + width, top - 1, top + height, QChar(g.vertical));
+            putBoxCell(top - 1, left - 1, QChar(g.corners[0]));
+            putBoxCell(top - 1, left + width, QChar(g.corners[1]));
+            putBoxCell(top + height, left - 1, QChar(g.corners[2]));
+            putBoxCell(top + height, left + width, QChar(g.corners[3]));
         }
 
         for (std::int64_t i = 0; i < height; ++i) {
@@ -149,6 +265,71 @@ public:
         }
     }
 
+    // The connector as a thin path of line characters through the cells its points mark, in order: a corner
+    // with a single step on either side is left out, so a staircase becomes a diagonal, while a turn between
+    // runs of two or more steps keeps its corner.
+    void placePath(const Fractions& points, const QPoint& shift, const Glyphs& g, Arrows arrows)
+    {
+        collectCells(points, shift);
+        const size_t cells = m_path.size();
+        if (cells == 0)
+            return;
+        const char16_t byWay[9] = {g.downRight, g.vertical, g.downLeft, g.horizontal, g.horizontal, g.horizontal,
+            g.downLeft, g.vertical, g.downRight};
+        char16_t byTurn[81];
+        for (int w = 0; w < 81; ++w)
+            byTurn[w] = turnGlyph(g, w / 9, w % 9);
+        m_kept.resize(cells);
+        m_glyphs.resize(cells);
+        m_kept[0] = m_path[0];
+        size_t kept = 1;
+        int lastWay = 4;
+        size_t runBehind = 0;
+        // The way from the last kept cell into cell i. Decided without branches: the ways are random
+        // enough in freehand connectors to defeat prediction.
+        int in = m_ways[1];
+        for (size_t i = 1; i < cells; ++i) {
+            const int out = m_ways[i + 1];
+            const size_t run = in == lastWay ? runBehind + 1 : 1;
+            const bool turn = isTurn(in, out);
+            const bool keep = !turn || (run > 1 && m_ways[i + 2] == out);
+            m_kept[kept] = m_path[i];
+            m_glyphs[kept] = turn ? byTurn[in * 9 + out] : byWay[in];
+            if (kept == 1)
+                m_glyphs[0] = byWay[in];
+            kept += keep;
+            lastWay = keep ? in : lastWay;
+            runBehind = keep ? run : runBehind;
+            // A cell left out: the cells on either side join by the diagonal of both steps.
+            in = keep ? out : in + out - 4;
+        }
+        if (kept == 1)
+            m_glyphs[0] = g.horizontal;
+        for (size_t k = 0; k < kept; ++k)
+            putLine(m_kept[k], m_glyphs[k], g);
+        const size_t n = kept;
+        if (arrows == Arrows::None || n < 2)
+            return;
+        size_t last = n;
+        while (last > 0 && !shown(m_kept[last - 1]))
+            --last;
+        if (last == 0)
+            return;
+        --last;
+        // The last steps into the head, up to three of them; a head at the first cell takes its step out.
+        const Cell endWay = last > 0 ? m_kept[last] - m_kept[last >= 3 ? last - 3 : 0] : m_kept[1] - m_kept[0];
+        if (arrows == Arrows::Both) {
+            size_t first = 0;
+            while (first < last && !shown(m_kept[first]))
+                ++first;
+            if (first < last) {
+                const Cell away = m_kept[first] - m_kept[std::min(first + 3, n - 1)];
+                at(m_kept[first].row, m_kept[first].col)->oneChar = QChar(headGlyph(g, away));
+            }
+        }
+        at(m_kept[last].row, m_kept[last].col)->oneChar = QChar(headGlyph(g, endWay));
+    }
+
     std::vector<QString> rowsFramedBy(const QString& startTag, const QString& endTag) const
     {
         std::vector<QString> out;
@@ -167,9 +348,60 @@ public:
     }
 
 private:
+    // A cell inside the grid that no box holds.
+    bool shown(const Cell& c)
+    {
+        const POSITION* cell = at(c.row, c.col);
+        return cell && !cell->box;
+    }
+
+    // A free cell takes `ch`; a connector's horizontal met by a vertical, or the reverse, becomes a crossing.
+    void putLine(const Cell& c, char16_t ch, const Glyphs& g)
+    {
+        POSITION* cell = at(c.row, c.col);
+        if (!cell)
+            return;
+        const char16_t old = cell->oneChar.unicode();
+        const bool crossing = (old == g.horizontal && ch == g.vertical) | (old == g.vertical && ch == g.horizontal);
+        const char16_t now = old == u' ' ? ch : crossing ? g.crossing : old;
+        // Written unconditionally so the loop has no data-dependent branch.
+        cell->oneChar = QChar(cell->box ? old : now);
+    }
+
+    // m_path gets the cells of the points in order, consecutive repeats dropped; m_ways the way into each.
+    void collectCells(const Fractions& points, const QPoint& shift)
+    {
+        const float rows = float(m_rows);
+        const float cols = float(m_cols);
+        // Room for every point and, past the last cell, the two stays placePath looks ahead to.
+        m_path.resize(points.size() + 1);
+        m_ways.resize(points.size() + 3);
+        size_t n = 0;
+        for (const QPair<float, float>& p : points) {
+            std::int64_t row = 0;
+            std::int64_t col = 0;
+            if (!roundToCell(p.second * rows, row) || !roundToCell(p.first * cols, col))
+                continue;
+            const Cell cell{row + shift.y(), col + shift.x()};
+            // Each cell is written in the next slot, which only a new cell keeps.
+            const Cell previous = n > 0 ? m_path[n - 1] : Cell{cell.row + 1, cell.col};
+            m_path[n] = cell;
+            m_ways[n] = static_cast<unsigned char>(n > 0 ? wayOf(cell - previous) : 4);
+            n += cell != previous;
+        }
+        m_path.resize(n);
+        m_ways[n] = 4;
+        m_ways[n + 1] = 4;
+    }
+
     int m_rows;
     int m_cols;
     std::vector<POSITION> m_cells;
+    // Scratch space of placePath, kept between connectors.
+    std::vector<Cell> m_path;
+    std::vector<unsigned char> m_ways;
+    std::vector<Cell> m_kept;
+    std::vector<char16_t> m_glyphs;
 };
 
 } // namespace
@@ -177,11 +409,16 @@ private:
 std::vector<QString> render(const Input& input)
 {
     Grid grid(std::max(input.rows, 0), std::max(input.cols, 0));
+    const Glyphs& glyphs = glyphsOf(input.style);
     for (const Box& box : input.boxes)
-        grid.placeBox(box, input.drawBorders);
+        grid.placeBox(box, input.drawBorders, glyphs);
     for (const Fractions* points : input.connectors) {
-        if (points)
+        if (!points)
+            continue;
+        if (input.style == Style::Classic)
             grid.placeConnector(*points, input.connectorShift);
+        else
+            grid.placePath(*points, input.connectorShift, glyphs, input.arrows);
     }
     return grid.rowsFramedBy(input.startTag, input.endTag);
 }

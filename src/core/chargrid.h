@@ -37,6 +37,12 @@ struct Box {
 // One connector's points as (x / width, y / height).
 using Fractions = std::vector<QPair<float, float>>;
 
+// How borders and connectors are written: `Classic` marks each connector point with "*"; `Lines`
+// (ASCII) and `Unicode` (box drawing) join a connector's cells into a thin path.
+enum class Style { Classic, Lines, Unicode };
+// Where a `Lines` or `Unicode` path shows an arrow head.
+enum class Arrows { None, End, Both };
+
 struct Input {
     int rows = 0;
     int cols = 0;
@@ -47,7 +53,16 @@ struct Input {
     QPoint connectorShift{-1, -1};
     QString startTag;
     QString endTag;
+    Style style = Style::Classic;
+    Arrows arrows = Arrows::End;
 };
+
+// The command-line and settings names: "classic", "lines", "unicode"; "none", "end", "both".
+QString nameOf(Style style);
+QString nameOf(Arrows arrows);
+// False, leaving the value unchanged, when `name` is none of the names above.
+bool styleNamed(const QString& name, Style& style);
+bool arrowsNamed(const QString& name, Arrows& arrows);
 
 // Replaces each tab by spaces up to the next multiple of 11 characters of the expanded line.
 QString expandTabs(const QString& line);

@@ -131,6 +131,9 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
         QTimer::singleShot(0, this, SLOT(on_open_clicked()));
 
     ui->drawOutput->installEventFilter(this);
+    ui->drawOutput->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->drawOutput, &QWidget::customContextMenuRequested, this, &MainWindow::showOutputMenu);
+    readDrawingStyle();
 
     auto* aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aboutKey, &QShortcut::activated, actionAbout, &QAction::trigger);

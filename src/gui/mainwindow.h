@@ -151,6 +151,12 @@ private:
     void tagEditingFinished(QLineEdit* field);
     // The chart as plain data for the character grid.
     CharGrid::Input gridInput() const;
+    // The output view's context menu: the drawing style and arrow heads above the standard entries.
+    void showOutputMenu(const QPoint& pos);
+    // Takes a drawing style, remembers it in the user's settings and renders it when live.
+    void setDrawingStyle(CharGrid::Style style, CharGrid::Arrows arrows);
+    // The remembered drawing style, or classic with heads at the end.
+    void readDrawingStyle();
 
     std::vector<QByteArray*> byteArrayOfPastStuf;
     int lastByteArrayCount = -1;
@@ -173,6 +179,9 @@ private:
     std::vector<QPair<WHAT, int>> removeWhch;
     QPixmap m_draw_lines;
     std::vector<QString> printThis;
+    // How gridInput() asks the grid to write borders and connectors.
+    CharGrid::Style m_drawStyle = CharGrid::Style::Classic;
+    CharGrid::Arrows m_arrowHeads = CharGrid::Arrows::End;
     bool altPressd = false;
     bool ctrlPressd = false;
     Dialog w;

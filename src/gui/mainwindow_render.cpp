@@ -4,8 +4,47 @@
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
+#include <QActionGroup>
+#include <QMenu>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <memory>
+
+namespace {
+
+const QString styleKey = QStringLiteral("output/style");
+const QString arrowsKey = QStringLiteral("output/arrows");
+
+// The user's preferences of the program, in its configuration folder.
+std::unique_ptr<QSettings> userSettings()
+{
+    return std::make_unique<QSettings>(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+            + QStringLiteral("/vandora.conf"),
+        QSettings::IniFormat);
+}
+
+// A submenu of checkable entries, one checked, each handing its value to `choose`.
+template <typename Value, typename Choose>
+QMenu* choiceMenu(const QString& title, const std::vector<std::pair<QString, Value>>& entries, Value current,
+    QMenu* parent, Choose choose)
+{
+    auto* menu = new QMenu(title, parent);
+    auto* group = new QActionGroup(menu);
+    for (const auto& entry : entries) {
+        QAction* action = menu->addAction(entry.first);
+        action->setCheckable(true);
+        action->setChecked(entry.second == current);
+        group->addAction(action);
+        const Value value = entry.second;
+        QObject::connect(action, &QAction::triggered, parent, [choose, value] { choose(value); });
+    }
+    return menu;
+}
+
+} // namespace
 
 
 QString MainWindow::fixLineIfTabs(const QString& line) const
@@ -30,7 +69,48 @@ CharGrid::Input MainWindow::gridInput() const
     input.connectorShift = drawOutputWidgetOffsetLines;
     input.startTag = ui->lineEdit->text();
     input.endTag = ui->lineEdit_2->text();
+    input.style = m_drawStyle;
+    input.arrows = m_arrowHeads;
     return input;
+}
+
+void MainWindow::showOutputMenu(const QPoint& pos)
+{
+    using CharGrid::Arrows;
+    using CharGrid::Style;
+    const std::unique_ptr<QMenu> menu(ui->drawOutput->createStandardContextMenu(pos));
+    QAction* standard = menu->actions().value(0);
+    QMenu* styles = choiceMenu<Style>(QStringLiteral("Style"),
+        {{QStringLiteral("Classic"), Style::Classic}, {QStringLiteral("Lines"), Style::Lines},
+            {QStringLiteral("Unicode"), Style::Unicode}},
+        m_drawStyle, menu.get(), [this](Style style) { setDrawingStyle(style, m_arrowHeads); });
+    QMenu* heads = choiceMenu<Arrows>(QStringLiteral("Arrow heads"),
+        {{QStringLiteral("None"), Arrows::None}, {QStringLiteral("At the end"), Arrows::End},
+            {QStringLiteral("At both ends"), Arrows::Both}},
+        m_arrowHeads, menu.get(), [this](Arrows arrows) { setDrawingStyle(m_drawStyle, arrows); });
+    menu->insertMenu(standard, styles);
+    menu->insertMenu(standard, heads);
+    menu->insertSeparator(standard);
+    menu->exec(ui->drawOutput->viewport()->mapToGlobal(pos));
+}
+
+void MainWindow::setDrawingStyle(CharGrid::Style style, CharGrid::Arrows arrows)
+{
+    m_drawStyle = style;
+    m_arrowHeads = arrows;
+    const std::unique_ptr<QSettings> settings = userSettings();
+    settings->setValue(styleKey, CharGrid::nameOf(style));
+    settings->setValue(arrowsKey, CharGrid::nameOf(arrows));
+    if (ui->radioButton_3->isChecked())
+        drawRightWidget();
+}
+
+void MainWindow::readDrawingStyle()
+{
+    const std::unique_ptr<QSettings> settings = userSettings();
+    // Unknown names, say from a later version, leave the defaults.
+    CharGrid::styleNamed(settings->value(styleKey).toString(), m_drawStyle);
+    CharGrid::arrowsNamed(settings->value(arrowsKey).toString(), m_arrowHeads);
 }
 
 void MainWindow::drawRightWidget()

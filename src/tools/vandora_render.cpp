@@ -22,6 +22,7 @@ const char helpText[] =
     "\n"
     "SYNOPSIS\n"
     "    vandora-render [--no-box] [--crop] [--start TAG] [--end TAG] [-o FILE] CHART\n"
+    "                   [--style classic|lines|unicode] [--arrows none|end|both]\n"
     "    vandora-render --help | --version\n"
     "\n"
     "DESCRIPTION\n"
@@ -40,6 +41,12 @@ const char helpText[] =
     "    --start TAG  Put TAG in front of every row instead of the stored start tag.\n"
     "    --end TAG    Put TAG after every row instead of the stored end tag.\n"
     "    -o FILE      Write the drawing to FILE, replacing it at once, instead of standard output.\n"
+    "    --style STYLE\n"
+    "                 classic (the default): borders of - and |, connectors as trails of *;\n"
+    "                 lines: + corners, connectors joined into paths of - | \\ / +;\n"
+    "                 unicode: the same in box-drawing characters.\n"
+    "    --arrows HEADS\n"
+    "                 Arrow heads of lines and unicode paths: none, end (the default) or both.\n"
     "    --help       Print this help and exit.\n"
     "    --version    Print the version and exit.\n"
     "\n"
@@ -83,6 +90,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption help(QStringLiteral("help"));
     const QCommandLineOption version(QStringLiteral("version"));
     parser.addOptions({noBox, crop, start, end, output, help, version});
+    const QCommandLineOption style(QStringLiteral("style"), QString(), QStringLiteral("STYLE"));
+    const QCommandLineOption arrows(QStringLiteral("arrows"), QString(), QStringLiteral("HEADS"));
+    parser.addOptions({style, arrows});
     if (!parser.parse(app.arguments()))
         return usage(parser.errorText());
     if (parser.isSet(help)) {
@@ -93,6 +103,12 @@ int main(int argc, char* argv[])
         std::puts("vandora-render " VANDORA_VERSION);
         return EXIT_SUCCESS;
     }
+    CharGrid::Style drawStyle = CharGrid::Style::Classic;
+    CharGrid::Arrows heads = CharGrid::Arrows::End;
+    if (parser.isSet(style) && !CharGrid::styleNamed(parser.value(style), drawStyle))
+        return usage(QStringLiteral("Unknown style '%1': classic, lines or unicode.").arg(parser.value(style)));
+    if (parser.isSet(arrows) && !CharGrid::arrowsNamed(parser.value(arrows), heads))
+        return usage(QStringLiteral("Unknown arrow heads '%1': none, end or both.").arg(parser.value(arrows)));
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
         return usage(QStringLiteral("No chart file given."));
@@ -112,7 +128,9 @@ int main(int argc, char* argv[])
     if (parser.isSet(end))
         chart.window.endTag = parser.value(end);
 
-    const CharGrid::Input input = ChartRender::gridInputFor(chart, !parser.isSet(noBox));
+    CharGrid::Input input = ChartRender::gridInputFor(chart, !parser.isSet(noBox));
+    input.style = drawStyle;
+    input.arrows = heads;
     std::vector<QString> rows = CharGrid::render(input);
     if (parser.isSet(crop))
         rows = GridCrop::compact(rows, input.startTag, input.endTag);
