@@ -228,7 +228,7 @@ private slots:
         t->log.answers << path("styled.txt");
         QTest::keyPress(t->w, Qt::Key_Control);
         QTest::keyClick(t->w, Qt::Key_S, Qt::ControlModifier);
-        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(QApplication::clipboard()->text(), shown);
         QFile exported(path("styled.txt"));
         QVERIFY(exported.open(QIODevice::ReadOnly) && exported.readAll() == shown.toUtf8());
