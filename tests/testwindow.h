@@ -73,6 +73,8 @@ public:
     void click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
     {
         press(pos, button);
+        // The event loop runs between the two, as it does under a window system.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         release(pos, button);
     }
     // A left click on the middle of a widget of the window; on a radio button, of its indicator.

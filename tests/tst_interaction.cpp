@@ -152,11 +152,13 @@ private slots:
         const QPoint target = removed == QLatin1String("-") ? t->origin() + QPoint(700, 700) : at[kind][size_t(removed.mid(1).toInt())];
         const int boxes = t->w->m_data->size();
         const size_t lines = t->w->m_data_line.size();
+        const int cursor = t->w->lastByteArrayCount;
         how.startsWith(QLatin1Char('m')) ? t->clickOn(t->ui()->radioButton) : t->key(Qt::Key_Control, true);
         t->click(target, Qt::RightButton);
         if (how.contains(QLatin1Char('u'))) {
             t->key(Qt::Key_Z, true, Qt::ControlModifier);
             QCOMPARE(t->w->m_data->size() + int(t->w->m_data_line.size()), boxes + int(lines));
+            QCOMPARE(t->w->lastByteArrayCount, cursor);
             t->click(target, Qt::RightButton);
         }
         t->key(Qt::Key_Control, false);
