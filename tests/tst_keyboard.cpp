@@ -9,19 +9,9 @@ class TestKeyboard : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        t.emplace();
-        t->addBox(QPoint(100, 100));
-    }
-
-    void cleanup()
-    {
-        // Leaves no modifier held for the next window.
-        t->key(Qt::Key_Control, false);
-        t->key(Qt::Key_Alt, false);
-        t.reset();
-    }
+    void init() { t.emplace().addBox(QPoint(100, 100)); }
+    // Leaves no modifier held for the next window.
+    void cleanup() { t->key(Qt::Key_Control, false), t->key(Qt::Key_Alt, false), t.reset(); }
 
     void keys_switchModesAndRunCommands_data()
     {
