@@ -168,7 +168,6 @@ private slots:
         QCOMPARE(t->w->m_data->size(), boxes - int(removed.startsWith(QLatin1Char('b'))));
         QCOMPARE(t->w->m_data_line.size(), lines - size_t(removed.startsWith(QLatin1Char('l'))));
         QTEST(t->w->removeWhch, "records");
-        QVERIFY(t->layerIsFullRepaint());
     }
 
     void drag_endsWithItsButtonInAnyReleaseOrder_data()
@@ -197,14 +196,13 @@ private slots:
         const QRect before = t->box(0)->currentWantedRect;
         const int cursor = t->w->lastByteArrayCount;
         const auto button = [](QChar c) { return c == QLatin1Char('L') ? Qt::LeftButton : Qt::RightButton; };
-        const auto key = [](QChar c) { return c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt; };
         // Keys (A, C) sort before buttons (L, R).
         for (QChar c : presses)
-            c.unicode() < 'L' ? t->key(key(c), true) : t->press(from, button(c));
+            c.unicode() < 'L' ? t->key(c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt, true) : t->press(from, button(c));
         for (int i = 1; i <= 4; ++i)
             t->moveHeld(from + QPoint(15, 10) * i);
         for (QChar c : releases)
-            c.unicode() < 'L' ? t->key(key(c), false) : t->release(from + QPoint(60, 40), button(c));
+            c.unicode() < 'L' ? t->key(c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt, false) : t->release(from + QPoint(60, 40), button(c));
         QVERIFY(!std::get<0>(t->w->startMovingObject_) && !t->w->startDrawingLines.first);
         QCOMPARE(t->w->lastByteArrayCount, cursor + 1);
         QCOMPARE(t->w->m_data_line.size(), size_t(presses.startsWith(QLatin1Char('A'))));
@@ -225,7 +223,6 @@ private slots:
         const QPoint grab = t->origin() + QPoint(100, 100) + QPoint(size.width(), size.height()) / 2;
         t->drag(grab, grab + QPoint(200, 50));
         QCOMPARE(t->box(0)->currentWantedRect, QRect(QPoint(300, 150), size));
-        QVERIFY(!std::get<0>(t->w->startMovingObject_));
 
         t->addLine({QPoint(600, 600), QPoint(601, 600)});
         t->drag(t->boxClickAt(QPoint(600, 600)), t->boxClickAt(QPoint(560, 630)));

@@ -60,7 +60,6 @@ private slots:
     void losingActivation_releasesHeldModifiers()
     {
         // Typing in a box, then a held modifier, then another window takes the keys (a dialog, say).
-        QVERIFY(t->box(0)->elem->hasFocus());
         t->key(Qt::Key_Control, true);
         t->key(Qt::Key_Alt, true);
         QCOMPARE(state(), QStringLiteral("a"));
