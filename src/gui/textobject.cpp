@@ -39,7 +39,7 @@ bool fitsOn(const QSize& box, const QSize& canvas)
     return box.width() <= canvas.width() && box.height() <= canvas.height();
 }
 
-// Keeps a removed editor until the last mouse button is released: the press made it the receiver
+// Keeps a removed editor until the last mouse button is released: a press on it made it the receiver
 // of that release, which Qt drops when the receiver is gone, so the window would never see it.
 class ReleaseWatcher : public QObject
 {
@@ -47,8 +47,7 @@ public:
     explicit ReleaseWatcher(QTextEdit* editor)
         : QObject(editor)
     {
-        editor->installEventFilter(this);
-        editor->viewport()->installEventFilter(this);
+        QCoreApplication::instance()->installEventFilter(this);
     }
 
     bool eventFilter(QObject*, QEvent* event) override
