@@ -11,21 +11,9 @@ class TestKeyboard : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        t.emplace();
-        QVERIFY(QTest::qWaitForWindowActive(t->w));
-        t->w->lastMousePosition = QPoint(100, 100);
-        t->w->addNewText();
-    }
-
-    void cleanup()
-    {
-        // Leaves no modifier held for the next window.
-        QTest::keyRelease(t->w, Qt::Key_Control);
-        QTest::keyRelease(t->w, Qt::Key_Alt);
-        t.reset();
-    }
+    void init() { t.emplace().addBox(QPoint(100, 100)); }
+    // Leaves no modifier held for the next window.
+    void cleanup() { t->key(Qt::Key_Control, false), t->key(Qt::Key_Alt, false), t.reset(); }
 
     void keys_switchModesAndRunCommands_data()
     {
@@ -55,17 +43,14 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QStringList, states);
         t->w->pushBackStreamToBuffer();
-        t->w->pushBackStreamToBuffer();
         t->ui()->shortKeysRadioButton->setChecked(shortKeys);
         const std::map<QChar, Qt::Key> named{{QLatin1Char('c'), Qt::Key_Control}, {QLatin1Char('a'), Qt::Key_Alt},
             {QLatin1Char('z'), Qt::Key_Z}, {QLatin1Char('y'), Qt::Key_Y}, {QLatin1Char('s'), Qt::Key_S},
             {QLatin1Char('o'), Qt::Key_O}};
         for (int i = 0; i < keys.size(); ++i) {
             const Qt::Key key = named.at(keys[i].toLower());
-            if (keys[i].isLower() && (key == Qt::Key_Control || key == Qt::Key_Alt))
-                QTest::keyRelease(t->w, key);
-            else
-                QTest::keyPress(t->w, key, key == Qt::Key_Control || key == Qt::Key_Alt ? Qt::NoModifier : Qt::ControlModifier);
+            const bool modifier = key == Qt::Key_Control || key == Qt::Key_Alt;
+            t->key(key, !(keys[i].isLower() && modifier), modifier ? Qt::NoModifier : Qt::ControlModifier);
             QCOMPARE(state(), states[i]);
         }
         QCOMPARE(t->w->ctrlPressd, shortKeys && keys.count(QLatin1Char('C')) > keys.count(QLatin1Char('c')));
@@ -77,21 +62,20 @@ private slots:
     void losingActivation_releasesHeldModifiers()
     {
         // Typing in a box, then a held modifier, then another window takes the keys (a dialog, say).
-        t->box(0)->elem->setFocus();
-        QTest::keyPress(t->box(0)->elem, Qt::Key_Control);
-        QTest::keyPress(t->w, Qt::Key_Alt);
+        t->key(Qt::Key_Control, true);
+        t->key(Qt::Key_Alt, true);
         QCOMPARE(state(), QStringLiteral("a"));
         QWidget other;
         other.show();
-        QApplication::setActiveWindow(&other);
+        other.activateWindow();
         QTRY_VERIFY(!t->w->isActiveWindow());
         QCOMPARE(state(), QStringLiteral("e"));
         QVERIFY(!t->w->ctrlPressd && !t->w->altPressd);
-        QApplication::setActiveWindow(t->w);
+        t->w->activateWindow();
         QTRY_VERIFY(t->w->isActiveWindow());
         QVERIFY(t->box(0)->elem->hasFocus());
         // Ctrl alone switches "Move / Remove" on again, not "Move all".
-        QTest::keyPress(t->w, Qt::Key_Control);
+        t->key(Qt::Key_Control, true);
         QCOMPARE(state(), QStringLiteral("m"));
     }
 
@@ -99,13 +83,13 @@ private slots:
     void ctrlC_whileTyping_copiesTheBoxSelection()
     {
         QTextEdit* editor = t->box(0)->elem;
-        QTest::keyClicks(editor, QStringLiteral("abc"));
+        t->type(QStringLiteral("abc"));
         QApplication::clipboard()->clear();
-        editor->setFocus();
         editor->selectAll();
-        QTest::keyPress(editor, Qt::Key_Control);
-        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
-        QTest::keyRelease(t->w, Qt::Key_Control);
+        t->key(Qt::Key_Control, true);
+        QVERIFY(!editor->isEnabled());
+        t->key(Qt::Key_C, true, Qt::ControlModifier);
+        t->key(Qt::Key_Control, false);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
         QVERIFY(editor->hasFocus());
     }
@@ -125,12 +109,15 @@ private slots:
         const ChartStream::Chart chart = crop.chart();
         t->w->loadChart(chart);
         QApplication::clipboard()->setText("kept");
-        QTest::keyPress(t->w, Qt::Key_Control);
-        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
+        if (QWidget* typing = QApplication::focusWidget())
+            typing->clearFocus();
+        t->key(Qt::Key_Control, true);
+        t->key(Qt::Key_C, true, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), crop.compact.isEmpty() ? QStringLiteral("kept") : crop.compact);
         t->ui()->drawOutput->setFocus();
-        QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        t->key(Qt::Key_C, true, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(QApplication::clipboard()->text().toUtf8(), ChartRender::exportBytes(CharGrid::render(ChartRender::gridInputFor(chart, true))));
+        t->key(Qt::Key_Control, false);
     }
 
 private:

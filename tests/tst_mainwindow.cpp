@@ -52,9 +52,7 @@ private slots:
         QVERIFY(!t->ui()->goBack->isEnabled() && !t->ui()->goForward->isEnabled() && !t->ui()->pushButton->isVisible());
         for (const QIcon& icon : {t->w->windowIcon(), t->ui()->open->icon(), t->ui()->pushButton_2->icon()})
             QVERIFY(!icon.pixmap(16, 16).isNull());
-        t->w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(t->w));
-        QTest::keyClick(t->w, Qt::Key_F1);
+        t->key(Qt::Key_F1, true);
         QVERIFY(t->w->w.isVisible());
         QCOMPARE(t->w->w.findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("Vandora"));
         QTest::mouseClick(t->w->w.findChild<QPushButton*>(QStringLiteral("pushButton")), Qt::LeftButton);
@@ -104,24 +102,24 @@ private slots:
         QVERIFY(!t->ui()->radioButton_3->isChecked());
         const TextObject* box = t->addBox(boxAt, QStringLiteral("Start"));
         tick(20);
-        t->ui()->radioButton_4->click();
+        t->clickOn(t->ui()->radioButton_4);
         QCOMPARE(view(), QStringList{""});
-        t->ui()->radioButton_3->click();
+        t->clickOn(t->ui()->radioButton_3);
         QCOMPARE(view(), drawing(box, {"", " Start"}));
-        t->ui()->radioButton_4->click();
+        t->clickOn(t->ui()->radioButton_4);
         QCOMPARE(view(), drawing(box, {"|-----|", "|Start|", "|-----|"}));
 
-        QTest::keyClicks(box->elem, QStringLiteral("ed"));
+        t->type(QStringLiteral("ed"), box->elem);
         tick(1);
         QCOMPARE(view(), drawing(box, {"|-------|", "|Started|", "|-------|"}));
-        QTest::keyClicks(box->elem, QStringLiteral("!"));
+        t->type(QStringLiteral("!"), box->elem);
         tick(9);
         QCOMPARE(view(), drawing(box, {"|-------|", "|Started|", "|-------|"}));
         tick(1);
         QCOMPARE(view(), drawing(box, {"|--------|", "|Started!|", "|--------|"}));
 
-        t->ui()->radioButton_3->click();
-        QTest::keyClicks(box->elem, QStringLiteral("?"));
+        t->clickOn(t->ui()->radioButton_3);
+        t->type(QStringLiteral("?"), box->elem);
         tick(20);
         QCOMPARE(view(), drawing(box, {"|--------|", "|Started!|", "|--------|"}));
     }
@@ -153,20 +151,18 @@ private slots:
     // Shown verbatim, never as markup, once Return is pressed in their field while drawing is on.
     void tagFields_applyOnReturnWhileOn_andGiveUpFocus()
     {
-        t->w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(t->w));
         QStringList tagged = drawing(t->addBox(boxAt, QStringLiteral("Start")), {"|-----|", "|Start|", "|-----|"});
         const QString start = QStringLiteral("<!-- <i>&amp; "), end = QStringLiteral(" -->");
-        QTest::keyClicks(t->ui()->lineEdit, start);
-        QTest::keyClick(t->ui()->lineEdit, Qt::Key_Return);
+        t->clickOn(t->ui()->lineEdit);
+        t->type(start);
+        t->key(Qt::Key_Return, true);
         QCOMPARE(view(), QStringList{""});
-        t->ui()->radioButton_3->click();
-        QTest::mouseClick(t->ui()->lineEdit_2, Qt::LeftButton);
-        QTRY_VERIFY(t->ui()->lineEdit_2->hasFocus());
-        QTest::keyClicks(t->ui()->lineEdit_2, end);
+        t->clickOn(t->ui()->radioButton_3);
+        t->clickOn(t->ui()->lineEdit_2);
+        t->type(end);
         tagged.replaceInStrings(QRegularExpression(QStringLiteral("^")), start);
         QCOMPARE(view(), tagged);
-        QTest::keyClick(t->ui()->lineEdit_2, Qt::Key_Return);
+        t->key(Qt::Key_Return, true);
         QVERIFY(!t->ui()->lineEdit_2->hasFocus());
         tagged.replaceInStrings(QRegularExpression(QStringLiteral("$")), end);
         QCOMPARE(view(), tagged);

@@ -131,6 +131,8 @@ private:
     void setEditorsEnabled(bool enabled, EditorTip tip = EditorTip::Keep);
     // The whole chart with the window's state, as stream records.
     ChartStream::Chart chartSnapshot() const;
+    // Drops every undo snapshot.
+    void clearHistory();
     // Empties the chart and rebuilds it from records.
     void loadChart(const ChartStream::Chart& chart);
     // The settings file: beside the executable, or in the user's configuration folder when that is read-only.
@@ -143,6 +145,8 @@ private:
     void copyDrawing(bool compact);
     // Treats held Ctrl and Alt as released: flags cleared, modes off, editors enabled.
     void releaseModifiers();
+    // Gives the keys back to the box that was being typed in, once no modifier is held.
+    void returnKeysToEditor();
     // Paints the segments of line from point index `from` on, over the current layer.
     void paintNewSegments(const Line& line, size_t from);
     // Moves the painted connectors by offset; repaints them all when a shift would not be exact.
@@ -195,6 +199,10 @@ private:
     qint64 m_historyBudget = historyBudgetBytes;
     // The box editor that had the keys when a modifier was pressed; it gets them back on release.
     QPointer<QTextEdit> m_typingIn;
+    // A mouse button pressed on the window is still down.
+    bool m_buttonHeld = false;
+    // The editors were enabled while a button was down; they take input once it is released.
+    bool m_editorsWaitForRelease = false;
 
     friend class TestMainWindow;
     friend class TestTextObject;

@@ -5,6 +5,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -45,6 +47,25 @@ bool fitsOn(const QSize& box, const QSize& canvas)
     return box.width() <= canvas.width() && box.height() <= canvas.height();
 }
 
+// Keeps a removed editor until the last mouse button is released: a press on it made it the receiver
+// of that release, which Qt drops when the receiver is gone, so the window would never see it.
+class ReleaseWatcher : public QObject
+{
+public:
+    explicit ReleaseWatcher(QTextEdit* editor)
+        : QObject(editor)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton)
+            static_cast<QTextEdit*>(parent())->deleteLater();
+        return false;
+    }
+};
+
 } // namespace
 
 TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPoint,
@@ -69,6 +90,8 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     elem->setFont(CellFont::fitted(font, ChartRender::cellWidth));
     elem->document()->setDocumentMargin(textMargin);
     CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
+    // The margin and the line format are set-up, not edits that Ctrl+Z in the box could undo.
+    elem->document()->clearUndoRedoStacks();
 
     setObjColor(false);
 
@@ -229,8 +252,16 @@ QPair<bool, int> TextObject::isPointOnMe(const QPoint& point, double sizeOffset)
 
 void TextObject::flush()
 {
-    // The pointer is cleared as well, so a flushed box cannot reach a deleted editor.
-    delete elem;
+    if (!elem)
+        return;
+    // Qt may still be delivering the event that removes the box to its editor: the editor vanishes
+    // now and is deleted once control is back in the event loop.
+    disconnect(elem->document(), nullptr, this, nullptr);
+    elem->hide();
+    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+        elem->deleteLater();
+    else
+        new ReleaseWatcher(elem);
     elem = nullptr;
 }
 
