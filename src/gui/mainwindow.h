@@ -155,8 +155,6 @@ private:
     int lastByteArrayCount = -1;
     QTimer* timer = nullptr;
     const QPoint mouseOffsetDrawLines{10, 7};
-    const QPoint drawOutputWidgetOffsetLines{-1, -1};
-    const QPoint pixel_reduction_to_number{7, 13};
     int borderOfWIdgetsAndDrawings = 2;
     Ui::MainWindow* ui;
     DrawWidget4Points fourPoints;
