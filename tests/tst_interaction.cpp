@@ -65,7 +65,7 @@ private slots:
         QTest::mouseClick(t->ui()->radioButton, Qt::LeftButton);
         t->click(t->origin() + QPoint(700, 700), Qt::RightButton);
         QCOMPARE(t->w->removeWhch, (Records{{B, 0}, {B, 1}, {L, 0}, {L, 1}}));
-        t->click(t->boxClickAt(QPoint(60, 60)), Qt::RightButton);
+        t->click(t->boxClickAt(t->box(0)->currentWantedRect.bottomRight()), Qt::RightButton);
         QCOMPARE(t->texts(), QStringLiteral("y"));
         t->click(onFirstLine, Qt::RightButton);
         QCOMPARE(t->w->m_data_line.size(), size_t(1));
@@ -126,7 +126,7 @@ private slots:
         QTest::addColumn<QPoint>("boxAt");
         QTest::addColumn<QPoint>("step");
         QTest::addColumn<QPoint>("boxMoved");
-        QTest::addColumn<QPoint>("lineMoved");
+        QTest::addColumn<QPoint>("lineMoved"); // and the grabbed box, which no edge stops
         // Only a correction of 0 or more blocks an axis: a box short of the left or top edge just stops
         // there, while a box already at an edge holds every box on that axis, and connectors with them.
         QTest::newRow("short of the left edge") << QPoint(5, 300) << QPoint(-20, 12) << QPoint(-5, 12) << QPoint(-20, 12);
@@ -148,6 +148,7 @@ private slots:
         t->release(grab + step);
         QTEST(t->box(1)->currentWantedRect.topLeft() - boxBefore, "boxMoved");
         QTEST(t->w->m_data_line.back().points.front() - QPoint(200, 600), "lineMoved");
+        QTEST(t->box(0)->currentWantedRect.topLeft() - QPoint(400, 500), "lineMoved");
         QVERIFY(t->layerIsFullRepaint());
     }
 
