@@ -1,4 +1,5 @@
 #include "chargrid.h"
+#include "chartrender.h"
 #include "benchcommon.h"
 
 #include <benchmark/benchmark.h>
@@ -55,6 +56,7 @@ CharGrid::Input makeInput(const Chart& chart)
     input.boxes = chart.boxes;
     for (const CharGrid::Fractions& points : chart.connectors)
         input.connectors.push_back(&points);
+    input.connectorShift = ChartRender::connectorShift;
     input.startTag = QStringLiteral("// ");
     input.endTag = QStringLiteral(" <");
     return input;

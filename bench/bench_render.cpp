@@ -1,6 +1,7 @@
 // The whole text rendering of a busy chart, against the character-grid step alone.
 
 #include "benchwindow.h"
+#include "chartrender.h"
 #include "gridcrop.h"
 
 #include <benchmark/benchmark.h>
@@ -44,20 +45,12 @@ T* widget(const char* name)
 CharGrid::Input gatherInput()
 {
     const QWidget* canvas = bench::canvasOf(*window);
-    CharGrid::Input input;
-    input.rows = canvas->height() / 13;
-    input.cols = canvas->width() / 7;
-    for (TextObject* box : *window->m_data) {
-        if (box->isValid())
-            input.boxes.push_back({box->x_y_proc_respect_to_zero, box->getTextForEachLine()});
-    }
-    for (const Line& line : window->m_data_line) {
-        if (line.isValid())
-            input.connectors.push_back(&line.points_proc_from_window);
-    }
-    input.drawBorders = widget<QAbstractButton>("radioButton_4")->isChecked();
-    input.startTag = widget<QLineEdit>("lineEdit")->text();
-    input.endTag = widget<QLineEdit>("lineEdit_2")->text();
+    CharGrid::Input input = ChartRender::emptyInput(canvas->size(), widget<QAbstractButton>("radioButton_4")->isChecked(),
+        widget<QLineEdit>("lineEdit")->text(), widget<QLineEdit>("lineEdit_2")->text());
+    for (TextObject* box : *window->m_data)
+        ChartRender::addBox(input, box->x_y_proc_respect_to_zero, box->elem ? box->elem->toPlainText() : QString());
+    for (const Line& line : window->m_data_line)
+        ChartRender::addConnector(input, line.points.size(), line.points_proc_from_window);
     return input;
 }
 

@@ -44,41 +44,6 @@ private slots:
         }
     }
 
-    void findClickedBoth_passesAndTieBreaks_data()
-    {
-        // Boxes by opening point (24 x 16 each: hit from 24 left of the centre to 12 right of it), one
-        // connector's stored points, the probe, and the answer (found, index, kind).
-        QTest::addColumn<QVector<QPoint>>("boxes");
-        QTest::addColumn<QVector<QPoint>>("connector");
-        QTest::addColumn<QPoint>("probe");
-        QTest::addColumn<QString>("hit");
-        using V = QVector<QPoint>;
-        QTest::newRow("empty chart") << V{} << V{} << QPoint(10, 10) << "0 -1 1";
-        QTest::newRow("overlapping boxes: lower index") << V{{100, 100}, {95, 95}} << V{} << QPoint(105, 105) << "1 0 0";
-        QTest::newRow("box edge") << V{{100, 100}} << V{} << QPoint(124, 108) << "1 0 0";
-        QTest::newRow("box 3 px beyond") << V{{100, 100}} << V{} << QPoint(127, 108) << "1 0 0";
-        QTest::newRow("box 4 px beyond") << V{{100, 100}} << V{} << QPoint(128, 108) << "0 -1 1";
-        QTest::newRow("connector 8 px away beats box 1 px away") << V{{100, 100}} << V{{133, 108}} << QPoint(125, 108) << "1 0 1";
-        QTest::newRow("on a point inside a box") << V{{100, 100}} << V{{110, 108}} << QPoint(110, 108) << "1 0 0";
-        QTest::newRow("connector 32 px away in y") << V{} << V{{300, 300}} << QPoint(300, 332) << "1 0 1";
-        QTest::newRow("connector 33 px away in y") << V{} << V{{300, 300}} << QPoint(300, 333) << "0 -1 1";
-    }
-
-    void findClickedBoth_passesAndTieBreaks()
-    {
-        QFETCH(QVector<QPoint>, boxes);
-        QFETCH(QVector<QPoint>, connector);
-        QFETCH(QPoint, probe);
-        for (const QPoint& at : boxes) {
-            t->w->lastMousePosition = at;
-            QVERIFY(t->w->addNewText());
-        }
-        if (!connector.isEmpty())
-            t->addLine(std::vector<QPoint>(connector.begin(), connector.end()));
-        const auto hit = t->w->findClickedBoth(probe);
-        QTEST(QStringLiteral("%1 %2 %3").arg(std::get<0>(hit)).arg(std::get<1>(hit)).arg(std::get<2>(hit)), "hit");
-    }
-
     void modeClicks_switchButtonsEditorsAndTips_data()
     {
         // Clicks on m (Move / Remove), c (Connect), a (Move all); the modes left on; editors enabled;
@@ -269,15 +234,11 @@ private slots:
         QTest::addColumn<QPoint>("boxAt");
         QTest::addColumn<QPoint>("step");
         QTest::addColumn<QPoint>("boxMoved");
-        QTest::addColumn<QPoint>("lineMoved");
+        QTest::addColumn<QPoint>("lineMoved"); // and the grabbed box, which no edge stops
         // Only a correction of 0 or more blocks an axis: a box short of the left or top edge just stops
         // there, while a box already at an edge holds every box on that axis, and connectors with them.
-        QTest::newRow("free") << QPoint(300, 300) << QPoint(-20, 12) << QPoint(-20, 12) << QPoint(-20, 12);
         QTest::newRow("short of the left edge") << QPoint(5, 300) << QPoint(-20, 12) << QPoint(-5, 12) << QPoint(-20, 12);
-        QTest::newRow("at the left edge") << QPoint(0, 300) << QPoint(-20, 12) << QPoint(0, 12) << QPoint(0, 12);
         QTest::newRow("at the top edge") << QPoint(300, 0) << QPoint(16, -20) << QPoint(16, 0) << QPoint(16, 0);
-        QTest::newRow("at the right edge") << QPoint(777, 300) << QPoint(20, 12) << QPoint(0, 12) << QPoint(0, 12);
-        QTest::newRow("blocked on both") << QPoint(0, 0) << QPoint(-20, -20) << QPoint(0, 0) << QPoint(0, 0);
     }
 
     void moveAll_correctsBlockedAxes()
@@ -295,6 +256,7 @@ private slots:
         t->release(grab + step);
         QTEST(t->box(1)->currentWantedRect.topLeft() - boxBefore, "boxMoved");
         QTEST(t->w->m_data_line.back().points.front() - QPoint(200, 600), "lineMoved");
+        QTEST(t->box(0)->currentWantedRect.topLeft() - QPoint(400, 500), "lineMoved");
         QVERIFY(t->layerIsFullRepaint());
     }
 
@@ -352,7 +314,7 @@ private slots:
         QVERIFY(t->layerIsFullRepaint());
     }
 
-    void backgroundDragMovesWindow_middleButtonTogglesShortKeys()
+    void backgroundDragMovesWindow_middleButtonTogglesShortKeys_clickTwiceOneBox()
     {
         const QPoint before = t->w->pos();
         // The empty foot of the button column, where no widget takes the press.
@@ -367,6 +329,10 @@ private slots:
             QCOMPARE(t->ui()->shortKeysRadioButton->isChecked(), checked);
         }
         QCOMPARE(t->w->m_data->size(), 0);
+        // A second click on the same opening point creates nothing.
+        for (int twice = 0; twice < 2; ++twice)
+            t->click(t->boxClickAt(QPoint(200, 200)));
+        QCOMPARE(t->w->removeWhch, (Records{{MainWindow::BOX, 0}}));
     }
 
     void removeLastAndClearAll_emptyChartAndHistory()

@@ -50,7 +50,7 @@ struct Input {
     std::vector<const Fractions*> connectors;
     bool drawBorders = true;
     // Added to each connector point's rounded cell: x to the column, y to the row.
-    QPoint connectorShift{-1, -1};
+    QPoint connectorShift;
     QString startTag;
     QString endTag;
     Style style = Style::Classic;

@@ -1,5 +1,6 @@
 #include "line.h"
 
+#include "canvas.h"
 #include "connectorfill.h"
 
 #include <QRect>
@@ -10,22 +11,6 @@
 #include <cstdint>
 
 namespace {
-
-// Hit margin in pixels; clamped so that absurd tolerances stay representable.
-std::int64_t marginOf(int extent, double sizeOffset)
-{
-    const double margin = std::trunc(extent * sizeOffset);
-    if (!(margin > -4294967296.0))
-        return -4294967296LL;
-    if (margin > 4294967296.0)
-        return 4294967296LL;
-    return static_cast<std::int64_t>(margin);
-}
-
-bool withinMargin(int value, int centre, std::int64_t margin)
-{
-    return std::int64_t(centre) - margin <= value && value <= std::int64_t(centre) + margin;
-}
 
 std::int64_t magnitude(std::int64_t v)
 {
@@ -90,15 +75,8 @@ bool Line::isValid() const
 
 QPair<bool, int> Line::isPointOnMe(const QPoint& point, double sizeOffset) const
 {
-    const QRect canvas = ptr_Widget ? ptr_Widget->rect() : QRect();
-    const std::int64_t xOffset = marginOf(canvas.width(), sizeOffset);
-    const std::int64_t yOffset = marginOf(canvas.height(), sizeOffset);
-
-    for (const QPoint& q : points) {
-        if (withinMargin(point.x(), q.x(), xOffset) && withinMargin(point.y(), q.y(), yOffset))
-            return qMakePair(true, whoAmI);
-    }
-    return qMakePair(false, whoAmI);
+    const QSize canvas = ptr_Widget ? ptr_Widget->size() : QSize(0, 0);
+    return qMakePair(Canvas::connectorContains(points, point, canvas, sizeOffset), whoAmI);
 }
 
 void Line::updateMovingElementAll(const QPoint& difference, bool canxBetweeked, bool canyBetweeked)

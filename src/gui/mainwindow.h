@@ -2,6 +2,7 @@
 #define MAINWINDOW_H
 
 #include "chargrid.h"
+#include "chartrender.h"
 #include "dialog.h"
 #include "drawwidget4points.h"
 #include "line.h"
@@ -166,8 +167,8 @@ private:
     int lastByteArrayCount = -1;
     QTimer* timer = nullptr;
     const QPoint mouseOffsetDrawLines{10, 7};
-    const QPoint drawOutputWidgetOffsetLines{-1, -1};
-    const QPoint pixel_reduction_to_number{7, 13};
+    // The character cell in canvas pixels.
+    const QPoint pixel_reduction_to_number{ChartRender::cellWidth, ChartRender::cellHeight};
     int borderOfWIdgetsAndDrawings = 2;
     Ui::MainWindow* ui;
     DrawWidget4Points fourPoints;

@@ -1,4 +1,6 @@
 // Turning the user's actions on the canvas into chart edits.
+#include "canvas.h"
+#include "chartrender.h"
 #include "mainwindow.h"
 #include "textobject.h"
 #include "ui_mainwindow.h"
@@ -6,28 +8,6 @@
 #include <QMouseEvent>
 
 #include <algorithm>
-#include <iterator>
-#include <limits>
-
-namespace {
-
-// Truncates toward zero, saturating at the ends of int instead of overflowing.
-int truncated(double value)
-{
-    if (!(value == value))
-        return 0;
-    if (value >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (value <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
-}
-
-// Box and connector tolerances of the five hit-test passes, as fractions of the canvas.
-constexpr double boxTolerance[5] = {0.0, 0.001, 0.002, 0.003, 0.004};
-constexpr double lineTolerance[5] = {0.0, 0.01, 0.02, 0.03, 0.04};
-
-} // namespace
 
 bool MainWindow::addNewText()
 {
@@ -51,17 +31,16 @@ bool MainWindow::addNewText()
 
 std::tuple<bool, int, MainWindow::WHAT> MainWindow::findClickedBoth(QPoint& point)
 {
-    for (int pass = 0; pass < 5; ++pass) {
-        for (int i = 0; i < m_data->size(); ++i) {
-            if ((*m_data)[i]->isPointOnMe(point, boxTolerance[pass]).first)
-                return std::make_tuple(true, i, BOX);
-        }
-        for (size_t i = 0; i < m_data_line.size(); ++i) {
-            if (m_data_line[i].isPointOnMe(point, lineTolerance[pass]).first)
-                return std::make_tuple(true, int(i), LINE);
-        }
-    }
-    return std::make_tuple(false, -1, LINE);
+    std::vector<Canvas::BoxArea> boxes;
+    boxes.reserve(size_t(m_data->size()));
+    for (const TextObject* box : *m_data)
+        boxes.push_back({box->centerPointFromInsideCurrentWanted, box->currentWantedRect.size()});
+    std::vector<const std::vector<QPoint>*> connectors;
+    connectors.reserve(m_data_line.size());
+    for (const Line& line : m_data_line)
+        connectors.push_back(&line.points);
+    const Canvas::Hit hit = Canvas::findHit(boxes, connectors, point, ui->drawWidget->size());
+    return std::make_tuple(hit.found, hit.index, hit.kind == Canvas::Kind::Box ? BOX : LINE);
 }
 
 bool MainWindow::mouseEventCalc(QMouseEvent* event)
@@ -73,7 +52,7 @@ bool MainWindow::mouseEventCalc(QMouseEvent* event)
     const QPointF p = event->localPos();
 
     lastGlobalPos = g;
-    lastLocalPos = QPoint(truncated(p.x()), truncated(p.y()));
+    lastLocalPos = QPoint(Canvas::truncated(p.x()), Canvas::truncated(p.y()));
     fourPoints.topLeft = g;
     fourPoints.bottomLeft = QPoint(g.x(), g.y() + H);
     fourPoints.topRight = QPoint(g.x() + W, g.y());
@@ -88,26 +67,14 @@ bool MainWindow::mouseEventCalc(QMouseEvent* event)
         size = QPoint(grabbed.width(), grabbed.height());
     }
 
-    lastMousePosition = QPoint(truncated(p.x() - (0.5 * size.x() + g.x())), truncated(p.y() - (0.5 * size.y() + g.y())));
-
-    if (p.x() < g.x() || p.x() > g.x() + W || p.y() < g.y() || p.y() > g.y() + H)
-        return false;
-
-    if (lastMousePosition.x() < 0)
-        lastMousePosition.setX(0);
-    if (lastMousePosition.y() < 0)
-        lastMousePosition.setY(0);
-    if (p.x() + 0.5 * size.x() > g.x() + W)
-        lastMousePosition.setX(W - size.x());
-    if (p.y() + 0.5 * size.y() > g.y() + H)
-        lastMousePosition.setY(H - size.y());
-    return true;
+    const Canvas::Pointer mapped = Canvas::mapPointer(p, g, canvas.size(), size);
+    lastMousePosition = mapped.position;
+    return mapped.onCanvas;
 }
 
 QPoint MainWindow::toConnectorFrame(const QPoint& point) const
 {
-    return QPoint(truncated(point.x() + 0.5 * fourPoints.topLeft.x() + mouseOffsetDrawLines.x()),
-        point.y() + fourPoints.topLeft.y() + mouseOffsetDrawLines.y());
+    return Canvas::toConnectorFrame(point, fourPoints.topLeft, mouseOffsetDrawLines);
 }
 
 void MainWindow::renderIfLive()
@@ -118,15 +85,7 @@ void MainWindow::renderIfLive()
 
 void MainWindow::forgetCreationRecord(WHAT kind, int index)
 {
-    const auto found = std::find(removeWhch.begin(), removeWhch.end(), qMakePair(kind, index));
-    if (found == removeWhch.end())
-        return;
-    // Only records above the removed one shift down, so no record can end up naming a missing element.
-    for (auto later = found + 1; later != removeWhch.end(); ++later) {
-        if (later->first == kind && later->second > index)
-            --later->second;
-    }
-    removeWhch.erase(found);
+    Canvas::forgetCreationRecord(removeWhch, kind, index);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event)
@@ -180,7 +139,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         startDrawingLines.first = true;
         lastMousePosition = toConnectorFrame(lastMousePosition);
         const int index = int(m_data_line.size());
-        m_data_line.emplace_back(ui->drawWidget, 4, index, ui->drawStraightLines->isChecked());
+        m_data_line.emplace_back(ui->drawWidget, ChartRender::fewestConnectorPoints, index, ui->drawStraightLines->isChecked());
         m_data_line.back().addPoints(lastMousePosition);
         removeWhch.push_back(qMakePair(LINE, index));
         return;
@@ -243,12 +202,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e)
         }
         const int index = int(m_data_line.size()) - 1;
         m_data_line.pop_back();
-        for (auto record = removeWhch.rbegin(); record != removeWhch.rend(); ++record) {
-            if (record->first == LINE && record->second == index) {
-                removeWhch.erase(std::next(record).base());
-                break;
-            }
-        }
+        forgetCreationRecord(LINE, index);
         lastMousePosition_ex = QPoint(0, 0);
         std::get<0>(startMovingObject_) = false;
         startDrawingLines.first = false;
@@ -262,31 +216,23 @@ void MainWindow::moveAllStep()
         lastMousePosition_ex = lastMousePosition;
         return;
     }
-    QPoint difference = lastMousePosition - lastMousePosition_ex;
-    bool canxBetweeked = true;
-    bool canyBetweeked = true;
-    for (TextObject* box : *m_data) {
-        const QPair<bool, QPoint> possible = box->isMovingPossible(difference);
-        if (!possible.first)
-            return;
-        if (possible.second.x() >= 0) {
-            difference.setX(possible.second.x());
-            canxBetweeked = false;
-        }
-        if (possible.second.y() >= 0) {
-            difference.setY(possible.second.y());
-            canyBetweeked = false;
-        }
-    }
+    std::vector<QRect> boxes;
+    boxes.reserve(size_t(m_data->size()));
+    for (const TextObject* box : *m_data)
+        boxes.push_back(box->currentWantedRect);
+    const Canvas::MoveAll step =
+        Canvas::correctMoveAll(boxes, ui->drawWidget->size(), lastMousePosition - lastMousePosition_ex);
+    if (!step.possible)
+        return;
     m_movingAll = true;
     for (TextObject* box : *m_data)
-        box->updateMovingElementAll(difference);
+        box->updateMovingElementAll(step.difference);
     m_movingAll = false;
 
     const QPoint differenceLines = toConnectorFrame(lastMousePosition) - toConnectorFrame(lastMousePosition_ex);
     for (Line& line : m_data_line)
-        line.updateMovingElementAll(differenceLines, canxBetweeked, canyBetweeked);
-    shiftLayer(QPoint(canxBetweeked ? differenceLines.x() : 0, canyBetweeked ? differenceLines.y() : 0));
+        line.updateMovingElementAll(differenceLines, step.canxBetweeked, step.canyBetweeked);
+    shiftLayer(QPoint(step.canxBetweeked ? differenceLines.x() : 0, step.canyBetweeked ? differenceLines.y() : 0));
 
     lastMousePosition_ex = lastMousePosition;
     renderIfLive();

@@ -106,7 +106,7 @@ void MainWindow::deserializeDataOther(
     if (ui->radioButton->isChecked() || ui->radioButton_2->isChecked() || ui->radioBMoveAll->isChecked())
         setEditorsEnabled(false);
     for (const ChartStream::ConnectorRecord& record : connectors) {
-        m_data_line.emplace_back(ui->drawWidget, 4, int(m_data_line.size()), false);
+        m_data_line.emplace_back(ui->drawWidget, ChartRender::fewestConnectorPoints, int(m_data_line.size()), false);
         m_data_line.back().deserializeData(record);
     }
     redrawAllLines();

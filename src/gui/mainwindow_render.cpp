@@ -1,4 +1,5 @@
 // The character drawing of the chart and the options that govern it.
+#include "chartrender.h"
 #include "mainwindow.h"
 #include "cellfont.h"
 #include "textobject.h"
@@ -54,21 +55,12 @@ QString MainWindow::fixLineIfTabs(const QString& line) const
 
 CharGrid::Input MainWindow::gridInput() const
 {
-    CharGrid::Input input;
-    input.rows = ui->drawWidget->height() / pixel_reduction_to_number.y();
-    input.cols = ui->drawWidget->width() / pixel_reduction_to_number.x();
-    for (TextObject* box : *m_data) {
-        if (box->isValid())
-            input.boxes.push_back({box->x_y_proc_respect_to_zero, box->getTextForEachLine()});
-    }
-    for (const Line& line : m_data_line) {
-        if (line.isValid())
-            input.connectors.push_back(&line.points_proc_from_window);
-    }
-    input.drawBorders = ui->radioButton_4->isChecked();
-    input.connectorShift = drawOutputWidgetOffsetLines;
-    input.startTag = ui->lineEdit->text();
-    input.endTag = ui->lineEdit_2->text();
+    CharGrid::Input input = ChartRender::emptyInput(
+        ui->drawWidget->size(), ui->radioButton_4->isChecked(), ui->lineEdit->text(), ui->lineEdit_2->text());
+    for (TextObject* box : *m_data)
+        ChartRender::addBox(input, box->x_y_proc_respect_to_zero, box->elem ? box->elem->toPlainText() : QString());
+    for (const Line& line : m_data_line)
+        ChartRender::addConnector(input, line.points.size(), line.points_proc_from_window);
     input.style = m_drawStyle;
     input.arrows = m_arrowHeads;
     return input;
@@ -116,18 +108,12 @@ void MainWindow::readDrawingStyle()
 void MainWindow::drawRightWidget()
 {
     printThis = CharGrid::render(gridInput());
-    QString text;
-    for (size_t i = 0; i < printThis.size(); ++i) {
-        if (i > 0)
-            text.append(QLatin1Char('\n'));
-        text.append(printThis[i]);
-    }
     ui->drawOutput->clear();
     // Plain text, so tags that look like markup are shown as typed; every row is laid out once, one cell high.
     QTextDocument* document = ui->drawOutput->document();
     QTextCursor cursor(document);
     cursor.setBlockFormat(CellFont::lineFormat(document, pixel_reduction_to_number.y()));
-    cursor.insertText(text);
+    cursor.insertText(ChartRender::joinRows(printThis));
 }
 
 void MainWindow::on_radioButton_3_clicked(bool checked)

@@ -1,5 +1,6 @@
 #include "textobject.h"
 
+#include "canvas.h"
 #include "cellfont.h"
 #include "chartrender.h"
 
@@ -116,10 +117,7 @@ void TextObject::setCallbackFunction(const std::function<void()>& callback)
 
 QStringList TextObject::getTextForEachLine()
 {
-    // Compiled once: the renderer asks every box for its lines on every rendering.
-    static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
-    const QString text = elem ? elem->toPlainText() : QString();
-    return text.split(lineBreak);
+    return ChartRender::textLines(elem ? elem->toPlainText() : QString());
 }
 
 void TextObject::updateMovingElement(const QPoint& newBoxPoint)
@@ -238,16 +236,8 @@ void TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
 
 QPair<bool, int> TextObject::isPointOnMe(const QPoint& point, double sizeOffset) const
 {
-    const QRect canvas = ptr_Widget->rect();
-    const int xOffset = static_cast<int>(canvas.width() * sizeOffset);
-    const int yOffset = static_cast<int>(canvas.height() * sizeOffset);
-    const int cx = centerPointFromInsideCurrentWanted.x();
-    const int cy = centerPointFromInsideCurrentWanted.y();
-    const int w = currentWantedRect.width();
-    const int h = currentWantedRect.height();
-    const bool hit = point.x() >= cx - xOffset - w && point.x() <= cx + xOffset + 0.5 * w
-        && point.y() >= cy - yOffset - h && point.y() <= cy + yOffset + 0.5 * h;
-    return qMakePair(hit, whoAmI);
+    const Canvas::BoxArea area{centerPointFromInsideCurrentWanted, currentWantedRect.size()};
+    return qMakePair(Canvas::boxContains(area, point, ptr_Widget->size(), sizeOffset), whoAmI);
 }
 
 void TextObject::flush()
@@ -290,32 +280,7 @@ void TextObject::updateMovingElementAll(const QPoint& difference)
 
 QPair<bool, QPoint> TextObject::isMovingPossible(const QPoint& difference)
 {
-    const QRect canvas = ptr_Widget->rect();
-    const int x = currentWantedRect.x();
-    const int y = currentWantedRect.y();
-    const int w = currentWantedRect.width();
-    const int h = currentWantedRect.height();
-
-    QPoint differenceReturn(-1, -1);
-    bool isMovingPossibleX = true;
-    bool isMovingPossibleY = true;
-    if (x + difference.x() < 0) {
-        isMovingPossibleX = false;
-        differenceReturn.setX(static_cast<int>(-std::abs(double(x))));
-    }
-    if (x + difference.x() + w > canvas.width()) {
-        differenceReturn.setX(static_cast<int>(std::abs(double(canvas.width() - w)) - std::abs(double(x))));
-        isMovingPossibleX = false;
-    }
-    if (y + difference.y() < 0) {
-        differenceReturn.setY(static_cast<int>(-std::abs(double(y))));
-        isMovingPossibleY = false;
-    }
-    if (y + difference.y() + h > canvas.height()) {
-        differenceReturn.setY(static_cast<int>(std::abs(double(canvas.height() - h)) - std::abs(double(y))));
-        isMovingPossibleY = false;
-    }
-    return qMakePair(isMovingPossibleX || isMovingPossibleY, differenceReturn);
+    return Canvas::movingPossible(currentWantedRect, ptr_Widget->size(), difference);
 }
 
 void TextObject::setObjColor(bool check)

@@ -1,0 +1,159 @@
+#include "canvas.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+
+namespace Canvas {
+
+namespace {
+
+// Box and connector tolerances of the five hit-test passes, as fractions of the canvas.
+constexpr double boxTolerance[5] = {0.0, 0.001, 0.002, 0.003, 0.004};
+constexpr double connectorTolerance[5] = {0.0, 0.01, 0.02, 0.03, 0.04};
+
+// Hit margin in pixels; clamped so that absurd tolerances stay representable.
+std::int64_t marginOf(int extent, double tolerance)
+{
+    const double margin = std::trunc(extent * tolerance);
+    if (!(margin > -4294967296.0))
+        return -4294967296LL;
+    if (margin > 4294967296.0)
+        return 4294967296LL;
+    return static_cast<std::int64_t>(margin);
+}
+
+bool withinMargin(int value, int centre, std::int64_t margin)
+{
+    return std::int64_t(centre) - margin <= value && value <= std::int64_t(centre) + margin;
+}
+
+} // namespace
+
+int truncated(double value)
+{
+    if (!(value == value))
+        return 0;
+    if (value >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
+
+bool boxContains(const BoxArea& box, const QPoint& point, const QSize& canvas, double tolerance)
+{
+    const std::int64_t mx = marginOf(canvas.width(), tolerance);
+    const std::int64_t my = marginOf(canvas.height(), tolerance);
+    const std::int64_t cx = box.centre.x();
+    const std::int64_t cy = box.centre.y();
+    const int w = box.size.width();
+    const int h = box.size.height();
+    return point.x() >= cx - mx - w && point.x() <= double(cx + mx) + 0.5 * w && point.y() >= cy - my - h
+        && point.y() <= double(cy + my) + 0.5 * h;
+}
+
+bool connectorContains(const std::vector<QPoint>& points, const QPoint& point, const QSize& canvas, double tolerance)
+{
+    const std::int64_t mx = marginOf(canvas.width(), tolerance);
+    const std::int64_t my = marginOf(canvas.height(), tolerance);
+    return std::any_of(points.begin(), points.end(), [&](const QPoint& q) {
+        return withinMargin(point.x(), q.x(), mx) && withinMargin(point.y(), q.y(), my);
+    });
+}
+
+Hit findHit(const std::vector<BoxArea>& boxes, const std::vector<const std::vector<QPoint>*>& connectors,
+    const QPoint& point, const QSize& canvas)
+{
+    for (int pass = 0; pass < 5; ++pass) {
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            if (boxContains(boxes[i], point, canvas, boxTolerance[pass]))
+                return {true, int(i), Kind::Box};
+        }
+        for (size_t i = 0; i < connectors.size(); ++i) {
+            if (connectorContains(*connectors[i], point, canvas, connectorTolerance[pass]))
+                return {true, int(i), Kind::Connector};
+        }
+    }
+    return {};
+}
+
+Pointer mapPointer(const QPointF& p, const QPoint& origin, const QSize& canvas, const QPoint& boxSize)
+{
+    const int W = canvas.width();
+    const int H = canvas.height();
+    Pointer mapped;
+    mapped.position = QPoint(truncated(p.x() - (0.5 * boxSize.x() + origin.x())),
+        truncated(p.y() - (0.5 * boxSize.y() + origin.y())));
+    if (p.x() < origin.x() || p.x() > origin.x() + W || p.y() < origin.y() || p.y() > origin.y() + H)
+        return mapped;
+    mapped.onCanvas = true;
+    QPoint& at = mapped.position;
+    if (at.x() < 0)
+        at.setX(0);
+    if (at.y() < 0)
+        at.setY(0);
+    if (p.x() + 0.5 * boxSize.x() > origin.x() + W)
+        at.setX(W - boxSize.x());
+    if (p.y() + 0.5 * boxSize.y() > origin.y() + H)
+        at.setY(H - boxSize.y());
+    return mapped;
+}
+
+QPoint toConnectorFrame(const QPoint& point, const QPoint& origin, const QPoint& offset)
+{
+    return QPoint(truncated(point.x() + 0.5 * origin.x() + offset.x()), point.y() + origin.y() + offset.y());
+}
+
+QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const QPoint& difference)
+{
+    const int x = box.x();
+    const int y = box.y();
+    const int w = box.width();
+    const int h = box.height();
+    QPoint differenceReturn(-1, -1);
+    bool isMovingPossibleX = true;
+    bool isMovingPossibleY = true;
+    if (x + difference.x() < 0) {
+        isMovingPossibleX = false;
+        differenceReturn.setX(static_cast<int>(-std::abs(double(x))));
+    }
+    if (x + difference.x() + w > canvas.width()) {
+        differenceReturn.setX(static_cast<int>(std::abs(double(canvas.width() - w)) - std::abs(double(x))));
+        isMovingPossibleX = false;
+    }
+    if (y + difference.y() < 0) {
+        differenceReturn.setY(static_cast<int>(-std::abs(double(y))));
+        isMovingPossibleY = false;
+    }
+    if (y + difference.y() + h > canvas.height()) {
+        differenceReturn.setY(static_cast<int>(std::abs(double(canvas.height() - h)) - std::abs(double(y))));
+        isMovingPossibleY = false;
+    }
+    return qMakePair(isMovingPossibleX || isMovingPossibleY, differenceReturn);
+}
+
+MoveAll correctMoveAll(const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference)
+{
+    MoveAll step;
+    step.difference = difference;
+    for (const QRect& box : boxes) {
+        const QPair<bool, QPoint> possible = movingPossible(box, canvas, step.difference);
+        if (!possible.first) {
+            step.possible = false;
+            return step;
+        }
+        if (possible.second.x() >= 0) {
+            step.difference.setX(possible.second.x());
+            step.canxBetweeked = false;
+        }
+        if (possible.second.y() >= 0) {
+            step.difference.setY(possible.second.y());
+            step.canyBetweeked = false;
+        }
+    }
+    return step;
+}
+
+} // namespace Canvas
