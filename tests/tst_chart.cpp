@@ -2,7 +2,9 @@
 #include "chartfiles.h"
 #include "commandline.h"
 #include "connectorfill.h"
+#include "snapshotstore.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <cfloat>
@@ -125,6 +127,56 @@ private slots:
         const QString program = "/usr/lib/vandora", config = "/home/u/.config/V", file = "/flowChart.settings";
         QCOMPARE(ChartFiles::settingsFilePath(program, true, config), program + file);
         QCOMPARE(ChartFiles::settingsFilePath(program, false, config), config + file);
+    }
+
+    // Random edits, undo-style truncations and budget drops: every entry reads back as appended.
+    void snapshotStore_readsBackEveryEntry_data()
+    {
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<int>("edit");
+        for (int interval : {1, 4, 32})
+            for (int edit : {1, 40, 5000})
+                QTest::addRow("every %d, edits of %d", interval, edit) << interval << edit;
+    }
+    void snapshotStore_readsBackEveryEntry()
+    {
+        QFETCH(int, interval);
+        QFETCH(int, edit);
+        QRandomGenerator rng(uint(interval * 7919 + edit));
+        SnapshotStore store(interval);
+        std::vector<QByteArray> kept;
+        QByteArray current(3000, 'x');
+        qint64 appended = 0;
+        for (int step = 0; step < 300; ++step) {
+            const int at = rng.bounded(current.size() + 1);
+            const int cut = std::min(rng.bounded(edit + 1), current.size() - at);
+            current.replace(at, cut, QByteArray(rng.bounded(edit + 1), char('a' + rng.bounded(26))));
+            const int action = rng.bounded(10);
+            if (action == 0 && !kept.empty()) {
+                const int keep = rng.bounded(int(kept.size()) + 1);
+                store.truncate(keep);
+                kept.resize(size_t(keep));
+            } else if (action == 1 && !kept.empty()) {
+                store.dropFront();
+                kept.erase(kept.begin());
+            }
+            store.append(current);
+            kept.push_back(current);
+            appended += current.size();
+            QCOMPARE(store.size(), int(kept.size()));
+            const int probe = rng.bounded(store.size());
+            QCOMPARE(store.at(probe), kept[size_t(probe)]);
+        }
+        for (int i = store.size() - 1; i >= 0; --i)
+            QCOMPARE(store.at(i), kept[size_t(i)]);
+        for (int i = 0; i < store.size(); ++i)
+            QCOMPARE(store.at(i), kept[size_t(i)]);
+        QCOMPARE(store.at(store.size()), QByteArray());
+        // Small edits share the unchanged bytes; whole snapshots every entry share nothing.
+        if (interval > 1 && edit < 100)
+            QVERIFY(store.bytesHeld() * 5 < appended);
+        store.clear();
+        QCOMPARE(store.bytesHeld(), 0);
     }
 };
 

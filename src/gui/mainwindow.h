@@ -6,6 +6,7 @@
 #include "drawwidget4points.h"
 #include "line.h"
 #include "prompts.h"
+#include "snapshotstore.h"
 
 #include <QByteArray>
 #include <QMainWindow>
@@ -60,10 +61,10 @@ public:
     // Replaces the dialogs and message boxes, so tests never block on one.
     void setPrompts(std::unique_ptr<Prompts> prompts);
 
-    // Snapshots are whole charts; the oldest are dropped once together they take more than this.
+    // The oldest snapshots are dropped once together they hold more than this.
     static constexpr qint64 historyBudgetBytes = 256LL * 1024 * 1024;
     void setHistoryBudget(qint64 bytes) { m_historyBudget = bytes; }
-    // Bytes held by all undo snapshots together.
+    // Bytes really held by the undo snapshots together.
     qint64 historyBytes() const;
 
     std::shared_ptr<QVector<TextObject*>> m_data;
@@ -133,6 +134,8 @@ private:
     ChartStream::Chart chartSnapshot() const;
     // Empties the chart and rebuilds it from records.
     void loadChart(const ChartStream::Chart& chart);
+    // Brings the chart to the records, keeping every box whose record is unchanged and in place.
+    void loadChartKeepingUnchanged(const ChartStream::Chart& chart);
     // The settings file: beside the executable, or in the user's configuration folder when that is read-only.
     QString settingsFilePath() const;
     // The last folder used, from the settings file; a missing file is created with the working folder.
@@ -144,6 +147,10 @@ private:
     void releaseModifiers();
     // Paints the segments of line from point index `from` on, over the current layer.
     void paintNewSegments(const Line& line, size_t from);
+    // Repaints only the layer's tiles that the given paths (old or current connectors) reach.
+    void repaintLayerAround(const std::vector<const std::vector<QPoint>*>& paths);
+    // Repaints what differs between the connectors painted before and the current ones.
+    void repaintChangedConnectors(const std::vector<Line>& before);
     // Moves the painted connectors by offset; repaints them all when a shift would not be exact.
     void shiftLayer(const QPoint& offset);
     // Hands the focus back and re-renders when live, once a tag field is edited.
@@ -151,7 +158,7 @@ private:
     // The chart as plain data for the character grid.
     CharGrid::Input gridInput() const;
 
-    std::vector<QByteArray*> byteArrayOfPastStuf;
+    SnapshotStore byteArrayOfPastStuf;
     int lastByteArrayCount = -1;
     QTimer* timer = nullptr;
     const QPoint mouseOffsetDrawLines{10, 7};
