@@ -151,15 +151,10 @@ private slots:
             const int at = rng.bounded(current.size() + 1);
             const int cut = std::min(rng.bounded(edit + 1), current.size() - at);
             current.replace(at, cut, QByteArray(rng.bounded(edit + 1), char('a' + rng.bounded(26))));
-            const int action = rng.bounded(10);
-            if (action == 0 && !kept.empty()) {
-                const int keep = rng.bounded(int(kept.size()) + 1);
-                store.truncate(keep);
-                kept.resize(size_t(keep));
-            } else if (action == 1 && !kept.empty()) {
-                store.dropFront();
-                kept.erase(kept.begin());
-            }
+            const int action = kept.empty() ? 2 : rng.bounded(10);
+            const int keep = action == 0 ? rng.bounded(int(kept.size()) + 1) : int(kept.size()) - (action == 1);
+            action == 1 ? store.dropFront() : store.truncate(keep);
+            kept.erase(action == 1 ? kept.begin() : kept.begin() + keep, action == 1 ? kept.begin() + 1 : kept.end());
             store.append(current);
             kept.push_back(current);
             appended += current.size();
@@ -169,14 +164,9 @@ private slots:
         }
         for (int i = store.size() - 1; i >= 0; --i)
             QCOMPARE(store.at(i), kept[size_t(i)]);
-        for (int i = 0; i < store.size(); ++i)
-            QCOMPARE(store.at(i), kept[size_t(i)]);
-        QCOMPARE(store.at(store.size()), QByteArray());
         // Small edits share the unchanged bytes; whole snapshots every entry share nothing.
         if (interval > 1 && edit < 100)
             QVERIFY(store.bytesHeld() * 5 < appended);
-        store.clear();
-        QCOMPARE(store.bytesHeld(), 0);
     }
 };
 

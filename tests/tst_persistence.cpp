@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <optional>
+#include <tuple>
 
 class TestPersistence : public QObject
 {
@@ -108,14 +109,10 @@ private slots:
     void undoRedo_keepingUnchangedBoxes_equalsFullRebuild()
     {
         QRandomGenerator rng(14);
-        const auto randomLine = [&] {
+        const auto randomLine = [&] { // some start on the canvas edge, so clipping at the border is compared too
             Line line(t->ui()->drawWidget, 4, 0, false);
-            // Some start on the canvas edge, so clipping at the border is compared too.
-            QPoint p = rng.bounded(3) == 0 ? QPoint(0, rng.bounded(801)) : QPoint(rng.bounded(801), rng.bounded(801));
-            for (int i = 0; i < 12; ++i) {
-                line.addPoints(p);
-                p = QPoint(qBound(0, p.x() + rng.bounded(-60, 61), 800), qBound(0, p.y() + rng.bounded(-60, 61), 800));
-            }
+            for (QPoint p(rng.bounded(2) * rng.bounded(801), rng.bounded(801)); line.points.size() < 300;)
+                line.addPoints(p = QPoint(qBound(0, p.x() + rng.bounded(-60, 61), 800), qBound(0, p.y() + rng.bounded(-60, 61), 800)));
             return line;
         };
         for (int i = 0; i < 6; ++i)
@@ -142,13 +139,10 @@ private slots:
             if (!t->w->m_data_line.empty() && rng.bounded(2))
                 t->w->m_data_line.front().setObjColor(true);
             t->w->loadChartKeepingUnchanged(b);
-            const QByteArray kept = ChartStream::toBytes(t->w->chartSnapshot());
-            const QImage keptLayer = t->w->m_draw_lines.toImage();
-            const QStringList keptEditors = editors();
+            const auto state = [this] { return std::make_tuple(ChartStream::toBytes(t->w->chartSnapshot()), t->w->m_draw_lines.toImage(), editors()); };
+            const auto kept = state();
             t->w->loadChart(b);
-            QCOMPARE(kept, ChartStream::toBytes(t->w->chartSnapshot()));
-            QCOMPARE(keptLayer, t->w->m_draw_lines.toImage());
-            QCOMPARE(keptEditors, editors());
+            QVERIFY(kept == state());
         }
     }
 
@@ -162,9 +156,7 @@ private slots:
         cursor.setPosition(2);
         first->elem->setTextCursor(cursor);
         t->w->on_goBack_clicked();
-        QCOMPARE(t->texts(), QStringLiteral("first,second"));
-        QCOMPARE(t->box(0), first);
-        QCOMPARE(first->elem->textCursor().position(), 2);
+        QCOMPARE(t->texts() + QString::number(first->elem->textCursor().position()), QStringLiteral("first,second2"));
         t->w->on_goForward_clicked();
         QCOMPARE(t->texts(), QStringLiteral("first,second!"));
         QCOMPARE(t->box(0), first);

@@ -11,7 +11,7 @@
 class SnapshotStore
 {
 public:
-    explicit SnapshotStore(int keyframeInterval = 32);
+    explicit SnapshotStore(int keyframeInterval = 64);
 
     int size() const { return int(m_entries.size()); }
     bool isEmpty() const { return m_entries.empty(); }

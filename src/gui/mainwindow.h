@@ -201,6 +201,7 @@ private:
     friend class TestPersistence;
     friend class TestKeyboard;
     friend class TestWindow;
+    friend class BenchAccess;
 };
 
 #endif // MAINWINDOW_H

@@ -31,7 +31,7 @@ void paintSegments(QPainter& painter, const Line& line, size_t from, std::vector
 class Tiles
 {
 public:
-    static constexpr int side = 16;
+    static constexpr int side = 8;
 
     explicit Tiles(const QSize& layer)
         : m_columns((layer.width() + side - 1) / side), m_rows((layer.height() + side - 1) / side),
@@ -40,6 +40,8 @@ public:
     }
 
     int count() const { return m_count; }
+    // The pixels of all marked tiles together, as one rectangle.
+    const QRect& bounds() const { return m_bounds; }
     int total() const { return m_columns * m_rows; }
 
     void mark(const QRect& r)
@@ -53,6 +55,7 @@ public:
                 m_count += !on;
                 on = 1;
             }
+        m_bounds |= QRect(x0 * side, y0 * side, (x1 - x0 + 1) * side, (y1 - y0 + 1) * side);
     }
 
     bool touches(const QRect& r) const
@@ -102,6 +105,7 @@ private:
     int m_rows;
     std::vector<char> m_on;
     int m_count = 0;
+    QRect m_bounds;
 };
 
 // Pixels a segment's pen may touch: its end points' box widened by the pen, with a pixel to spare.
@@ -140,9 +144,11 @@ void MainWindow::repaintLayerAround(const std::vector<const std::vector<QPoint>*
         std::vector<QLine> segments;
         for (const Line& line : m_data_line) {
             segments.clear();
-            for (size_t i = 1; i < line.points.size(); ++i)
-                if (tiles.touches(segmentReach(line.points[i - 1], line.points[i], borderOfWIdgetsAndDrawings)))
+            for (size_t i = 1; i < line.points.size(); ++i) {
+                const QRect reach = segmentReach(line.points[i - 1], line.points[i], borderOfWIdgetsAndDrawings);
+                if (reach.intersects(tiles.bounds()) && tiles.touches(reach))
                     segments.emplace_back(line.points[i - 1], line.points[i]);
+            }
             if (segments.empty())
                 continue;
             painter.setPen(connectorPen(line.isChecked, borderOfWIdgetsAndDrawings));
