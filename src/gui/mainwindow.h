@@ -178,6 +178,8 @@ private:
     QPoint dragPosition;
     std::vector<QPair<WHAT, int>> removeWhch;
     QPixmap m_draw_lines;
+    // Scratch for partial repaints of the layer, kept to spare an allocation per repaint.
+    QPixmap m_layerSheet;
     std::vector<QString> printThis;
     bool altPressd = false;
     bool ctrlPressd = false;

@@ -137,17 +137,28 @@ void MainWindow::repaintLayerAround(const std::vector<const std::vector<QPoint>*
     }
     // Every segment reaching a marked tile is painted in list order on a clear sheet, unclipped as
     // in a whole repaint; then only the marked tiles are copied onto the layer.
-    QPixmap sheet(m_draw_lines.size());
-    sheet.fill(QColor(QStringLiteral("transparent")));
+    if (m_layerSheet.size() != m_draw_lines.size())
+        m_layerSheet = QPixmap(m_draw_lines.size());
+    QPixmap& sheet = m_layerSheet;
     {
         QPainter painter(&sheet);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(tiles.bounds(), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         std::vector<QLine> segments;
+        // Segments wholly away from the marked tiles' bounds are passed over without a tile lookup.
+        const int reach = borderOfWIdgetsAndDrawings + 1;
+        const QRect near = tiles.bounds().adjusted(-reach, -reach, reach, reach);
         for (const Line& line : m_data_line) {
             segments.clear();
             for (size_t i = 1; i < line.points.size(); ++i) {
-                const QRect reach = segmentReach(line.points[i - 1], line.points[i], borderOfWIdgetsAndDrawings);
-                if (reach.intersects(tiles.bounds()) && tiles.touches(reach))
-                    segments.emplace_back(line.points[i - 1], line.points[i]);
+                const QPoint& a = line.points[i - 1];
+                const QPoint& b = line.points[i];
+                if ((a.x() < near.left() && b.x() < near.left()) || (a.x() > near.right() && b.x() > near.right())
+                    || (a.y() < near.top() && b.y() < near.top()) || (a.y() > near.bottom() && b.y() > near.bottom()))
+                    continue;
+                if (tiles.touches(segmentReach(a, b, borderOfWIdgetsAndDrawings)))
+                    segments.emplace_back(a, b);
             }
             if (segments.empty())
                 continue;
