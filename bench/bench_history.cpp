@@ -1,5 +1,6 @@
-// Undo history on a big chart: recording and rebuilding one snapshot against copying its bytes,
-// and the history's memory after typing into a box, with and without its budget.
+// Undo history on a big chart: recording and rebuilding one snapshot against copying its bytes;
+// Undo and Redo keeping unchanged boxes against rebuilding everything; and the history's memory
+// after typing into a box, against storing every snapshot whole.
 
 #include "benchwindow.h"
 
@@ -16,9 +17,41 @@
 #include <map>
 #include <string>
 
+class BenchAccess
+{
+public:
+    static const SnapshotStore& history(const MainWindow& w) { return w.byteArrayOfPastStuf; }
+};
+
 namespace {
 
 MainWindow* window = nullptr;
+// Snapshot indexes: the chart, one character typed into a box, then the whole chart moved.
+constexpr int typedStep = 1;
+constexpr int movedStep = 2;
+
+void timedLoad(benchmark::State& state, const std::string& key, int from, int to, bool full)
+{
+    double total = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window->deserialzeDataStream(from);
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        if (full)
+            window->clearMainData();
+        window->deserialzeDataStream(to);
+        total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    }
+    bench::perCallMs()[key + (full ? " (full rebuild)" : "")] = total / double(state.iterations());
+}
+
+void BM_UndoTyped(benchmark::State& state) { timedLoad(state, "undo typed", typedStep, typedStep - 1, state.range(0)); }
+BENCHMARK(BM_UndoTyped)->ArgName("full")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+void BM_RedoTyped(benchmark::State& state) { timedLoad(state, "redo typed", typedStep - 1, typedStep, state.range(0)); }
+BENCHMARK(BM_RedoTyped)->ArgName("full")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+void BM_UndoMoveAll(benchmark::State& state) { timedLoad(state, "undo move all", movedStep, movedStep - 1, state.range(0)); }
+BENCHMARK(BM_UndoMoveAll)->ArgName("full")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 
 void BM_RecordSnapshot(benchmark::State& state)
@@ -34,7 +67,10 @@ BENCHMARK(BM_RecordSnapshot)->Unit(benchmark::kMillisecond);
 void BM_RebuildSnapshot(benchmark::State& state)
 {
     window->pushBackStreamToBuffer();
-    bench::timed(state, "rebuild", [] { window->deserialzeDataStream(0); });
+    bench::timed(state, "rebuild", [] {
+        window->clearMainData();
+        window->deserialzeDataStream(0);
+    });
 }
 BENCHMARK(BM_RebuildSnapshot)->Unit(benchmark::kMillisecond);
 
@@ -67,11 +103,25 @@ qint64 historyAfterTyping(qint64 budget)
     }
     TextObject* box = window->m_data->last();
     QTextCursor cursor(box->elem->document());
+    const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 1000; ++i)
         cursor.insertText(QString(QChar('a' + i % 26)));
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     const qint64 bytes = window->historyBytes();
-    std::printf("history after typing 1,000 characters, budget %lld MiB: %.1f MiB\n", budget >> 20,
-        double(bytes) / (1 << 20));
+    const SnapshotStore& history = BenchAccess::history(*window);
+    // Stored whole, as before: the newest snapshots that fit the budget.
+    qint64 whole = 0;
+    int wholeSteps = 0;
+    for (int i = history.size() - 1; i >= 0; --i) {
+        const qint64 size = history.at(i).size();
+        if (whole + size > budget && wholeSteps > 0)
+            break;
+        whole += size;
+        ++wholeSteps;
+    }
+    std::printf("typing 1,000 characters, budget %lld MiB: %d snapshots kept, %.1f MiB held, %.3f ms per character "
+                "(recording included); stored whole: %d snapshots, %.1f MiB\n",
+        budget >> 20, history.size(), double(bytes) / (1 << 20), ms / 1000, wholeSteps, double(whole) / (1 << 20));
     return bytes;
 }
 
@@ -88,12 +138,24 @@ int main(int argc, char** argv)
     QWidget* canvas = bench::canvasOf(mainWindow);
     bench::addBoxGrid(mainWindow, 100);
     for (int i = 0; i < 100; ++i)
-        mainWindow.m_data_line.push_back(bench::wanderingLine(canvas, i, 1000, rng));
+        mainWindow.m_data_line.push_back(bench::wanderingLine(canvas, i, 1000, rng, 12.0));
     mainWindow.pushBackStreamToBuffer();
+    mainWindow.m_data->first()->elem->textCursor().insertText(QStringLiteral("x"));
+    mainWindow.pushBackStreamToBuffer();
+    for (TextObject* box : *mainWindow.m_data)
+        box->updateMovingElementAll(QPoint(5, 3));
+    for (Line& line : mainWindow.m_data_line)
+        line.updateMovingElementAll(QPoint(5, 3), true, true);
+    mainWindow.pushBackStreamToBuffer();
+    if (BenchAccess::history(mainWindow).size() != 3)
+        bench::fail("three snapshots expected");
 
     if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
     auto& ms = bench::perCallMs();
+    for (const char* step : {"undo typed", "redo typed", "undo move all"})
+        std::printf("%s: %.3f ms keeping unchanged boxes, %.3f ms rebuilding all (ratio %.1f)\n", step, ms[step],
+            ms[std::string(step) + " (full rebuild)"], ms[std::string(step) + " (full rebuild)"] / ms[step]);
     std::printf("record one snapshot: %.3f ms, rebuild it: %.3f ms; copying its bytes: %.3f ms (ratios %.0f and %.0f)\n",
         ms["record"], ms["rebuild"], ms["copy"], ms["record"] / ms["copy"], ms["rebuild"] / ms["copy"]);
 

@@ -1,4 +1,5 @@
-// Repainting the connector layer with a busy chart, against laying an empty layer alone.
+// Repainting the connector layer with a busy chart, against laying an empty layer alone; and a
+// connector's highlight change and removal repainting only its tiles, against repainting it all.
 
 #include "benchwindow.h"
 
@@ -14,6 +15,13 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+
+class BenchAccess
+{
+public:
+    static void repaintAround(MainWindow& w, const std::vector<QPoint>& points) { w.repaintLayerAround({&points}); }
+    static QImage layer(const MainWindow& w) { return w.m_draw_lines.toImage(); }
+};
 
 namespace {
 
@@ -66,6 +74,43 @@ void BM_RedrawAllLinesShown(benchmark::State& state)
 }
 BENCHMARK(BM_RedrawAllLinesShown)->Name("redrawAllLines+repaint/100x1000")->Unit(benchmark::kMillisecond);
 
+// One connector's colour flips, or it is removed (and put back, untimed); the layer is then
+// repainted where it lies, or whole.
+void changeOne(benchmark::State& state, bool remove)
+{
+    const bool whole = state.range(0) != 0;
+    const size_t index = connectorCount / 2;
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (remove) {
+            const Line removed = window->m_data_line[index];
+            window->m_data_line.erase(window->m_data_line.begin() + std::ptrdiff_t(index));
+            if (whole)
+                invoke("redrawAllLines");
+            else
+                BenchAccess::repaintAround(*window, removed.points);
+            total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            window->m_data_line.insert(window->m_data_line.begin() + std::ptrdiff_t(index), removed);
+            BenchAccess::repaintAround(*window, removed.points);
+        } else {
+            Line& line = window->m_data_line[index];
+            line.setObjColor(!line.isChecked);
+            if (whole)
+                invoke("redrawAllLines");
+            else
+                BenchAccess::repaintAround(*window, line.points);
+            total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        }
+    }
+    bench::perCallMs()[std::string(remove ? "removal" : "highlight") + (whole ? " whole" : " tiles")] =
+        total / double(state.iterations());
+}
+void BM_Highlight(benchmark::State& state) { changeOne(state, false); }
+BENCHMARK(BM_Highlight)->ArgName("whole")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+void BM_Removal(benchmark::State& state) { changeOne(state, true); }
+BENCHMARK(BM_Removal)->ArgName("whole")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -106,6 +151,16 @@ int main(int argc, char** argv)
             std::printf("per call with the label repainted: %.3f ms, ratio %.1f\n", shown->second / 1e6,
                 shown->second / base->second);
     }
+    // The partial repaints must leave what a whole repaint paints.
+    const QImage partial = BenchAccess::layer(mainWindow);
+    invoke("redrawAllLines");
+    if (partial != BenchAccess::layer(mainWindow))
+        bench::fail("a partial repaint differs from a whole one");
+    auto& ms = bench::perCallMs();
+    for (const char* change : {"highlight", "removal"})
+        std::printf("%s of one connector: %.3f ms repainting its tiles, %.3f ms repainting all (ratio %.1f)\n", change,
+            ms[std::string(change) + " tiles"], ms[std::string(change) + " whole"],
+            ms[std::string(change) + " whole"] / ms[std::string(change) + " tiles"]);
     window = nullptr;
     return EXIT_SUCCESS;
 }

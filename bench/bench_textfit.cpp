@@ -1,4 +1,5 @@
-// Trimming a pasted over-long line in a box, against deleting one character at a time.
+// Trimming a pasted over-long line in a box, against deleting one character at a time; and big
+// pastes (many lines, one long line) in a box, against the halving search the box used before.
 //
 // The box at (0, 0) on the canvas takes a pasted line of n characters; it keeps the longest
 // prefix that fits. The baseline runs the same fitting rule on a plain editor configured like
@@ -19,6 +20,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -133,7 +136,7 @@ void BM_Bisection(benchmark::State& state)
     state.counters["kept"] = kept;
 }
 BENCHMARK(BM_Bisection)
-    ->Name("box paste (bisection)")
+    ->Name("box paste")
     ->Arg(1000)
     ->Arg(2000)
     ->Arg(10000)
@@ -196,6 +199,92 @@ BENCHMARK(BM_Naive)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
+// The paste of a big test: `lines` lines of equal length, 480,000 characters or 100,000 on one line.
+QString bigPaste(int lines)
+{
+    const int total = lines > 1 ? 480000 : 100000;
+    QString line(total / lines - (lines > 1 ? 1 : 0), QLatin1Char('x'));
+    QString text;
+    text.reserve(total);
+    for (int i = 0; i < lines; ++i)
+        text += lines > 1 ? line + QLatin1Char('\n') : line;
+    return text;
+}
+
+bool fitsDocument(QTextDocument* document)
+{
+    document->adjustSize();
+    return fits(document->size());
+}
+
+// The box's earlier trimming, on the plain editor: while the text does not fit, the fewest characters
+// before the cursor to remove are found by halving, each try laid out on a copy of the document.
+void trimByHalving(QTextEdit* editor)
+{
+    QTextDocument* document = editor->document();
+    const std::unique_ptr<QTextDocument> scratch(document->clone());
+    while (!fitsDocument(document)) {
+        QTextCursor cursor = editor->textCursor();
+        const int before = cursor.position();
+        if (before <= 0)
+            break;
+        const QString text = document->toPlainText();
+        const auto fitsAfterRemoving = [&](int count) {
+            scratch->setPlainText(text.left(before - count) + text.mid(before));
+            return fitsDocument(scratch.get());
+        };
+        int low = 1;
+        int high = before;
+        if (fitsAfterRemoving(high)) {
+            while (low < high) {
+                const int middle = low + (high - low) / 2;
+                if (fitsAfterRemoving(middle))
+                    high = middle;
+                else
+                    low = middle + 1;
+            }
+        }
+        cursor.setPosition(before - high);
+        cursor.setPosition(before, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        editor->setTextCursor(cursor);
+    }
+}
+
+std::map<std::string, Result> big;
+
+// A big paste into the box (state.range(1) == 0) or into the plain editor trimmed the earlier way.
+void BM_BigPaste(benchmark::State& state)
+{
+    const int lines = int(state.range(0));
+    const bool before = state.range(1) != 0;
+    const QString text = bigPaste(lines);
+    QTextEdit* editor = before ? plain : box->elem;
+    Result r;
+    for (auto _ : state) {
+        editor->setPlainText(QString());
+        editor->moveCursor(QTextCursor::End);
+        const auto start = std::chrono::steady_clock::now();
+        editor->insertPlainText(text);
+        if (before)
+            trimByHalving(editor);
+        r.secondsPerCall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        r.kept = editor->toPlainText().size();
+        state.SetIterationTime(r.secondsPerCall);
+    }
+    big[std::to_string(lines) + (before ? " before" : " box")] = r;
+    state.counters["kept"] = r.kept;
+}
+BENCHMARK(BM_BigPaste)
+    ->ArgNames({"lines", "before"})
+    ->Args({5000, 0})
+    ->Args({5000, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Iterations(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
 double exponent(const std::map<int, Result>& results, int small, int large)
 {
     return std::log(results.at(large).secondsPerCall / results.at(small).secondsPerCall)
@@ -246,7 +335,7 @@ int main(int argc, char** argv)
         }
     }
 
-    std::printf("\n%8s %14s %14s %8s\n", "n", "bisection ms", "one-by-one ms", "kept");
+    std::printf("\n%8s %14s %14s %8s\n", "n", "box ms", "one-by-one ms", "kept");
     for (const int n : {1000, 2000, 10000, 100000}) {
         const auto b = bisection.find(n);
         const auto v = naive.find(n);
@@ -260,7 +349,7 @@ int main(int argc, char** argv)
             naiveText, b != bisection.end() ? b->second.kept : -1);
     }
     if (bisection.count(1000) && bisection.count(2000) && bisection.count(10000) && bisection.count(100000))
-        std::printf("growth exponents, bisection: %.2f (1k->2k), %.2f (2k->10k), %.2f (10k->100k)\n",
+        std::printf("growth exponents, box: %.2f (1k->2k), %.2f (2k->10k), %.2f (10k->100k)\n",
             exponent(bisection, 1000, 2000), exponent(bisection, 2000, 10000), exponent(bisection, 10000, 100000));
     if (naive.count(1000) && naive.count(2000))
         std::printf("growth exponents, one at a time: %.2f (1k->2k)%s\n", exponent(naive, 1000, 2000),
@@ -268,6 +357,18 @@ int main(int argc, char** argv)
     if (naive10kMeasured)
         std::printf("growth exponent, one at a time: %.2f (2k->10k)\n", exponent(naive, 2000, 10000));
 
+    for (const int lines : {5000, 1}) {
+        const Result now = big[std::to_string(lines) + " box"];
+        const Result then = big[std::to_string(lines) + " before"];
+        if (now.kept != then.kept) {
+            std::fprintf(stderr, "trimming differs for the paste of %d lines: %d kept, %d before\n", lines, now.kept, then.kept);
+            return EXIT_FAILURE;
+        }
+        std::printf("paste of %d characters on %d line(s): %.1f ms in the box, %.1f ms trimmed the earlier way "
+                    "(ratio %.1f), %d characters kept\n",
+            bigPaste(lines).size(), lines, now.secondsPerCall * 1e3, then.secondsPerCall * 1e3,
+            then.secondsPerCall / now.secondsPerCall, now.kept);
+    }
     window = nullptr;
     return EXIT_SUCCESS;
 }

@@ -2,7 +2,9 @@
 #include "chartfiles.h"
 #include "commandline.h"
 #include "connectorfill.h"
+#include "snapshotstore.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <cfloat>
@@ -225,6 +227,46 @@ private slots:
         const QString program = "/usr/lib/vandora", config = "/home/u/.config/V", file = "/flowChart.settings";
         QCOMPARE(ChartFiles::settingsFilePath(program, true, config), program + file);
         QCOMPARE(ChartFiles::settingsFilePath(program, false, config), config + file);
+    }
+
+    // Random edits, undo-style truncations and budget drops: every entry reads back as appended.
+    void snapshotStore_readsBackEveryEntry_data()
+    {
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<int>("edit");
+        for (int interval : {1, 4, 32})
+            for (int edit : {1, 40, 5000})
+                QTest::addRow("every %d, edits of %d", interval, edit) << interval << edit;
+    }
+    void snapshotStore_readsBackEveryEntry()
+    {
+        QFETCH(int, interval);
+        QFETCH(int, edit);
+        QRandomGenerator rng(uint(interval * 7919 + edit));
+        SnapshotStore store(interval);
+        std::vector<QByteArray> kept;
+        QByteArray current(3000, 'x');
+        qint64 appended = 0;
+        for (int step = 0; step < 300; ++step) {
+            const int at = rng.bounded(current.size() + 1);
+            const int cut = std::min(rng.bounded(edit + 1), current.size() - at);
+            current.replace(at, cut, QByteArray(rng.bounded(edit + 1), char('a' + rng.bounded(26))));
+            const int action = kept.empty() ? 2 : rng.bounded(10);
+            const int keep = action == 0 ? rng.bounded(int(kept.size()) + 1) : int(kept.size()) - (action == 1);
+            action == 1 ? store.dropFront() : store.truncate(keep);
+            kept.erase(action == 1 ? kept.begin() : kept.begin() + keep, action == 1 ? kept.begin() + 1 : kept.end());
+            store.append(current);
+            kept.push_back(current);
+            appended += current.size();
+            QCOMPARE(store.size(), int(kept.size()));
+            const int probe = rng.bounded(store.size());
+            QCOMPARE(store.at(probe), kept[size_t(probe)]);
+        }
+        for (int i = store.size() - 1; i >= 0; --i)
+            QCOMPARE(store.at(i), kept[size_t(i)]);
+        // Small edits share the unchanged bytes; whole snapshots every entry share nothing.
+        if (interval > 1 && edit < 100)
+            QVERIFY(store.bytesHeld() * 5 < appended);
     }
 };
 

@@ -4,6 +4,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QRandomGenerator>
 
 #include <optional>
 
@@ -74,6 +75,39 @@ private slots:
         QImage clear(t->ui()->drawWidget->size(), layer().format());
         clear.fill(Qt::transparent);
         QCOMPARE(layer(), clear);
+    }
+
+    // Hovering and removing repaint only where connectors change; the layer still equals a whole repaint,
+    // with crossings and connectors running along and off the canvas edges.
+    void connectorLayer_partialRepaintsEqualWholeRepaint()
+    {
+        const QPoint ends[][2] = {{{0, 0}, {800, 800}}, {{800, 0}, {0, 800}}, {{0, 10}, {0, 700}},
+            {{-30, 790}, {830, 800}}, {{400, -20}, {420, 820}}, {{100, 400}, {700, 380}}, {{300, 300}, {310, 305}}};
+        for (const auto& end : ends) {
+            Line& line = t->addLine({});
+            line.addPoints(end[0]);
+            line.addPoints(end[1]);
+        }
+        t->w->redrawAllLines();
+        QTest::mouseClick(t->mode('m'), Qt::LeftButton);
+        QRandomGenerator rng(7);
+        int lit = 0;
+        for (int i = 0; i < 40; ++i) {
+            // A resting pointer is followed by the tick, which reads the cursor's position.
+            QCursor::setPos(t->w->mapToGlobal(t->origin() + QPoint(rng.bounded(801), rng.bounded(801))));
+            t->w->checkMouseMove();
+            lit += std::count_if(t->w->m_data_line.begin(), t->w->m_data_line.end(), [](const Line& l) { return l.isChecked; });
+            QVERIFY(t->layerIsFullRepaint());
+            if (i % 8 == 7) {
+                const size_t before = t->w->m_data_line.size();
+                const std::vector<QPoint>& on = t->w->m_data_line.back().points;
+                t->click(t->origin() + on[on.size() / 2], Qt::RightButton);
+                QCOMPARE(t->w->m_data_line.size(), before - 1);
+                QVERIFY(t->layerIsFullRepaint());
+            }
+        }
+        QVERIFY(lit > 0);
+        QCOMPARE(t->w->m_data_line.size(), size_t(2));
     }
 
     // The grid is measured from the canvas when drawn; a connector of five points shows one cell up and

@@ -5,9 +5,13 @@
 #include <QFile>
 #include <QClipboard>
 #include <QMenu>
+#include <QRandomGenerator>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QTemporaryDir>
 
 #include <optional>
+#include <tuple>
 
 class TestPersistence : public QObject
 {
@@ -88,19 +92,80 @@ private slots:
 
     void history_staysWithinItsMemoryBudget()
     {
-        // One connector of 40,000 points makes every snapshot about 1 MB.
-        t->addLine(std::vector<QPoint>(40000, QPoint(5, 5))).points_proc_from_window.assign(40000, qMakePair(0.5f, 0.5f));
+        // One connector of 40,000 points whose every point moves between snapshots: each is stored whole.
+        Line& line = t->addLine(std::vector<QPoint>(40000, QPoint(5, 5)));
+        line.points_proc_from_window.assign(40000, qMakePair(0.5f, 0.5f));
         t->w->pushBackStreamToBuffer();
-        const qint64 each = t->w->byteArrayOfPastStuf.front()->size();
+        const qint64 each = t->w->historyBytes();
         const int fits = int(MainWindow::historyBudgetBytes / each);
-        for (int i = 0; i < fits + 20; ++i)
+        for (int i = 0; i < fits + 20; ++i) {
+            line.points.assign(40000, QPoint(i % 2, 7));
+            line.points_proc_from_window.assign(40000, qMakePair(float(i % 2), 0.5f));
             t->w->pushBackStreamToBuffer();
+        }
         QVERIFY(t->w->historyBytes() <= MainWindow::historyBudgetBytes);
-        QCOMPARE(int(t->w->byteArrayOfPastStuf.size()), fits);
+        QCOMPARE(t->w->byteArrayOfPastStuf.size(), fits);
         QCOMPARE(t->w->lastByteArrayCount, fits - 1);
         t->w->on_goBack_clicked();
         QCOMPARE(t->w->lastByteArrayCount, fits - 2);
-        QCOMPARE(t->w->m_data_line.size(), size_t(1));
+        QCOMPARE(t->w->m_data_line.front().points.front(), QPoint((fits + 18) % 2, 7));
+    }
+
+    // Charts reached by random edits; loading B over A keeps what it can and must equal loading B afresh.
+    void undoRedo_keepingUnchangedBoxes_equalsFullRebuild()
+    {
+        QRandomGenerator rng(14);
+        const auto randomLine = [&] { // some start on the canvas edge, so clipping at the border is compared too
+            Line line(t->ui()->drawWidget, 4, 0, false);
+            for (QPoint p(rng.bounded(2) * rng.bounded(801), rng.bounded(801)); line.points.size() < 300;)
+                line.addPoints(p = QPoint(qBound(0, p.x() + rng.bounded(-60, 61), 800), qBound(0, p.y() + rng.bounded(-60, 61), 800)));
+            return line;
+        };
+        for (int i = 0; i < 6; ++i)
+            createBox(QStringLiteral("box %1").arg(i));
+        std::vector<ChartStream::Chart> charts;
+        for (int step = 0; step < 40; ++step) {
+            const int b = rng.bounded(t->w->m_data->size());
+            switch (rng.bounded(6)) {
+            case 0: t->box(b)->elem->setPlainText(QStringLiteral("edit %1\nline").arg(step)); break;
+            case 1: t->box(b)->updateMovingElement(QPoint(rng.bounded(700), rng.bounded(700))); break;
+            case 2: if (t->w->m_data->size() > 2) { TextObject* gone = t->w->m_data->takeAt(b); gone->flush(); delete gone; } break;
+            case 3: createBox(QStringLiteral("new %1").arg(step)); break;
+            case 4: t->w->m_data_line.push_back(randomLine()); break;
+            default:
+                if (!t->w->m_data_line.empty())
+                    t->w->m_data_line.erase(t->w->m_data_line.begin() + rng.bounded(int(t->w->m_data_line.size())));
+            }
+            charts.push_back(t->w->chartSnapshot());
+        }
+        for (int pair = 0; pair < 60; ++pair) {
+            const ChartStream::Chart& a = charts[size_t(rng.bounded(int(charts.size())))];
+            const ChartStream::Chart& b = charts[size_t(rng.bounded(int(charts.size())))];
+            t->w->loadChart(a);
+            if (!t->w->m_data_line.empty() && rng.bounded(2))
+                t->w->m_data_line.front().setObjColor(true);
+            t->w->loadChartKeepingUnchanged(b);
+            const auto state = [this] { return std::make_tuple(ChartStream::toBytes(t->w->chartSnapshot()), t->w->m_draw_lines.toImage(), editors()); };
+            const auto kept = state();
+            t->w->loadChart(b);
+            QVERIFY(kept == state());
+        }
+    }
+
+    void undo_keepsTheCursorOfAnUnchangedBox()
+    {
+        createBox(QStringLiteral("first"));
+        createBox(QStringLiteral("second"));
+        QTest::keyClicks(t->box(1)->elem, QStringLiteral("!"));
+        TextObject* first = t->box(0);
+        QTextCursor cursor = first->elem->textCursor();
+        cursor.setPosition(2);
+        first->elem->setTextCursor(cursor);
+        t->w->on_goBack_clicked();
+        QCOMPARE(t->texts() + QString::number(first->elem->textCursor().position()), QStringLiteral("first,second2"));
+        t->w->on_goForward_clicked();
+        QCOMPARE(t->texts(), QStringLiteral("first,second!"));
+        QCOMPARE(t->box(0), first);
     }
 
     void save_writesExportBackupAndFolder()
@@ -261,6 +326,16 @@ private:
     {
         t->addBox(QPoint(48 + 90 * (created % 8), 52 + 60 * (created / 8)), text);
         ++created;
+    }
+    // The canvas's editors bottom to top: geometry, text, enabled state and tool tip.
+    QStringList editors() const
+    {
+        QStringList all;
+        for (const QObject* child : t->ui()->drawWidget->children())
+            if (const auto* editor = qobject_cast<const QTextEdit*>(child); editor && !editor->isHidden())
+                all << QStringLiteral("%1,%2 %3x%4 %5 %6 %7").arg(editor->x()).arg(editor->y()).arg(editor->width())
+                        .arg(editor->height()).arg(editor->toPlainText()).arg(editor->isEnabled()).arg(editor->toolTip());
+        return all;
     }
     QString path(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
 

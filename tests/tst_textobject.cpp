@@ -1,8 +1,13 @@
+#include "cellfont.h"
+#include "chartrender.h"
 #include "testwindow.h"
 #include "ui_mainwindow.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPointer>
+#include <QRandomGenerator>
+#include <QTextCursor>
+#include <QTextEdit>
 
 #include <optional>
 
@@ -61,6 +66,47 @@ private slots:
         QCOMPARE(seen.last(), kept);
         box->elem->insertPlainText(text.mid(kept.size(), 1));
         QCOMPARE(box->elem->toPlainText(), kept);
+    }
+
+    // Random pastes of long lines, of many lines, with tabs, before text already there: the box keeps
+    // what an editor deleting one character before the cursor at a time until the text fits keeps.
+    void paste_trimsAsOneCharacterAtATimeWould()
+    {
+        QRandomGenerator rng(21);
+        TextObject* box = t->addBox(QPoint(20, 50));
+        box->setCallbackFunction({});
+        QTextEdit plain(t->ui()->drawWidget);
+        plain.setFont(box->elem->font());
+        plain.setLineWrapMode(QTextEdit::NoWrap);
+        plain.document()->setDocumentMargin(box->elem->document()->documentMargin());
+        const QSize canvas = t->ui()->drawWidget->size();
+        const auto fits = [&] {
+            CellFont::fixLineHeight(plain.document(), ChartRender::cellHeight);
+            plain.document()->adjustSize();
+            const QSizeF size = plain.document()->size();
+            return int(10 + size.width()) <= canvas.width() && int(6 + size.height()) <= canvas.height();
+        };
+        const auto randomText = [&](int length, int newlineOneIn) {
+            QString text;
+            while (text.size() < length)
+                text += rng.bounded(newlineOneIn) == 0 ? QLatin1Char('\n') : QLatin1String("ab W\t").at(rng.bounded(5));
+            return text;
+        };
+        for (int round = 0; round < 8; ++round) {
+            const QString before = randomText(rng.bounded(30), 8);
+            const int at = rng.bounded(before.size() + 1);
+            const QString paste = randomText(120 + rng.bounded(240), QVector<int>{2, 6, 40, 5000}[round % 4]);
+            for (QTextEdit* editor : {box->elem, &plain}) {
+                editor->setPlainText(before);
+                QTextCursor cursor = editor->textCursor();
+                cursor.setPosition(at);
+                editor->setTextCursor(cursor);
+                editor->insertPlainText(paste);
+            }
+            for (QTextCursor cursor = plain.textCursor(); !fits() && cursor.position() > 0;)
+                cursor.deletePreviousChar();
+            QCOMPARE(box->elem->toPlainText(), plain.toPlainText());
+        }
     }
 
     // On an 801 x 601 canvas. The box at (100, 100), centred on (112, 108), is hit from a whole size before

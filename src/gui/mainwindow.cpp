@@ -143,9 +143,6 @@ MainWindow::~MainWindow()
 {
     for (TextObject* box : *m_data)
         delete box;
-    for (QByteArray* snapshot : byteArrayOfPastStuf)
-        delete snapshot;
-    byteArrayOfPastStuf.clear();
     delete ui;
 }
 
@@ -185,15 +182,16 @@ void MainWindow::setColorOfObjectsOnHoover()
     };
     for (int i = 0; i < m_data->size(); ++i)
         (*m_data)[i]->setObjColor(boxLit(i));
-    // The layer is repainted only when a connector's colour actually changes.
-    bool changed = false;
+    // Only where a connector's colour actually changes is the layer repainted.
+    std::vector<const std::vector<QPoint>*> changed;
     for (size_t i = 0; i < m_data_line.size(); ++i) {
         const bool lit = lineLit(i);
-        changed = changed || m_data_line[i].isChecked != lit;
+        if (m_data_line[i].isChecked != lit)
+            changed.push_back(&m_data_line[i].points);
         m_data_line[i].setObjColor(lit);
     }
-    if (changed)
-        redrawAllLines();
+    if (!changed.empty())
+        repaintLayerAround(changed);
 }
 
 void MainWindow::setEditorsEnabled(bool enabled, EditorTip tip)
@@ -260,8 +258,6 @@ void MainWindow::clearMainData()
 
 void MainWindow::clearHistory()
 {
-    for (QByteArray* snapshot : byteArrayOfPastStuf)
-        delete snapshot;
     byteArrayOfPastStuf.clear();
     ui->goForward->setEnabled(false);
     ui->goBack->setEnabled(false);
@@ -291,8 +287,9 @@ void MainWindow::on_pushButton_clicked()
         delete box;
         removeWhch.pop_back();
     } else if (kind == LINE && !m_data_line.empty()) {
+        const Line removed = std::move(m_data_line.back());
         m_data_line.pop_back();
-        redrawAllLines();
+        repaintLayerAround({&removed.points});
         removeWhch.pop_back();
     }
     renderIfLive();

@@ -7,6 +7,7 @@
 #include "drawwidget4points.h"
 #include "line.h"
 #include "prompts.h"
+#include "snapshotstore.h"
 
 #include <QByteArray>
 #include <QMainWindow>
@@ -61,10 +62,10 @@ public:
     // Replaces the dialogs and message boxes, so tests never block on one.
     void setPrompts(std::unique_ptr<Prompts> prompts);
 
-    // Snapshots are whole charts; the oldest are dropped once together they take more than this.
+    // The oldest snapshots are dropped once together they hold more than this.
     static constexpr qint64 historyBudgetBytes = 256LL * 1024 * 1024;
     void setHistoryBudget(qint64 bytes) { m_historyBudget = bytes; }
-    // Bytes held by all undo snapshots together.
+    // Bytes really held by the undo snapshots together.
     qint64 historyBytes() const;
 
     std::shared_ptr<QVector<TextObject*>> m_data;
@@ -136,6 +137,8 @@ private:
     void clearHistory();
     // Empties the chart and rebuilds it from records.
     void loadChart(const ChartStream::Chart& chart);
+    // Brings the chart to the records, keeping every box whose record is unchanged and in place.
+    void loadChartKeepingUnchanged(const ChartStream::Chart& chart);
     // The settings file: beside the executable, or in the user's configuration folder when that is read-only.
     QString settingsFilePath() const;
     // The last folder used, from the settings file; a missing file is created with the working folder.
@@ -150,6 +153,10 @@ private:
     void returnKeysToEditor();
     // Paints the segments of line from point index `from` on, over the current layer.
     void paintNewSegments(const Line& line, size_t from);
+    // Repaints only the layer's tiles that the given paths (old or current connectors) reach.
+    void repaintLayerAround(const std::vector<const std::vector<QPoint>*>& paths);
+    // Repaints what differs between the connectors painted before and the current ones.
+    void repaintChangedConnectors(const std::vector<Line>& before);
     // Moves the painted connectors by offset; repaints them all when a shift would not be exact.
     void shiftLayer(const QPoint& offset);
     // Hands the focus back and re-renders when live, once a tag field is edited.
@@ -163,7 +170,7 @@ private:
     // The remembered drawing style, or classic with heads at the end.
     void readDrawingStyle();
 
-    std::vector<QByteArray*> byteArrayOfPastStuf;
+    SnapshotStore byteArrayOfPastStuf;
     int lastByteArrayCount = -1;
     QTimer* timer = nullptr;
     const QPoint mouseOffsetDrawLines{10, 7};
@@ -183,6 +190,8 @@ private:
     QPoint dragPosition;
     std::vector<QPair<WHAT, int>> removeWhch;
     QPixmap m_draw_lines;
+    // Scratch for partial repaints of the layer, kept to spare an allocation per repaint.
+    QPixmap m_layerSheet;
     std::vector<QString> printThis;
     // How gridInput() asks the grid to write borders and connectors.
     CharGrid::Style m_drawStyle = CharGrid::Style::Classic;
@@ -213,6 +222,7 @@ private:
     friend class TestPersistence;
     friend class TestKeyboard;
     friend class TestWindow;
+    friend class BenchAccess;
 };
 
 #endif // MAINWINDOW_H

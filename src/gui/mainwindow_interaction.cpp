@@ -119,9 +119,10 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
                     delete box;
                     forgetCreationRecord(BOX, index);
                 } else {
+                    const Line removed = std::move(m_data_line[size_t(index)]);
                     m_data_line.erase(m_data_line.begin() + index);
                     forgetCreationRecord(LINE, index);
-                    redrawAllLines();
+                    repaintLayerAround({&removed.points});
                 }
                 renderIfLive();
             }

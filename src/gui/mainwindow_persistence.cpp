@@ -14,6 +14,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QTextEdit>
 
 namespace {
 
@@ -120,51 +121,100 @@ void MainWindow::loadChart(const ChartStream::Chart& chart)
     deserializeDataOther(chart.boxes, chart.connectors);
 }
 
+void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
+{
+    ui->drawOutput->clear();
+    deserializeDataInMainWindow(chart.window);
+    const auto streamCallback = [this] {
+        if (ui->radioButton_3->isChecked())
+            change_has_happen = true;
+    };
+    const bool modeOn = ui->radioButton->isChecked() || ui->radioButton_2->isChecked() || ui->radioBMoveAll->isChecked();
+    const int count = int(chart.boxes.size());
+    while (m_data->size() > count) {
+        TextObject* box = m_data->takeLast();
+        box->flush();
+        delete box;
+    }
+    std::vector<bool> fresh(size_t(count), false);
+    for (int i = 0; i < count; ++i) {
+        const ChartStream::BoxRecord& record = chart.boxes[size_t(i)];
+        TextObject* box = i < m_data->size() ? (*m_data)[i] : nullptr;
+        if (box && box->elem) {
+            const ChartStream::BoxRecord current = box->serializeData();
+            const bool same = current == record && box->elem->geometry() == box->currentWantedRect;
+            if (same || current.text == record.text) {
+                // Kept, with what a rebuilt box would have; an unchanged one keeps its text cursor too.
+                box->setCallbackFunction(streamCallback);
+                box->setObjColor(false);
+                box->elem->setToolTip(QString());
+                if (!same)
+                    box->deserializeData(record);
+                box->elem->setEnabled(!modeOn);
+                continue;
+            }
+        }
+        if (box) {
+            box->flush();
+            delete box;
+        }
+        box = new TextObject(nullptr, ui->drawWidget, i, QPoint(0, 0), std::shared_ptr<QVector<TextObject*>>(),
+            QPoint(20, 20), QPoint(10, 10), 2);
+        if (i < m_data->size())
+            (*m_data)[i] = box;
+        else
+            m_data->append(box);
+        box->setCallbackFunction(streamCallback);
+        box->deserializeData(record);
+        if (modeOn)
+            box->elem->setEnabled(false);
+        fresh[size_t(i)] = true;
+    }
+    // New editors go on top; each is put back directly under the box that follows it in the list.
+    for (int i = count - 2; i >= 0; --i)
+        if (fresh[size_t(i)] && (*m_data)[i]->elem && (*m_data)[i + 1]->elem)
+            (*m_data)[i]->elem->stackUnder((*m_data)[i + 1]->elem);
+
+    std::vector<Line> before = std::move(m_data_line);
+    m_data_line.clear();
+    for (const ChartStream::ConnectorRecord& record : chart.connectors) {
+        m_data_line.emplace_back(ui->drawWidget, 4, int(m_data_line.size()), false);
+        m_data_line.back().deserializeData(record);
+    }
+    repaintChangedConnectors(before);
+    renderIfLive();
+}
+
 void MainWindow::pushBackStreamToBuffer()
 {
-    auto* snapshot = new QByteArray(ChartStream::toBytes(chartSnapshot()));
+    const QByteArray snapshot = ChartStream::toBytes(chartSnapshot());
     // Recording after an Undo drops only the redo tail; the state under the cursor stays.
-    const size_t keep = size_t(std::max(lastByteArrayCount + 1, 0));
-    while (byteArrayOfPastStuf.size() > keep) {
-        delete byteArrayOfPastStuf.back();
-        byteArrayOfPastStuf.pop_back();
-    }
-    byteArrayOfPastStuf.push_back(snapshot);
-
-    qint64 total = historyBytes();
-    size_t dropped = 0;
-    while (total > m_historyBudget && byteArrayOfPastStuf.size() - dropped > 1) {
-        total -= byteArrayOfPastStuf[dropped]->size();
-        delete byteArrayOfPastStuf[dropped];
-        ++dropped;
-    }
-    byteArrayOfPastStuf.erase(byteArrayOfPastStuf.begin(), byteArrayOfPastStuf.begin() + std::ptrdiff_t(dropped));
-
-    lastByteArrayCount = int(byteArrayOfPastStuf.size()) - 1;
+    byteArrayOfPastStuf.truncate(std::max(lastByteArrayCount + 1, 0));
+    byteArrayOfPastStuf.append(snapshot);
+    while (historyBytes() > m_historyBudget && byteArrayOfPastStuf.size() > 1)
+        byteArrayOfPastStuf.dropFront();
+    lastByteArrayCount = byteArrayOfPastStuf.size() - 1;
     on_goForward_clicked();
 }
 
 qint64 MainWindow::historyBytes() const
 {
-    qint64 total = 0;
-    for (const QByteArray* snapshot : byteArrayOfPastStuf)
-        total += snapshot->size();
-    return total;
+    return byteArrayOfPastStuf.bytesHeld();
 }
 
 void MainWindow::deserialzeDataStream(int stream_count)
 {
-    if (stream_count < 0 || size_t(stream_count) >= byteArrayOfPastStuf.size())
+    if (stream_count < 0 || stream_count >= byteArrayOfPastStuf.size())
         return;
     ChartStream::Chart chart;
-    if (!ChartStream::fromBytes(*byteArrayOfPastStuf[size_t(stream_count)], chart))
+    if (!ChartStream::fromBytes(byteArrayOfPastStuf.at(stream_count), chart))
         return;
-    loadChart(chart);
+    loadChartKeepingUnchanged(chart);
 }
 
 void MainWindow::on_goBack_clicked()
 {
-    const int count = int(byteArrayOfPastStuf.size());
+    const int count = byteArrayOfPastStuf.size();
     if (lastByteArrayCount > 0 && lastByteArrayCount < count)
         deserialzeDataStream(--lastByteArrayCount);
     if (lastByteArrayCount < count - 1)
@@ -175,7 +225,7 @@ void MainWindow::on_goBack_clicked()
 
 void MainWindow::on_goForward_clicked()
 {
-    const int count = int(byteArrayOfPastStuf.size());
+    const int count = byteArrayOfPastStuf.size();
     if (lastByteArrayCount >= 0 && lastByteArrayCount < count - 1)
         deserialzeDataStream(++lastByteArrayCount);
     if (lastByteArrayCount >= count - 1)

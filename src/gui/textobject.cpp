@@ -145,11 +145,10 @@ void TextObject::textAreaChanged()
         CellFont::fixLineHeight(document, ChartRender::cellHeight);
         m_trimming = false;
         const QSize canvas = ptr_Widget->rect().size();
-        QSize wanted = boxSize(measuredSize(document), sizeToExtendBox);
-        if (!fitsOn(wanted, canvas)) {
+        // A long paste is judged by its beginning before the whole of it is laid out.
+        if (beginningOverflows(document, canvas) || !fitsOn(boxSize(measuredSize(document), sizeToExtendBox), canvas))
             trimToFit(editor, canvas);
-            wanted = boxSize(measuredSize(document), sizeToExtendBox);
-        }
+        const QSize wanted = boxSize(measuredSize(document), sizeToExtendBox);
         const int newwidth = wanted.width();
         const int newheight = wanted.height();
 
@@ -188,18 +187,64 @@ void TextObject::textAreaChanged()
         m_callback();
 }
 
+namespace {
+
+// Texts this long are first tried by their beginnings, which cost less to lay out.
+constexpr int longText = 2048;
+
+// An empty document that lays out plain text as the given one does.
+std::unique_ptr<QTextDocument> measuringCopy(const QTextDocument* document)
+{
+    auto copy = std::make_unique<QTextDocument>();
+    copy->documentLayout()->setPaintDevice(document->documentLayout()->paintDevice());
+    copy->setDefaultFont(document->defaultFont());
+    copy->setDefaultTextOption(document->defaultTextOption());
+    copy->setDocumentMargin(document->documentMargin());
+    copy->setUseDesignMetrics(document->useDesignMetrics());
+    copy->setIndentWidth(document->indentWidth());
+    copy->setPageSize(document->pageSize());
+    return copy;
+}
+
+// Puts text into a measuring copy with the lines one cell high, as the box's editor lays them out.
+void setMeasuredText(QTextDocument* scratch, const QString& text)
+{
+    scratch->setPlainText(text);
+    CellFont::fixLineHeight(scratch, ChartRender::cellHeight);
+}
+
+} // namespace
+
+bool TextObject::beginningOverflows(const QTextDocument* document, const QSize& canvas) const
+{
+    if (document->characterCount() <= 2 * longText)
+        return false;
+    const QString text = document->toPlainText();
+    const std::unique_ptr<QTextDocument> scratch = measuringCopy(document);
+    // A text's box is never smaller than the box of its beginning.
+    for (int length = longText; length < text.size(); length *= 2) {
+        setMeasuredText(scratch.get(), text.left(length));
+        if (!fitsOn(boxSize(layOut(scratch.get()), sizeToExtendBox), canvas))
+            return true;
+    }
+    return false;
+}
+
 void TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
 {
     QTextDocument* document = editor->document();
-    const std::unique_ptr<QTextDocument> scratch(document->clone());
-    scratch->setUndoRedoEnabled(false);
-    // Measured as the box's own document is: its margin and its device do not come with the clone.
-    scratch->setDocumentMargin(document->documentMargin());
-    scratch->documentLayout()->setPaintDevice(document->documentLayout()->paintDevice());
-    const auto fitsAfterRemoving = [&](const QString& text, int cursor, int count) {
-        scratch->setPlainText(text.left(cursor - count) + text.mid(cursor));
-        CellFont::fixLineHeight(scratch.get(), ChartRender::cellHeight);
+    const std::unique_ptr<QTextDocument> scratch = measuringCopy(document);
+    const auto fits = [&](const QString& text) {
+        setMeasuredText(scratch.get(), text);
         return fitsOn(boxSize(layOut(scratch.get()), sizeToExtendBox), canvas);
+    };
+    // A text's box is never smaller than the box of its beginning, so a long text that cannot fit
+    // is told by a beginning of it, laid out for less.
+    const auto fitsByBeginnings = [&](const QString& text) {
+        for (int length = longText; length < text.size(); length *= 2)
+            if (!fits(text.left(length)))
+                return false;
+        return fits(text);
     };
 
     m_trimming = true;
@@ -208,25 +253,34 @@ void TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
         cursor.removeSelectedText();
         editor->setTextCursor(cursor);
     }
-    // Each pass removes at least one character, so the loop ends; one pass is the rule.
-    while (!fitsOn(boxSize(measuredSize(document), sizeToExtendBox), canvas)) {
+    // The first pass runs on the caller's verdict; later ones only while the editor's own layout
+    // still finds the text too large.
+    for (bool first = true; first || !fitsOn(boxSize(measuredSize(document), sizeToExtendBox), canvas); first = false) {
         cursor = editor->textCursor();
         const int before = cursor.position();
         if (before <= 0)
             break;
         const QString text = document->toPlainText();
-        int low = 1;
-        int high = before;
-        if (fitsAfterRemoving(text, before, high)) {
-            while (low < high) {
-                const int middle = low + (high - low) / 2;
-                if (fitsAfterRemoving(text, before, middle))
-                    high = middle;
-                else
-                    low = middle + 1;
-            }
+        // The fewest characters before the cursor whose removal lets the text fit: no more of the text
+        // before the cursor can stay than its longest fitting beginning, found by doubling then halving.
+        int kept = 0;
+        int over = 1;
+        while (over < before && fits(text.left(over))) {
+            kept = over;
+            over *= 2;
         }
-        cursor.setPosition(before - high);
+        int high = std::min(over, before) - 1;
+        while (kept < high) {
+            const int middle = kept + (high - kept + 1) / 2;
+            if (fits(text.left(middle)))
+                kept = middle;
+            else
+                high = middle - 1;
+        }
+        const QString after = text.mid(before);
+        while (kept > 0 && !fitsByBeginnings(text.left(kept) + after))
+            --kept;
+        cursor.setPosition(kept);
         cursor.setPosition(before, QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
         editor->setTextCursor(cursor);

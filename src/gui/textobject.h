@@ -74,6 +74,8 @@ private:
     void recomputeProportion();
     // Removes the fewest characters before the editor's cursor that let the text fit on the canvas.
     void trimToFit(QTextEdit* editor, const QSize& canvas);
+    // Whether a long text's beginning alone is already too large for the canvas.
+    bool beginningOverflows(const QTextDocument* document, const QSize& canvas) const;
 
     QPoint sizeOfInitialTextBox;
     QPoint sizeToExtendBox;
