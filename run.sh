@@ -3,6 +3,5 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/ensure-packages.sh" cmake g++ make qtbase5-dev qtbase5-dev-tools fonts-dejavu-core
-cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=Release -DVANDORA_TESTS=OFF >/dev/null
-cmake --build "$here/build" --parallel "$(nproc)"
+(cd "$here" && cmake --preset release >/dev/null && cmake --build --preset release --parallel "$(nproc)")
 exec "$here/build/vandora" "$@"

@@ -1,22 +1,22 @@
 #!/usr/bin/env bash
 # Builds Vandora with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test headless;
-# where clang can be had, it also runs the chart stream fuzzer briefly over its seed corpus.
+# where clang can be had, it also runs the chart stream fuzzer briefly over its seed corpus and
+# clang-tidy over src/.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/ensure-packages.sh" cmake g++ make qtbase5-dev qtbase5-dev-tools fonts-dejavu-core \
     libbenchmark-dev desktop-file-utils libxml2-utils xvfb xdotool xclip imagemagick
 build="$here/build-test"
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVANDORA_SANITIZE=ON -DVANDORA_TESTS=ON \
-    -DVANDORA_BENCHMARKS=ON >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+cd "$here"
+cmake --preset test >/dev/null
+cmake --build --preset test --parallel "$(nproc)"
 # The fuzzer first, so that ctest's summary closes the run.
 fuzz="$here/build-fuzz"
 if ! "$here/scripts/ensure-packages.sh" clang libclang-rt-14-dev || ! command -v clang++ >/dev/null; then
     echo "Fuzzing skipped: clang with libFuzzer could not be installed."
 else
-    cmake -S "$here" -B "$fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDORA_FUZZ=ON \
-        -DVANDORA_TESTS=OFF >/dev/null
-    cmake --build "$fuzz" --target fuzz_chartstream --parallel "$(nproc)"
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz --parallel "$(nproc)"
     # New inputs go to a scratch folder; the committed seeds are only read.
     mkdir -p "$fuzz/corpus" "$fuzz/artifacts"
     "$fuzz/fuzz/fuzz_chartstream" -runs=200000 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/" \
@@ -26,6 +26,6 @@ fi
 # The Debian package, in its own Release build; also installs the validators the dist_* tests use.
 "$here/scripts/check-package.sh" "$build/vandora-render"
 
-export QT_QPA_PLATFORM=offscreen
-cd "$build"
-ctest --output-on-failure --no-tests=error
+"$here/scripts/tidy.sh" "$build"
+
+ctest --preset test

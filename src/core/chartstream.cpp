@@ -29,6 +29,7 @@ constexpr int blockBytes = 4096;
 template <typename Real>
 bool sameBits(Real a, Real b)
 {
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): bit equality is meant, so -0 and NaN payloads count
     return std::memcmp(&a, &b, sizeof(Real)) == 0;
 }
 
@@ -152,7 +153,7 @@ private:
                 return intact();
             }
             for (int i = 0; i < n; ++i)
-                decode(first + i, block + i * elementBytes);
+                decode(first + i, block + std::ptrdiff_t(i) * elementBytes);
         }
         return true;
     }

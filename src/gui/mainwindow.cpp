@@ -126,7 +126,7 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     change_has_happen = false;
     change_has_happen_timer_counter = 0;
 
-    m_filePath = filePath;
+    m_filePath = std::move(filePath);
     if (!m_filePath.isEmpty())
         QTimer::singleShot(0, this, SLOT(on_open_clicked()));
 
