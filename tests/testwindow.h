@@ -7,6 +7,7 @@
 #include "ui_mainwindow.h"
 
 #include <QImage>
+#include <QStyleOptionButton>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -49,8 +50,10 @@ private:
     Log* m_log;
 };
 
-// A shown main window whose dialogs answer from `log`, driven with real mouse events; the tick is
-// stopped so that tests send its motion at the moments they choose.
+// A shown, active main window whose dialogs answer from `log`, driven as a window system does: mouse
+// events go to its QWindow, so Qt routes each one to the deepest widget under the pointer and keeps
+// held buttons across calls; keys go to the focus widget. The tick is stopped, so that tests send its
+// motion at the moments they choose.
 class TestWindow
 {
 public:
@@ -60,8 +63,9 @@ public:
         w->setPrompts(std::make_unique<FakePrompts>(&log));
         w->timer->stop();
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(QTest::qWaitForWindowActive(w));
         QTRY_VERIFY(!w->m_draw_lines.isNull());
+        QTestPrivate::qtestMouseButtons = Qt::NoButton;
     }
     // The window goes as in a crash; the recovery file it may have left goes with it.
     ~TestWindow()
@@ -72,29 +76,33 @@ public:
 
     MainWindow* operator->() const { return w; }
     Ui::MainWindow* ui() const { return w->ui; }
+    QWindow* window() const { return w->windowHandle(); }
     QPoint origin() const { return w->ui->drawWidget->mapTo(w, QPoint(0, 0)); }
     // The window position whose click opens a new box at the canvas point.
     QPoint boxClickAt(const QPoint& canvasPoint) const { return origin() + canvasPoint + QPoint(12, 8); }
+    // The window position of the middle of box i's text.
+    QPoint onText(int i) const { return origin() + box(i)->currentWantedRect.center(); }
     TextObject* box(int i) const { return w->m_data->at(i); }
 
-    void send(QEvent::Type type, const QPointF& pos, Qt::MouseButton button, Qt::MouseButtons held) const
-    {
-        QMouseEvent event(type, pos, QPointF(w->mapToGlobal(QPoint())) + pos, button, held, Qt::NoModifier);
-        QApplication::sendEvent(w, &event);
-    }
-    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
-    {
-        send(QEvent::MouseButtonPress, pos, button, button);
-    }
-    void moveHeld(const QPoint& pos) const { send(QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton); }
-    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
-    {
-        send(QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
-    }
+    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mousePress(window(), button, {}, pos); }
+    // A move of the pointer; buttons pressed and not yet released stay held.
+    void moveHeld(const QPoint& pos) const { QTest::mouseMove(window(), pos); }
+    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mouseRelease(window(), button, {}, pos); }
     void click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
     {
         press(pos, button);
         release(pos, button);
+    }
+    // A left click on the middle of a widget of the window; on a radio button, of its indicator.
+    void clickOn(QWidget* widget) const
+    {
+        QRect rect = widget->rect();
+        if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+            QStyleOptionButton option;
+            option.initFrom(radio);
+            rect = radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio);
+        }
+        click(widget->mapTo(w, rect.center()));
     }
     void drag(const QPoint& from, const QPoint& to, int steps = 8) const
     {
@@ -103,20 +111,29 @@ public:
             moveHeld(from + (to - from) * i / steps);
         release(to);
     }
-    // A box opened by a click at the canvas point, then typed into.
+    // A key pressed (down) or released through the window, which hands it to the focus widget.
+    void key(Qt::Key key, bool down, Qt::KeyboardModifiers modifiers = {}) const
+    {
+        down ? QTest::keyPress(window(), key, modifiers) : QTest::keyRelease(window(), key, modifiers);
+    }
+    void type(const QString& text) const
+    {
+        for (QChar c : text)
+            QTest::keyClick(window(), c.toLatin1());
+    }
+    // A box opened by a click at the canvas point, which takes the keys: the text is typed into it.
     TextObject* addBox(const QPoint& canvasPoint, const QString& text = QString()) const
     {
         click(boxClickAt(canvasPoint));
-        if (!text.isEmpty())
-            QTest::keyClicks(w->m_data->last()->elem, text);
+        type(text);
         return w->m_data->last();
     }
     // A connector drawn in "Connect" from one window position to another.
     void drawLine(const QPoint& from, const QPoint& to) const
     {
-        QTest::mouseClick(w->ui->radioButton_2, Qt::LeftButton);
+        clickOn(w->ui->radioButton_2);
         drag(from, to);
-        QTest::mouseClick(w->ui->radioButton_2, Qt::LeftButton);
+        clickOn(w->ui->radioButton_2);
     }
     // The mode button named m (Move / Remove), c (Connect) or a (Move all).
     QRadioButton* mode(char name) const

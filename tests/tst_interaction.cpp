@@ -17,23 +17,23 @@ private slots:
 
     void click_createsBoxAtClampedOpeningPoint_data()
     {
-        QTest::addColumn<QPointF>("offset"); // the pointer, from the canvas origin
+        QTest::addColumn<QPoint>("offset");  // the pointer, from the canvas origin
         QTest::addColumn<QPoint>("opening"); // (-1, -1): no box
-        QTest::newRow("inside") << QPointF(100.7, 200.9) << QPoint(88, 192);
-        QTest::newRow("near top-left") << QPointF(3, 5) << QPoint(0, 0);
-        QTest::newRow("near bottom-right") << QPointF(799, 800) << QPoint(801 - 24, 801 - 16);
-        QTest::newRow("on the closed right edge") << QPointF(801, 300) << QPoint(801 - 24, 292);
-        QTest::newRow("past the right edge") << QPointF(802, 300) << QPoint(-1, -1);
-        QTest::newRow("left of the canvas") << QPointF(-1, 300) << QPoint(-1, -1);
+        QTest::newRow("inside") << QPoint(100, 200) << QPoint(88, 192);
+        QTest::newRow("near top-left") << QPoint(3, 5) << QPoint(0, 0);
+        QTest::newRow("near bottom-right") << QPoint(799, 800) << QPoint(801 - 24, 801 - 16);
+        QTest::newRow("on the closed right edge") << QPoint(801, 300) << QPoint(801 - 24, 292);
+        QTest::newRow("past the right edge") << QPoint(802, 300) << QPoint(-1, -1);
+        QTest::newRow("left of the canvas") << QPoint(-1, 300) << QPoint(-1, -1);
     }
 
     void click_createsBoxAtClampedOpeningPoint()
     {
-        QFETCH(QPointF, offset);
+        QFETCH(QPoint, offset);
         QFETCH(QPoint, opening);
         QCOMPARE(t->ui()->drawWidget->size(), QSize(801, 801));
         for (int twice = 0; twice < 2; ++twice)
-            t->send(QEvent::MouseButtonPress, QPointF(t->origin()) + offset, Qt::LeftButton, Qt::LeftButton);
+            t->click(t->origin() + offset);
         QCOMPARE(t->w->m_data->size(), opening.x() < 0 ? 0 : 1);
         if (opening.x() >= 0) {
             QCOMPARE(t->box(0)->openBoxPoint, opening);
@@ -101,7 +101,7 @@ private slots:
         t->addBox(QPoint(100, 100), QStringLiteral("a"));
         t->addBox(QPoint(300, 100), QStringLiteral("b"));
         for (QChar c : clicks)
-            QTest::mouseClick(t->mode(c.toLatin1()), Qt::LeftButton);
+            t->clickOn(t->mode(c.toLatin1()));
         for (char c : {'m', 'c', 'a'})
             QCOMPARE(t->mode(c)->isChecked(), on.contains(QLatin1Char(c)));
         for (int i = 0; i < 2; ++i) {
@@ -114,23 +114,30 @@ private slots:
 
     void rightClick_removesAndRenumbersCreationRecords_data()
     {
-        // Created in order (b box, l connector); the element right-clicked in "Move / Remove".
+        // Created in order (b box, l connector); the element right-clicked on its text or line, with
+        // "Move / Remove" clicked on (m) or Ctrl held (C); u: then Ctrl+Z, and the same click again.
         QTest::addColumn<QString>("created");
         QTest::addColumn<QString>("removed");
+        QTest::addColumn<QString>("how");
         QTest::addColumn<Records>("records");
         const auto B = MainWindow::BOX;
         const auto L = MainWindow::LINE;
-        QTest::newRow("middle box") << "bbb" << "b1" << Records{{B, 0}, {B, 1}};
-        QTest::newRow("first box") << "bbl" << "b0" << Records{{B, 0}, {L, 0}};
-        QTest::newRow("first connector") << "blbl" << "l0" << Records{{B, 0}, {B, 1}, {L, 0}};
-        QTest::newRow("empty canvas") << "bl" << "-" << Records{{B, 0}, {L, 0}};
+        QTest::newRow("middle box") << "bbb" << "b1" << "m" << Records{{B, 0}, {B, 1}};
+        QTest::newRow("ctrl, middle box") << "bbb" << "b1" << "C" << Records{{B, 0}, {B, 1}};
+        QTest::newRow("second of two boxes") << "bb" << "b1" << "m" << Records{{B, 0}};
+        QTest::newRow("first box") << "bbl" << "b0" << "m" << Records{{B, 0}, {L, 0}};
+        QTest::newRow("ctrl, first connector") << "blbl" << "l0" << "C" << Records{{B, 0}, {B, 1}, {L, 0}};
+        QTest::newRow("empty canvas") << "bl" << "-" << "m" << Records{{B, 0}, {L, 0}};
+        QTest::newRow("box, undo, box again") << "bb" << "b0" << "Cu" << Records{{B, 0}};
+        QTest::newRow("connector, undo, connector again") << "bl" << "l0" << "Cu" << Records{{B, 0}};
     }
 
     void rightClick_removesAndRenumbersCreationRecords()
     {
         QFETCH(QString, created);
         QFETCH(QString, removed);
-        std::vector<QPoint> at[2]; // where each box, and each connector, can be clicked
+        QFETCH(QString, how);
+        std::vector<QPoint> at[2]; // where each box's text, and each connector, can be clicked
         for (QChar kind : created) {
             if (kind == QLatin1Char('b')) {
                 at[0].push_back(t->boxClickAt(QPoint(60 + 150 * int(at[0].size()), 60)));
@@ -141,21 +148,88 @@ private slots:
                 at[1].push_back(t->boxClickAt(t->w->m_data_line.back().points[50]));
             }
         }
-        QTest::mouseClick(t->ui()->radioButton, Qt::LeftButton);
         const int kind = removed.startsWith(QLatin1Char('l'));
         const QPoint target = removed == QLatin1String("-") ? t->origin() + QPoint(700, 700) : at[kind][size_t(removed.mid(1).toInt())];
         const int boxes = t->w->m_data->size();
         const size_t lines = t->w->m_data_line.size();
+        how.startsWith(QLatin1Char('m')) ? t->clickOn(t->ui()->radioButton) : t->key(Qt::Key_Control, true);
         t->click(target, Qt::RightButton);
+        if (how.contains(QLatin1Char('u'))) {
+            t->key(Qt::Key_Z, true, Qt::ControlModifier);
+            QCOMPARE(t->w->m_data->size() + int(t->w->m_data_line.size()), boxes + int(lines));
+            t->click(target, Qt::RightButton);
+        }
+        t->key(Qt::Key_Control, false);
         QCOMPARE(t->w->m_data->size(), boxes - int(removed.startsWith(QLatin1Char('b'))));
         QCOMPARE(t->w->m_data_line.size(), lines - size_t(removed.startsWith(QLatin1Char('l'))));
         QTEST(t->w->removeWhch, "records");
+        QVERIFY(t->layerIsFullRepaint());
+    }
+
+    void drag_endsWithItsButtonInAnyReleaseOrder_data()
+    {
+        // Keys held (C Ctrl, A Alt) and the button (L left, R right) pressed on box 0's text, so that one
+        // box, everything or a new connector is dragged; then the releases in order.
+        QTest::addColumn<QString>("presses");
+        QTest::addColumn<QString>("releases");
+        QTest::newRow("box: button, ctrl") << "CL" << "LC";
+        QTest::newRow("box: ctrl, button") << "CL" << "CL";
+        QTest::newRow("all: button, alt, ctrl") << "CAL" << "LAC";
+        QTest::newRow("all: alt, button, ctrl") << "CAL" << "ALC";
+        QTest::newRow("all: ctrl, alt, button") << "CAL" << "CAL";
+        QTest::newRow("all by the right button") << "CAR" << "RAC";
+        QTest::newRow("all by the right button, keys first") << "CAR" << "ACR";
+        QTest::newRow("connector: button, alt") << "AL" << "LA";
+        QTest::newRow("connector: alt, button") << "AL" << "AL";
+    }
+
+    void drag_endsWithItsButtonInAnyReleaseOrder()
+    {
+        QFETCH(QString, presses);
+        QFETCH(QString, releases);
+        t->addBox(QPoint(300, 300), QStringLiteral("Hello"));
+        t->addBox(QPoint(100, 600), QStringLiteral("other"));
+        const QPoint from = t->onText(0);
+        const QRect before = t->box(0)->currentWantedRect;
+        const int cursor = t->w->lastByteArrayCount;
+        const auto input = [this, &from](QChar c, bool down) {
+            const Qt::MouseButton button = c == QLatin1Char('L') ? Qt::LeftButton : Qt::RightButton;
+            if (c == QLatin1Char('C') || c == QLatin1Char('A'))
+                t->key(c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt, down);
+            else
+                down ? t->press(from, button) : t->release(from + QPoint(60, 40), button);
+        };
+        for (QChar c : presses)
+            input(c, true);
+        for (int i = 1; i <= 4; ++i)
+            t->moveHeld(from + QPoint(15, 10) * i);
+        for (QChar c : releases)
+            input(c, false);
+        QVERIFY(!std::get<0>(t->w->startMovingObject_) && !t->w->startDrawingLines.first);
+        QCOMPARE(t->w->lastByteArrayCount, cursor + 1);
+        QCOMPARE(t->w->m_data_line.size(), size_t(presses.startsWith(QLatin1Char('A'))));
+        QCOMPARE(t->box(0)->currentWantedRect != before, !presses.startsWith(QLatin1Char('A')));
+        QVERIFY(t->box(0)->elem->isEnabled() && t->box(1)->elem->isEnabled());
+        // Nothing follows the pointer any more, whatever is held next.
+        const QRect now = t->box(0)->currentWantedRect;
+        t->key(Qt::Key_Control, true);
+        QCursor::setPos(t->w->mapToGlobal(from + QPoint(-100, -100)));
+        t->w->checkMouseMove();
+        QCOMPARE(t->box(0)->currentWantedRect, now);
+    }
+
+    void newBox_takesTheKeys()
+    {
+        t->addBox(QPoint(100, 100), QStringLiteral("Hello world"));
+        t->addBox(QPoint(300, 100), QStringLiteral("again"));
+        QCOMPARE(t->texts(), QStringLiteral("Hello world,again"));
+        QVERIFY(t->ui()->shortKeysRadioButton->isChecked());
     }
 
     void leftDrag_movesOneBoxOrConnector()
     {
         const QSize size = t->addBox(QPoint(100, 100), QStringLiteral("move me"))->currentWantedRect.size();
-        QTest::mouseClick(t->ui()->radioButton, Qt::LeftButton);
+        t->clickOn(t->ui()->radioButton);
         const QPoint grab = t->origin() + QPoint(100, 100) + QPoint(size.width(), size.height()) / 2;
         t->drag(grab, grab + QPoint(200, 50));
         QCOMPARE(t->box(0)->currentWantedRect, QRect(QPoint(300, 150), size));
@@ -171,7 +245,7 @@ private slots:
     {
         t->addLine({QPoint(50, 300), QPoint(700, 300)});
         t->ui()->radioButton_3->setChecked(true);
-        QTest::mouseClick(t->ui()->radioButton_2, Qt::LeftButton);
+        t->clickOn(t->ui()->radioButton_2);
         const QPoint from = t->origin() + QPoint(200, 200);
         t->press(from);
         for (int i = 1; i <= 20; ++i)
@@ -224,9 +298,9 @@ private slots:
         t->addBox(QPoint(400, 500), QStringLiteral("grab"));
         const QPoint boxBefore = t->addBox(boxAt, QStringLiteral("edge"))->currentWantedRect.topLeft();
         t->addLine({QPoint(200, 600), QPoint(201, 600)});
-        QTest::mouseClick(t->ui()->radioBMoveAll, Qt::LeftButton);
+        t->clickOn(t->ui()->radioBMoveAll);
         const QPoint grab = t->boxClickAt(QPoint(400, 500));
-        t->press(grab);
+        t->press(grab - QPoint(1, 0));
         t->moveHeld(grab); // anchors the drag
         t->moveHeld(grab + step);
         t->release(grab + step);
@@ -245,7 +319,7 @@ private slots:
                 line.addPoints(QPoint(i ? 40 + 10 * i + x : x, 100 + 60 * i + (x % 7)));
         }
         t->w->redrawAllLines();
-        QTest::mouseClick(t->ui()->radioBMoveAll, Qt::LeftButton);
+        t->clickOn(t->ui()->radioBMoveAll);
         const QPoint grab = t->boxClickAt(QPoint(380, 380));
         // Right and down, then far left so that connectors leave the canvas, then back.
         t->press(grab);
@@ -277,7 +351,7 @@ private slots:
         t->addBox(QPoint(100, 100), QStringLiteral("first"));
         t->addBox(QPoint(400, 100), QStringLiteral("second"));
         t->addLine({QPoint(300, 600), QPoint(301, 600)});
-        QTest::mouseClick(t->mode(mode.at(0).toLatin1()), Qt::LeftButton);
+        t->clickOn(t->mode(mode.at(0).toLatin1()));
         for (const QPoint& at : {QPoint(100, 100), restOn}) {
             QCursor::setPos(t->w->mapToGlobal(t->boxClickAt(at)));
             t->w->checkMouseMove();
@@ -292,7 +366,8 @@ private slots:
     void backgroundDragMovesWindow_middleButtonTogglesShortKeys()
     {
         const QPoint before = t->w->pos();
-        const QPoint off = t->origin() + QPoint(900, 300);
+        // The empty foot of the button column, where no widget takes the press.
+        const QPoint off(t->ui()->radioButton_4->mapTo(t->w, QPoint(60, 0)).x(), t->origin().y() + 760);
         t->press(off);
         t->moveHeld(off + QPoint(15, 10));
         QCOMPARE(t->w->pos(), before + QPoint(15, 10));
@@ -311,6 +386,7 @@ private slots:
         t->drawLine(t->origin() + QPoint(100, 300), t->origin() + QPoint(300, 300));
         t->addBox(QPoint(400, 100), QStringLiteral("b"));
 
+        // "Remove last" is hidden, so no pointer can click it.
         QMetaObject::invokeMethod(t->w, "on_pushButton_clicked");
         QCOMPARE(t->texts(), QStringLiteral("a"));
         QMetaObject::invokeMethod(t->w, "on_pushButton_clicked");
@@ -319,7 +395,7 @@ private slots:
         QVERIFY(t->layerIsFullRepaint());
 
         // Clear all (its history side is in the undo tests): nothing left, and drawing starts afresh.
-        QTest::mouseClick(t->ui()->pushButton_4, Qt::LeftButton);
+        t->clickOn(t->ui()->pushButton_4);
         QVERIFY(t->w->m_data->isEmpty() && t->w->removeWhch.empty() && t->ui()->drawOutput->toPlainText().isEmpty());
         QCOMPARE(t->addBox(QPoint(100, 100), QStringLiteral("again"))->whoAmI, 0);
     }

@@ -12,16 +12,14 @@ private slots:
     void init()
     {
         t.emplace();
-        QVERIFY(QTest::qWaitForWindowActive(t->w));
-        t->w->lastMousePosition = QPoint(100, 100);
-        t->w->addNewText();
+        t->addBox(QPoint(100, 100));
     }
 
     void cleanup()
     {
         // Leaves no modifier held for the next window.
-        QTest::keyRelease(t->w, Qt::Key_Control);
-        QTest::keyRelease(t->w, Qt::Key_Alt);
+        t->key(Qt::Key_Control, false);
+        t->key(Qt::Key_Alt, false);
         t.reset();
     }
 
@@ -53,17 +51,14 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QStringList, states);
         t->w->pushBackStreamToBuffer();
-        t->w->pushBackStreamToBuffer();
         t->ui()->shortKeysRadioButton->setChecked(shortKeys);
         const std::map<QChar, Qt::Key> named{{QLatin1Char('c'), Qt::Key_Control}, {QLatin1Char('a'), Qt::Key_Alt},
             {QLatin1Char('z'), Qt::Key_Z}, {QLatin1Char('y'), Qt::Key_Y}, {QLatin1Char('s'), Qt::Key_S},
             {QLatin1Char('o'), Qt::Key_O}};
         for (int i = 0; i < keys.size(); ++i) {
             const Qt::Key key = named.at(keys[i].toLower());
-            if (keys[i].isLower() && (key == Qt::Key_Control || key == Qt::Key_Alt))
-                QTest::keyRelease(t->w, key);
-            else
-                QTest::keyPress(t->w, key, key == Qt::Key_Control || key == Qt::Key_Alt ? Qt::NoModifier : Qt::ControlModifier);
+            const bool modifier = key == Qt::Key_Control || key == Qt::Key_Alt;
+            t->key(key, !(keys[i].isLower() && modifier), modifier ? Qt::NoModifier : Qt::ControlModifier);
             QCOMPARE(state(), states[i]);
         }
         QCOMPARE(t->w->ctrlPressd, shortKeys && keys.count(QLatin1Char('C')) > keys.count(QLatin1Char('c')));
@@ -75,46 +70,45 @@ private slots:
     void losingActivation_releasesHeldModifiers()
     {
         // Typing in a box, then a held modifier, then another window takes the keys (a dialog, say).
-        t->box(0)->elem->setFocus();
-        QTest::keyPress(t->box(0)->elem, Qt::Key_Control);
-        QTest::keyPress(t->w, Qt::Key_Alt);
+        QVERIFY(t->box(0)->elem->hasFocus());
+        t->key(Qt::Key_Control, true);
+        t->key(Qt::Key_Alt, true);
         QCOMPARE(state(), QStringLiteral("a"));
         QWidget other;
         other.show();
-        QApplication::setActiveWindow(&other);
+        other.activateWindow();
         QTRY_VERIFY(!t->w->isActiveWindow());
         QCOMPARE(state(), QStringLiteral("e"));
         QVERIFY(!t->w->ctrlPressd && !t->w->altPressd);
-        QApplication::setActiveWindow(t->w);
+        t->w->activateWindow();
         QTRY_VERIFY(t->w->isActiveWindow());
         QVERIFY(t->box(0)->elem->hasFocus());
         // Ctrl alone switches "Move / Remove" on again, not "Move all".
-        QTest::keyPress(t->w, Qt::Key_Control);
+        t->key(Qt::Key_Control, true);
         QCOMPARE(state(), QStringLiteral("m"));
     }
 
     void ctrlC_copiesDrawingOrEditorSelection()
     {
         QTextEdit* editor = t->box(0)->elem;
-        QTest::keyClicks(editor, QStringLiteral("abc"));
+        t->type(QStringLiteral("abc"));
         t->ui()->lineEdit->setText(QStringLiteral("# "));
         QApplication::clipboard()->clear();
 
         // Typing in the box: the box's own selection is copied, and the box gets the keys back.
-        editor->setFocus();
         editor->selectAll();
-        QTest::keyPress(editor, Qt::Key_Control);
+        t->key(Qt::Key_Control, true);
         QVERIFY(!editor->isEnabled());
-        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
-        QTest::keyRelease(t->w, Qt::Key_Control);
+        t->key(Qt::Key_C, true, Qt::ControlModifier);
+        t->key(Qt::Key_Control, false);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
         QVERIFY(editor->hasFocus());
 
         // Nothing being typed: the drawing is copied, rendered whether or not "Draw " is on.
         editor->clearFocus();
         QVERIFY(!t->ui()->radioButton_3->isChecked());
-        QTest::keyPress(t->w, Qt::Key_Control);
-        QTest::keyClick(t->w, Qt::Key_C, Qt::ControlModifier);
+        t->key(Qt::Key_Control, true);
+        t->key(Qt::Key_C, true, Qt::ControlModifier);
         const QString copied = QApplication::clipboard()->text();
         t->w->drawRightWidget();
         QCOMPARE(copied, t->ui()->drawOutput->toPlainText());
@@ -123,7 +117,7 @@ private slots:
         // The output view copies its own selection, and the drawing when nothing is selected.
         QApplication::clipboard()->clear();
         t->ui()->drawOutput->setFocus();
-        QTest::keyClick(t->ui()->drawOutput, Qt::Key_C, Qt::ControlModifier);
+        t->key(Qt::Key_C, true, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), copied);
     }
 

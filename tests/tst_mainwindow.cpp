@@ -51,9 +51,7 @@ private slots:
         const QFontMetrics metrics(t->ui()->drawOutput->font());
         for (const QChar c : QStringLiteral("W-|* M."))
             QCOMPARE(metrics.horizontalAdvance(c), metrics.horizontalAdvance(QLatin1Char('i')));
-        t->w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(t->w));
-        QTest::keyClick(t->w, Qt::Key_F1);
+        t->key(Qt::Key_F1, true);
         QVERIFY(t->w->w.isVisible());
         QCOMPARE(t->w->w.findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("Vandora"));
         QTest::mouseClick(t->w->w.findChild<QPushButton*>(QStringLiteral("pushButton")), Qt::LeftButton);
@@ -103,24 +101,27 @@ private slots:
         QVERIFY(!t->ui()->radioButton_3->isChecked());
         const TextObject* box = t->addBox(boxAt, QStringLiteral("Start"));
         tick(20);
-        t->ui()->radioButton_4->click();
+        t->clickOn(t->ui()->radioButton_4);
         QCOMPARE(view(), QStringList{""});
-        t->ui()->radioButton_3->click();
+        t->clickOn(t->ui()->radioButton_3);
         QCOMPARE(view(), drawing(box, {"", " Start"}));
-        t->ui()->radioButton_4->click();
+        t->clickOn(t->ui()->radioButton_4);
         QCOMPARE(view(), drawing(box, {"|-----|", "|Start|", "|-----|"}));
 
-        QTest::keyClicks(box->elem, QStringLiteral("ed"));
+        box->elem->setFocus();
+        t->type(QStringLiteral("ed"));
         tick(1);
         QCOMPARE(view(), drawing(box, {"|-------|", "|Started|", "|-------|"}));
-        QTest::keyClicks(box->elem, QStringLiteral("!"));
+        box->elem->setFocus();
+        t->type(QStringLiteral("!"));
         tick(9);
         QCOMPARE(view(), drawing(box, {"|-------|", "|Started|", "|-------|"}));
         tick(1);
         QCOMPARE(view(), drawing(box, {"|--------|", "|Started!|", "|--------|"}));
 
-        t->ui()->radioButton_3->click();
-        QTest::keyClicks(box->elem, QStringLiteral("?"));
+        t->clickOn(t->ui()->radioButton_3);
+        box->elem->setFocus();
+        t->type(QStringLiteral("?"));
         tick(20);
         QCOMPARE(view(), drawing(box, {"|--------|", "|Started!|", "|--------|"}));
     }
@@ -128,20 +129,19 @@ private slots:
     // Shown verbatim, never as markup, once Return is pressed in their field while drawing is on.
     void tagFields_applyOnReturnWhileOn_andGiveUpFocus()
     {
-        t->w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(t->w));
         QStringList tagged = drawing(t->addBox(boxAt, QStringLiteral("Start")), {"|-----|", "|Start|", "|-----|"});
         const QString start = QStringLiteral("<i>&amp; "), end = QStringLiteral(" <b>");
-        QTest::keyClicks(t->ui()->lineEdit, start);
-        QTest::keyClick(t->ui()->lineEdit, Qt::Key_Return);
+        t->clickOn(t->ui()->lineEdit);
+        t->type(start);
+        t->key(Qt::Key_Return, true);
         QCOMPARE(view(), QStringList{""});
-        t->ui()->radioButton_3->click();
-        QTest::mouseClick(t->ui()->lineEdit_2, Qt::LeftButton);
-        QTRY_VERIFY(t->ui()->lineEdit_2->hasFocus());
-        QTest::keyClicks(t->ui()->lineEdit_2, end);
+        t->clickOn(t->ui()->radioButton_3);
+        t->clickOn(t->ui()->lineEdit_2);
+        QVERIFY(t->ui()->lineEdit_2->hasFocus());
+        t->type(end);
         tagged.replaceInStrings(QRegularExpression(QStringLiteral("^")), start);
         QCOMPARE(view(), tagged);
-        QTest::keyClick(t->ui()->lineEdit_2, Qt::Key_Return);
+        t->key(Qt::Key_Return, true);
         QVERIFY(!t->ui()->lineEdit_2->hasFocus());
         tagged.replaceInStrings(QRegularExpression(QStringLiteral("$")), end);
         QCOMPARE(view(), tagged);

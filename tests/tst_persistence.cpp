@@ -44,8 +44,9 @@ private slots:
         QTest::newRow("redo at the end does nothing") << "bbr" << 2 << 1 << 2 << true << false;
         QTest::newRow("a whole-chart drag is one step") << "bbtd" << 2 << 3 << 4 << true << false;
         QTest::newRow("undo a whole-chart drag") << "bbtdu" << 2 << 2 << 4 << true << true;
-        QTest::newRow("clear all, then redo") << "bbbucr" << 0 << -1 << 0 << false << false;
-        QTest::newRow("clear all, redo, new box") << "bbcrb" << 1 << 0 << 1 << false << false;
+        QTest::newRow("clear all after undo, redo") << "bbbucr" << 0 << 2 << 3 << true << false;
+        QTest::newRow("clear all, undo") << "bbcu" << 2 << 1 << 3 << true << true;
+        QTest::newRow("clear all, undo, redo, new box") << "bbcurb" << 1 << 3 << 4 << true << false;
     }
 
     void undoRedo_followsActions()
@@ -54,20 +55,20 @@ private slots:
         for (QChar action : actions) {
             switch (action.toLatin1()) {
             case 'b': createBox(); break;
-            case 't': QTest::keyClicks(t->w->m_data->last()->elem, QStringLiteral("x")); break;
+            case 't': t->click(t->onText(t->w->m_data->size() - 1)); t->type(QStringLiteral("x")); break;
             case 'n': t->click(t->origin() + QPoint(700, 700), Qt::RightButton); break;
             // The slots, not the buttons: the shortcuts call them whether or not the buttons are enabled.
             case 'u': t->w->on_goBack_clicked(); break;
             case 'r': t->w->on_goForward_clicked(); break;
-            case 'c': QTest::mouseClick(t->ui()->pushButton_4, Qt::LeftButton); break;
+            case 'c': t->clickOn(t->ui()->pushButton_4); break;
             case 'd': {
                 const QPoint before = t->box(0)->currentWantedRect.topLeft();
-                t->ui()->radioBMoveAll->setChecked(true);
+                t->clickOn(t->ui()->radioBMoveAll);
                 t->press(t->boxClickAt(QPoint(48, 52)));
                 for (int i = 0; i <= 10; ++i) // the first move anchors the drag
                     t->moveHeld(t->boxClickAt(QPoint(48, 52) + QPoint(4, 3) * i));
                 t->release(t->boxClickAt(QPoint(88, 82)));
-                t->ui()->radioBMoveAll->setChecked(false);
+                t->clickOn(t->ui()->radioBMoveAll);
                 QVERIFY(t->box(0)->currentWantedRect.topLeft() != before);
                 break;
             }

@@ -49,9 +49,9 @@ class TestSoak : public QObject
         return text;
     }
     // A point on a random element: a box's text or a connector's point; anywhere when there is none.
-    QPoint onElement(bool boxes_too = true)
+    QPoint onElement()
     {
-        const int boxes = boxes_too ? t->w->m_data->size() : 0, lines = int(t->w->m_data_line.size());
+        const int boxes = t->w->m_data->size(), lines = int(t->w->m_data_line.size());
         if (boxes + lines == 0)
             return anywhere();
         const int i = pick(boxes + lines);
@@ -128,13 +128,13 @@ class TestSoak : public QObject
         case 8: inMode(t->mode('a'), [&] { drag(anywhere()); }); return QStringLiteral("move all");
         case 9: {
             // Ctrl held as a user holds it: the key switches "Move / Remove" on for the right click.
-            const QPoint at = onElement(false);
+            const QPoint at = onElement();
             QTest::keyPress(keys(), Qt::Key_Control);
             QTest::mouseClick(win(), Qt::RightButton, Qt::ControlModifier, at);
             QTest::keyRelease(keys(), Qt::Key_Control);
             return QStringLiteral("ctrl + right click at %1,%2").arg(at.x()).arg(at.y());
         }
-        case 10: inMode(t->mode('m'), [&] { QTest::mouseClick(win(), Qt::RightButton, {}, onElement(false)); }); return QStringLiteral("remove in mode");
+        case 10: inMode(t->mode('m'), [&] { QTest::mouseClick(win(), Qt::RightButton, {}, onElement()); }); return QStringLiteral("remove in mode");
         case 11: case 12: QTest::mouseClick(ui->goBack, Qt::LeftButton); return QStringLiteral("undo");
         case 13: QTest::mouseClick(ui->goForward, Qt::LeftButton); return QStringLiteral("redo");
         case 14: QTest::mouseClick(ui->pushButton_4, Qt::LeftButton); return QStringLiteral("clear all");

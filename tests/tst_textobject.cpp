@@ -89,7 +89,9 @@ private slots:
         QCOMPARE(box->x_y_proc_respect_to_zero, QPointF(0, 0));
         QPointer<QTextEdit> editor = box->elem;
         box->flush();
-        QVERIFY(editor.isNull() && !box->isValid());
+        QVERIFY(!editor->isVisible() && !box->isValid());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(editor.isNull());
     }
 
     // On an 801 x 601 canvas: whether the box can move, and per axis the move to the edge (-1: none needed).

@@ -195,6 +195,9 @@ void MainWindow::setEditorsEnabled(bool enabled, EditorTip tip)
 {
     const QString modeTip =
         QStringLiteral("*Move element -> left mouse button click\n*Remove element -> right mouse button click");
+    // An editor enabled under a held button would take the release from the window, leaving the drag open.
+    m_editorsWaitForRelease = enabled && m_buttonHeld;
+    enabled = enabled && !m_buttonHeld;
     for (TextObject* box : *m_data) {
         if (!box->elem)
             continue;
@@ -250,9 +253,8 @@ void MainWindow::clearMainData()
     removeWhch.clear();
 }
 
-void MainWindow::on_pushButton_4_clicked()
+void MainWindow::clearHistory()
 {
-    clearMainData();
     for (QByteArray* snapshot : byteArrayOfPastStuf)
         delete snapshot;
     byteArrayOfPastStuf.clear();
@@ -260,6 +262,17 @@ void MainWindow::on_pushButton_4_clicked()
     ui->goBack->setEnabled(false);
     // No snapshot is left to point at, so Redo cannot re-enable Undo later.
     lastByteArrayCount = -1;
+}
+
+void MainWindow::on_pushButton_4_clicked()
+{
+    if (m_data->isEmpty() && m_data_line.empty() && removeWhch.empty())
+        return;
+    // The chart as it was stays in the history, so Undo brings it back.
+    if (lastByteArrayCount < 0)
+        pushBackStreamToBuffer();
+    clearMainData();
+    pushBackStreamToBuffer();
 }
 
 void MainWindow::on_pushButton_clicked()

@@ -142,6 +142,8 @@ private:
     void setEditorsEnabled(bool enabled, EditorTip tip = EditorTip::Keep);
     // The whole chart with the window's state, as stream records.
     ChartStream::Chart chartSnapshot() const;
+    // Drops every undo snapshot.
+    void clearHistory();
     // Empties the chart and rebuilds it from records.
     void loadChart(const ChartStream::Chart& chart);
     // The settings file: beside the executable, or in the user's configuration folder when that is read-only.
@@ -153,6 +155,8 @@ private:
     void copyDrawing();
     // Treats held Ctrl and Alt as released: flags cleared, modes off, editors enabled.
     void releaseModifiers();
+    // Gives the keys back to the box that was being typed in, once no modifier is held.
+    void returnKeysToEditor();
     // Paints the segments of line from point index `from` on, over the current layer.
     void paintNewSegments(const Line& line, size_t from);
     // Moves the painted connectors by offset; repaints them all when a shift would not be exact.
@@ -215,6 +219,10 @@ private:
     QElapsedTimer m_sinceRecoveryWrite;
     // What the recovery file holds, empty when there is none.
     QByteArray m_recoveryWritten;
+    // A mouse button pressed on the window is still down.
+    bool m_buttonHeld = false;
+    // The editors were enabled while a button was down; they take input once it is released.
+    bool m_editorsWaitForRelease = false;
 
     friend class TestMainWindow;
     friend class TestTextObject;

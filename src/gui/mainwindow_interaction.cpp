@@ -135,6 +135,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         ui->shortKeysRadioButton->setChecked(!ui->shortKeysRadioButton->isChecked());
         return;
     }
+    m_buttonHeld = true;
     const bool ok = mouseEventCalc(event);
     const bool moveRemove = ui->radioButton->isChecked();
     const bool connect = ui->radioButton_2->isChecked();
@@ -185,8 +186,11 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         return;
     }
 
-    if (event->button() == Qt::LeftButton && addNewText())
+    if (event->button() == Qt::LeftButton && addNewText()) {
+        // The new box takes the keys, so typing goes into it at once.
+        m_data->last()->elem->setFocus();
         renderIfLive();
+    }
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* e)
@@ -290,7 +294,9 @@ void MainWindow::moveAllStep()
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
+    const bool last = event->buttons() == Qt::NoButton;
+    // A drag ends with its button, also one that Move all grabbed with the right button.
+    if (event->button() == Qt::LeftButton || (last && event->button() == Qt::RightButton)) {
         lastMousePosition_ex = QPoint(0, 0);
         std::get<0>(startMovingObject_) = false;
         startDrawingLines.first = false;
@@ -298,4 +304,11 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
     }
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
         pushBackStreamToBuffer();
+    if (last) {
+        m_buttonHeld = false;
+        if (m_editorsWaitForRelease) {
+            setEditorsEnabled(true);
+            returnKeysToEditor();
+        }
+    }
 }

@@ -96,12 +96,18 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event)
         setEditorsEnabled(true, EditorTip::Clear);
         setColorOfObjectsOnHoover();
         (event->key() == Qt::Key_Control ? ctrlPressd : altPressd) = false;
-        if (m_typingIn && !ctrlPressd && !altPressd) {
-            m_typingIn->setFocus();
-            m_typingIn = nullptr;
-        }
+        returnKeysToEditor();
     }
     bothPressedCheck();
+}
+
+void MainWindow::returnKeysToEditor()
+{
+    if (!m_typingIn || ctrlPressd || altPressd || m_editorsWaitForRelease)
+        return;
+    if (m_typingIn->isVisible())
+        m_typingIn->setFocus();
+    m_typingIn = nullptr;
 }
 
 void MainWindow::bothPressedCheck()
@@ -126,6 +132,8 @@ void MainWindow::releaseModifiers()
         return;
     ctrlPressd = false;
     altPressd = false;
+    // A release that another window takes never reaches us either.
+    m_buttonHeld = false;
     startDrawingLines.first = false;
     ui->radioBMoveAll->setChecked(false);
     ui->radioButton->setChecked(false);
@@ -134,9 +142,7 @@ void MainWindow::releaseModifiers()
     setColorOfObjectsOnHoover();
     bothPressedCheck();
     // The box being typed in gets the keys back when the window is active again.
-    if (m_typingIn)
-        m_typingIn->setFocus();
-    m_typingIn = nullptr;
+    returnKeysToEditor();
 }
 
 void MainWindow::changeEvent(QEvent* event)

@@ -286,7 +286,8 @@ void MainWindow::on_open_clicked()
         setWindowTitle(QStringLiteral("Vandora"));
         return;
     }
-    on_pushButton_4_clicked();
+    clearMainData();
+    clearHistory();
     deserializeDataInMainWindow(chart.window);
     deserializeDataOther(chart.boxes, chart.connectors);
     pushBackStreamToBuffer();

@@ -209,8 +209,13 @@ QPair<bool, int> TextObject::isPointOnMe(const QPoint& point, double sizeOffset)
 
 void TextObject::flush()
 {
-    // The pointer is cleared as well, so a flushed box cannot reach a deleted editor.
-    delete elem;
+    if (!elem)
+        return;
+    // Qt may still be delivering the event that removes the box to its editor: the editor vanishes
+    // now and is deleted once control is back in the event loop.
+    disconnect(elem->document(), nullptr, this, nullptr);
+    elem->hide();
+    elem->deleteLater();
     elem = nullptr;
 }
 

@@ -51,7 +51,8 @@ public slots:
     void textAreaChanged();
     // Lopsided hit area: a whole width left of the centre, half a width right (likewise in y).
     QPair<bool, int> isPointOnMe(const QPoint& point, double sizeOffset = 0) const;
-    // Releases the editor; the box must not be used afterwards.
+    // Hides the editor at once and deletes it later, so it is safe inside the editor's own events;
+    // the box must not be used afterwards.
     void flush();
     bool isValid();
     // Moves by difference as part of a whole-chart move (not below 0), then re-measures the text.
