@@ -11,9 +11,14 @@
 #include <optional>
 #include <random>
 
+#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/common_interface_defs.h>)
+#include <sanitizer/common_interface_defs.h>
+#define VANDORA_SOAK_DEATH_CALLBACK
+#endif
+
 namespace {
 
-// The seed and the last actions, printed if the run dies of a signal or a sanitizer report.
+// The seed and the last actions, printed when the run dies of a signal or a sanitizer report.
 std::string lastWords;
 void sayLastWords() { std::fputs(lastWords.c_str(), stderr); }
 void sayLastWordsAndDie(int signal)
@@ -25,11 +30,6 @@ void sayLastWordsAndDie(int signal)
 
 } // namespace
 
-#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/common_interface_defs.h>)
-#include <sanitizer/common_interface_defs.h>
-#define VANDORA_SOAK_DEATH_CALLBACK
-#endif
-
 // Random user actions through real input, with the chart's invariants checked after each one.
 // VANDORA_SOAK_SEED and VANDORA_SOAK_ACTIONS replay or lengthen a run.
 class TestSoak : public QObject
@@ -38,131 +38,110 @@ class TestSoak : public QObject
 
     int pick(int below) { return std::uniform_int_distribution<int>(0, below - 1)(rng); }
     QPoint anywhere() { return t->origin() + QPoint(pick(801), pick(801)); }
-    QWindow* win() const { return t->w->windowHandle(); }
-    QWidget* keys() const { return QApplication::focusWidget() ? QApplication::focusWidget() : t->w; }
-    QString someText()
-    {
-        static const QString letters = QStringLiteral("ab c\n\tXYZ|-*");
-        QString text;
-        for (int n = 1 + pick(6); n > 0; --n)
-            text += letters[pick(letters.size())];
-        return text;
-    }
-    // A point on a random element: a box's text or a connector's point; anywhere when there is none.
+    QPoint inWindow(const QPoint& p) const { return QPoint(qBound(0, p.x(), 1819), qBound(0, p.y(), 801)); }
+    // A point on a random box's text or connector's point; anywhere when there is none.
     QPoint onElement()
     {
         const int boxes = t->w->m_data->size(), lines = int(t->w->m_data_line.size());
-        if (boxes + lines == 0)
+        const int i = pick(std::max(1, boxes + lines));
+        if (i >= boxes + lines)
             return anywhere();
-        const int i = pick(boxes + lines);
         if (i < boxes)
-            return t->box(i)->elem->mapTo(t->w, t->box(i)->elem->rect().center());
+            return t->onText(i);
         const std::vector<QPoint>& points = t->w->m_data_line[size_t(i - boxes)].points;
-        return points.empty() ? anywhere() : t->origin() + points[size_t(pick(int(points.size())))] - QPoint(10, 7);
+        return points.empty() ? anywhere() : inWindow(t->origin() + points[size_t(pick(int(points.size())))] - QPoint(10, 7));
     }
-    void drag(QPoint from, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    void drag(QPoint at)
     {
-        QTest::mousePress(win(), Qt::LeftButton, mods, from);
-        const QRect inside(t->origin() - QPoint(20, 20), QSize(841, 841));
-        for (int i = 0, n = 2 + pick(5); i < n; ++i) {
-            from += QPoint(pick(81) - 40, pick(81) - 40);
-            from = QPoint(qBound(inside.left(), from.x(), inside.right()), qBound(inside.top(), from.y(), inside.bottom()));
-            QTest::mouseMove(win(), from);
-        }
-        QTest::mouseRelease(win(), Qt::LeftButton, mods, from);
+        t->press(at);
+        for (int n = 2 + pick(5); n > 0; --n)
+            t->moveHeld(at = inWindow(at + QPoint(pick(81) - 40, pick(81) - 40)));
+        t->release(at);
     }
-    // Holds a mode's button checked for one action, as a user who clicks it on and off again.
-    template <typename F> void inMode(QAbstractButton* mode, F action)
+    // A mode clicked on for one action and off again.
+    template <typename F> void inMode(char mode, F action)
     {
-        QTest::mouseClick(mode, Qt::LeftButton);
+        t->clickOn(t->mode(mode));
         action();
-        if (mode->isChecked())
-            QTest::mouseClick(mode, Qt::LeftButton);
+        if (t->mode(mode)->isChecked())
+            t->clickOn(t->mode(mode));
     }
-    void typeInto(int box, const QString& text)
+    // Random keys: letters, borders, spaces, tabs and line breaks. Tags take effect on Return only, so
+    // keys meant for a box are typed only when a box editor has the focus.
+    QString typeSome(bool intoBox = true)
     {
-        if (box < 0 || box >= t->w->m_data->size() || !t->box(box)->elem->isEnabled())
-            return;
-        QTextEdit* editor = t->box(box)->elem;
-        for (QChar c : text) {
-            if (c == QLatin1Char('\n') || c == QLatin1Char('\t'))
-                QTest::keyClick(editor, c == QLatin1Char('\n') ? Qt::Key_Return : Qt::Key_Tab);
-            else
-                QTest::keyClick(editor, c.toLatin1());
+        if (intoBox && !qobject_cast<QTextEdit*>(QApplication::focusWidget()))
+            return QStringLiteral("nothing, no box has the keys");
+        static const QString letters = QStringLiteral("ab c\n\tXYZ|-*");
+        QString text;
+        for (int n = 1 + pick(6); n > 0; --n) {
+            const QChar c = letters[pick(letters.size())];
+            c == QLatin1Char('\n') ? QTest::keyClick(t->window(), Qt::Key_Return)
+                : c == QLatin1Char('\t') ? QTest::keyClick(t->window(), Qt::Key_Tab)
+                                         : QTest::keyClick(t->window(), c.toLatin1());
+            text += c;
         }
+        return text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("\\n"));
     }
-
     QString act(int kind)
     {
         Ui::MainWindow* ui = t->ui();
+        const int box = pick(std::max(1, t->w->m_data->size()));
+        const bool someBox = box < t->w->m_data->size();
         switch (kind) {
-        case 0: case 1: case 2: {
+        case 0: case 1: {
             const QPoint at = anywhere();
-            const int before = t->w->m_data->size();
-            QTest::mouseClick(win(), Qt::LeftButton, Qt::NoModifier, at);
-            const QString text = someText();
-            if (t->w->m_data->size() > before)
-                typeInto(before, text);
-            return QStringLiteral("box at %1,%2 typed %3").arg(at.x()).arg(at.y()).arg(text.toHtmlEscaped());
+            t->click(at);
+            return QStringLiteral("click at %1,%2, type %3").arg(at.x()).arg(at.y()).arg(typeSome());
         }
-        case 3: {
-            const int box = pick(std::max(1, t->w->m_data->size()));
-            typeInto(box, someText());
-            return QStringLiteral("type into box %1").arg(box);
-        }
-        case 4: {
-            const int box = pick(std::max(1, t->w->m_data->size()));
-            QApplication::clipboard()->setText(someText() + QLatin1Char('\n') + someText());
-            if (box < t->w->m_data->size() && t->box(box)->elem->isEnabled())
-                QTest::keyClick(t->box(box)->elem, Qt::Key_V, Qt::ControlModifier);
+        case 2: case 3:
+            if (someBox)
+                t->click(t->onText(box));
+            return QStringLiteral("click box %1, type %2").arg(box).arg(typeSome());
+        case 4:
+            QApplication::clipboard()->setText(QStringLiteral("a b\n\tcd|*\n"));
+            if (!someBox)
+                return QStringLiteral("paste skipped");
+            t->click(t->onText(box));
+            QTest::keyClick(t->window(), Qt::Key_V, Qt::ControlModifier);
             return QStringLiteral("paste into box %1").arg(box);
+        case 5: {
+            if (pick(2))
+                t->clickOn(ui->drawStraightLines);
+            inMode('c', [&] { drag(anywhere()); });
+            return ui->drawStraightLines->isChecked() ? QStringLiteral("straight connector") : QStringLiteral("freehand connector");
         }
-        case 5: case 6: {
-            const bool straight = pick(2);
-            if (ui->drawStraightLines->isChecked() != straight)
-                QTest::mouseClick(ui->drawStraightLines, Qt::LeftButton);
-            inMode(t->mode('c'), [&] { drag(anywhere()); });
-            return straight ? QStringLiteral("straight connector") : QStringLiteral("freehand connector");
-        }
-        case 7: inMode(t->mode('m'), [&] { drag(onElement()); }); return QStringLiteral("drag one element");
-        case 8: inMode(t->mode('a'), [&] { drag(anywhere()); }); return QStringLiteral("move all");
-        case 9: {
-            // Ctrl held as a user holds it: the key switches "Move / Remove" on for the right click.
+        case 6: inMode('m', [&] { drag(onElement()); }); return QStringLiteral("drag one element");
+        case 7: inMode('a', [&] { drag(anywhere()); }); return QStringLiteral("move all");
+        case 8: case 9: {
             const QPoint at = onElement();
-            QTest::keyPress(keys(), Qt::Key_Control);
-            QTest::mouseClick(win(), Qt::RightButton, Qt::ControlModifier, at);
-            QTest::keyRelease(keys(), Qt::Key_Control);
+            t->key(Qt::Key_Control, true);
+            t->click(at, Qt::RightButton);
+            t->key(Qt::Key_Control, false);
             return QStringLiteral("ctrl + right click at %1,%2").arg(at.x()).arg(at.y());
         }
-        case 10: inMode(t->mode('m'), [&] { QTest::mouseClick(win(), Qt::RightButton, {}, onElement()); }); return QStringLiteral("remove in mode");
-        case 11: case 12: QTest::mouseClick(ui->goBack, Qt::LeftButton); return QStringLiteral("undo");
-        case 13: QTest::mouseClick(ui->goForward, Qt::LeftButton); return QStringLiteral("redo");
-        case 14: QTest::mouseClick(ui->pushButton_4, Qt::LeftButton); return QStringLiteral("clear all");
-        case 15: QTest::mouseClick(ui->radioButton_3, Qt::LeftButton); return QStringLiteral("toggle Draw");
-        case 16: QTest::mouseClick(ui->radioButton_4, Qt::LeftButton); return QStringLiteral("toggle Draw box");
+        case 10: inMode('m', [&] { t->click(onElement(), Qt::RightButton); }); return QStringLiteral("remove in mode");
+        case 11: case 12: t->clickOn(ui->goBack); return QStringLiteral("undo");
+        case 13: t->clickOn(ui->goForward); return QStringLiteral("redo");
+        case 14: t->clickOn(ui->pushButton_4); return QStringLiteral("clear all");
+        case 15: t->clickOn(ui->radioButton_3); return QStringLiteral("toggle Draw");
+        case 16: t->clickOn(ui->radioButton_4); return QStringLiteral("toggle Draw box");
         case 17: {
             QLineEdit* tag = pick(2) ? ui->lineEdit : ui->lineEdit_2;
-            QTest::mouseClick(tag, Qt::LeftButton);
-            QTest::keyClick(tag, Qt::Key_A, Qt::ControlModifier);
-            const QString text = someText().remove(QLatin1Char('\n')).left(3);
-            QTest::keyClicks(tag, text);
-            QTest::keyClick(tag, Qt::Key_Return);
-            return QStringLiteral("tag ") + text;
+            t->clickOn(tag);
+            QTest::keyClick(t->window(), Qt::Key_A, Qt::ControlModifier);
+            const QString typed = typeSome(false);
+            QTest::keyClick(t->window(), Qt::Key_Return);
+            return QStringLiteral("tag ") + typed;
         }
-        case 18: {
+        case 18:
             t->log.answers << dir.filePath(QStringLiteral("soak.txt"));
-            QTest::mouseClick(ui->pushButton_2, Qt::LeftButton);
-            const QString said = t->log.messages.value(t->log.messages.size() - 1);
-            if (said != QStringLiteral("Saved|Chart saved!"))
-                return QStringLiteral("FAILED save: ") + said;
-            saved = true;
-            return QStringLiteral("save");
-        }
+            t->clickOn(ui->pushButton_2);
+            saved = saved || t->log.messages.value(t->log.messages.size() - 1) == QStringLiteral("Saved|Chart saved!");
+            return saved ? QStringLiteral("save") : QStringLiteral("FAILED save");
         default:
-            if (!saved)
-                return QStringLiteral("open skipped");
-            t->log.answers << dir.filePath(QStringLiteral("soak.fcb"));
-            QTest::mouseClick(t->ui()->open, Qt::LeftButton);
+            t->log.answers << (saved ? dir.filePath(QStringLiteral("soak.fcb")) : QString());
+            t->clickOn(ui->open);
             return QStringLiteral("open");
         }
     }
@@ -181,8 +160,7 @@ class TestSoak : public QObject
                 return QStringLiteral("a box leaves the canvas");
         }
         for (const auto& record : w->removeWhch) {
-            const int count = record.first == MainWindow::BOX ? w->m_data->size() : int(w->m_data_line.size());
-            if (record.second < 0 || record.second >= count)
+            if (record.second < 0 || record.second >= (record.first == MainWindow::BOX ? w->m_data->size() : int(w->m_data_line.size())))
                 return QStringLiteral("a creation record names a missing element");
         }
         if (!t->ui()->radioButton_3->isChecked())
@@ -206,8 +184,8 @@ class TestSoak : public QObject
             return QStringLiteral("the backup could not be written");
         backup.close();
         QProcess tool;
-        tool.start(QStringLiteral(VANDORA_RENDER_PATH),
-            borders ? QStringList{backup.fileName()} : QStringList{QStringLiteral("--no-box"), backup.fileName()});
+        tool.start(QStringLiteral(VANDORA_RENDER_PATH), borders ? QStringList{backup.fileName()}
+                                                                : QStringList{QStringLiteral("--no-box"), backup.fileName()});
         if (!tool.waitForFinished(30000) || QString::fromUtf8(tool.readAllStandardOutput()) != shown)
             return QStringLiteral("the output view differs from what vandora-render prints");
         return QString();
@@ -229,7 +207,7 @@ private slots:
         __sanitizer_set_death_callback(sayLastWords);
 #endif
         t.emplace();
-        QTest::mouseClick(t->ui()->radioButton_3, Qt::LeftButton);
+        t->clickOn(t->ui()->radioButton_3);
         QStringList trail;
         std::vector<QByteArray> onTheWay; // each snapshot as it was when recorded
         int cursor = -1;
@@ -251,15 +229,18 @@ private slots:
             for (size_t k = size_t(std::max(0, std::min(cursor, t->w->lastByteArrayCount))); k < history.size(); ++k)
                 onTheWay[k] = *history[k];
             cursor = t->w->lastByteArrayCount;
+            if (i % 10000 == 9999)
+                qInfo("%d actions in %lld ms", i + 1, clock.elapsed());
             if (!fault.isEmpty())
                 QFAIL(qPrintable(QStringLiteral("seed %1, action %2: %3\nlast actions:\n%4")
                                      .arg(seed).arg(i).arg(fault, trail.join(QLatin1Char('\n')))));
         }
-        qInfo("%d actions in %lld ms", actions, clock.elapsed());
+        qInfo("%d actions in %lld ms; the chart ends with %d boxes, %d connectors, %d snapshots", actions,
+            clock.elapsed(), t->w->m_data->size(), int(t->w->m_data_line.size()), int(t->w->byteArrayOfPastStuf.size()));
         // The whole history, walked back to its start and forward to its end, rebuilds what was recorded.
         for (QAbstractButton* step : {t->ui()->goBack, t->ui()->goForward}) {
             while (step->isEnabled()) {
-                QTest::mouseClick(step, Qt::LeftButton);
+                t->clickOn(step);
                 QVERIFY2(ChartStream::toBytes(t->w->chartSnapshot()) == onTheWay.at(size_t(t->w->lastByteArrayCount)),
                     qPrintable(QStringLiteral("seed %1: history entry %2 rebuilds differently").arg(seed).arg(t->w->lastByteArrayCount)));
             }
