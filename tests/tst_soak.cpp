@@ -177,7 +177,7 @@ class TestSoak : public QObject
         const bool cleared = shown.isEmpty() && chart.boxes.empty() && chart.connectors.empty();
         if (!cleared && shown != expected.join(QLatin1Char('\n')))
             return QStringLiteral("the output view differs from the chart's rendering");
-        if (!withRenderTool)
+        if (!withRenderTool || cleared)
             return QString();
         QFile backup(dir.filePath(QStringLiteral("now.fcb")));
         if (!backup.open(QIODevice::WriteOnly) || backup.write(bytes) != bytes.size())
