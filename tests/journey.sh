@@ -108,7 +108,7 @@ export XDG_DATA_HOME="$work/data"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 # --- Where the widgets lie, from the same form laid out on this display.
-"$geometry" drawWidget radioButton_2 radioButton_3 radioButton_4 radioBMoveAll drawOutput \
+"$geometry" drawWidget radioButton_2 radioButton_3 radioButton_4 radioBMoveAll drawOutput pushButton_4 \
     >"$work/geometry.txt" 2>"$work/geometry.log" || fail "journey_geometry failed: $(cat "$work/geometry.log")"
 while read -r name x y w h; do
     printf -v "geo_${name}" '%s %s %s %s' "$x" "$y" "$w" "$h"
@@ -362,8 +362,95 @@ fi
 rest_pointer
 sleep 0.3
 shot "$artifacts/3-reopened.png"
+log "clipboard checked"
+
+# ---------------------------------------------------------------- removal, undo, Ctrl drag, Clear all
+# save_step NAME: Ctrl+S into NAME.txt through the real dialog; the program must still run, and the
+# export must equal vandora-render's drawing of the backup written beside it.
+save_step() {
+    local file="$work/out/$1.txt"
+    kill -0 "$app_pid" 2>/dev/null || fail "vandora exited before step $1"
+    xdotool key ctrl+s
+    wait_for "the save dialog of step $1" window_shown '^Save file$'
+    sleep 0.5
+    xdotool type --delay 30 "$file"
+    xdotool key Return
+    wait_for "the message after saving step $1" window_shown '^(Saved|Not saved)$'
+    window_shown '^Saved$' || fail "saving step $1 failed"
+    xdotool key Return
+    wait_for "the message of step $1 to close" window_gone '^Saved$'
+    "$render" "$work/out/$1.fcb" >"$work/rendered-$1.txt" || fail "vandora-render failed on step $1"
+    cmp "$file" "$work/rendered-$1.txt" || fail "the export of step $1 differs from vandora-render's drawing"
+    step_export="$file"
+}
+has() { grep -q -F -- "$1" "$step_export"; }
+# column_of TEXT: where TEXT starts in the first row that holds it.
+column_of() { awk -v s="$1" 'index($0, s) { print index($0, s); exit }' "$step_export"; }
+# ctrl_right_click X Y: a right click at a canvas point with Ctrl held ("Move / Remove").
+ctrl_right_click() {
+    xdotool mousemove --sync $((win_x + canvas_x + $1)) $((win_y + canvas_y + $2))
+    xdotool keydown ctrl
+    sleep 0.3
+    xdotool click 3
+    sleep 0.3
+    xdotool keyup ctrl
+    sleep 0.3
+}
+
+add_box 420 120 gone
+save_step 9-typed
+has '|gone|' || fail "the typed box \"gone\" is not in the export"
+# Ctrl + right click on the box's own text removes it.
+ctrl_right_click 424 120
+save_step 10-box-removed
+! has 'gone' || fail "Ctrl + right click on \"gone\" did not remove it"
+# Connector points are kept shifted from the pointer by half the canvas x and all of its y, plus 10, 7.
+ctrl_right_click $((mid_x + canvas_x / 2 + 10)) $((mid_y + canvas_y + 7))
+save_step 11-connector-removed
+! has '*' || fail "Ctrl + right click on the connector did not remove it"
+xdotool key ctrl+z
+save_step 12-undone
+has '*' || fail "Undo did not bring the connector back"
+! has 'gone' || fail "Undo brought back more than the connector"
+# Ctrl held, a drag on "start"; Ctrl is let go before the button.
+start_column="$(column_of '|start|')"
+xdotool mousemove --sync $((win_x + canvas_x + 190)) $((win_y + canvas_y + 200))
+xdotool keydown ctrl
+sleep 0.3
+xdotool mousedown 1
+for i in $(seq 1 10); do
+    xdotool mousemove $((win_x + canvas_x + 190 + 12 * i)) $((win_y + canvas_y + 200 + 4 * i))
+    sleep 0.05
+done
+xdotool keyup ctrl
+sleep 0.2
+xdotool mouseup 1
+sleep 0.3
+rest_pointer
+save_step 13-moved
+moved_column="$(column_of '|start|')"
+[ -n "$moved_column" ] && [ "$moved_column" -gt $((start_column + 10)) ] \
+    || fail "the Ctrl drag did not move \"start\" (column $start_column, then ${moved_column:-none})"
+# Nothing stays grabbed: with Ctrl held again the box does not follow the pointer.
+xdotool keydown ctrl
+xdotool mousemove --sync $((win_x + canvas_x + 600)) $((win_y + canvas_y + 100))
+sleep 0.5
+xdotool keyup ctrl
+rest_pointer
+save_step 14-released
+[ "$(column_of '|start|')" = "$moved_column" ] || fail "\"start\" followed the pointer after its drag ended"
+read -r clear_x clear_y clear_w clear_h <<<"$geo_pushButton_4"
+click_at $((clear_x + clear_w / 2)) $((clear_y + clear_h / 2))
+rest_pointer
+save_step 15-cleared
+! has 'start' && ! has '*' || fail "Clear all left part of the chart"
+xdotool key ctrl+z
+save_step 16-clear-undone
+has '|start|' && has '|end|' && has '*' || fail "Undo did not bring the cleared chart back"
+[ "$(column_of '|start|')" = "$moved_column" ] || fail "Undo of Clear all did not restore the moved box"
+shot "$artifacts/4-removal-steps.png"
 end_app
-log "clipboard checked; screenshots in $artifacts"
+log "removal steps checked; screenshots in $artifacts"
 
 # ---------------------------------------------------------------- crash recovery
 # Two boxes typed, the program killed with SIGKILL; a new start offers the recovery file, Return takes
@@ -387,7 +474,7 @@ xdotool key Return
 wait_for "the offer to close" window_gone '^Restore chart$'
 wait_for "the restored \"crash\" box" canvas_dark $((300 - 12)) $((300 - 8)) 24 16
 wait_for "the restored \"kept\" box" canvas_dark $((450 - 12)) $((420 - 8)) 24 16
-shot "$artifacts/4-restored.png"
+shot "$artifacts/5-restored.png"
 click_radio radioButton_3
 rest_pointer
 restored_file="$work/out/restored.txt"

@@ -7,7 +7,6 @@
 #include "ui_mainwindow.h"
 
 #include <QImage>
-#include <QStyleOptionButton>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -91,19 +90,12 @@ public:
     void click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
     {
         press(pos, button);
+        // The event loop runs between the two, as it does under a window system.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         release(pos, button);
     }
-    // A left click on the middle of a widget of the window; on a radio button, of its indicator.
-    void clickOn(QWidget* widget) const
-    {
-        QRect rect = widget->rect();
-        if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
-            QStyleOptionButton option;
-            option.initFrom(radio);
-            rect = radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio);
-        }
-        click(widget->mapTo(w, rect.center()));
-    }
+    // A left click on a widget of the window, a half height in from its left, where a radio button's indicator lies.
+    void clickOn(const QWidget* widget) const { click(widget->mapTo(w, QPoint(widget->height() / 2, widget->height() / 2))); }
     void drag(const QPoint& from, const QPoint& to, int steps = 8) const
     {
         press(from);
@@ -112,12 +104,12 @@ public:
         release(to);
     }
     // A key pressed (down) or released through the window, which hands it to the focus widget.
-    void key(Qt::Key key, bool down, Qt::KeyboardModifiers modifiers = {}) const
+    void key(Qt::Key key, bool down, Qt::KeyboardModifiers with = {}) const { down ? QTest::keyPress(window(), key, with) : QTest::keyRelease(window(), key, with); }
+    // Text typed through the window; with `into`, into that widget, which takes the focus first.
+    void type(const QString& text, QWidget* into = nullptr) const
     {
-        down ? QTest::keyPress(window(), key, modifiers) : QTest::keyRelease(window(), key, modifiers);
-    }
-    void type(const QString& text) const
-    {
+        if (into)
+            into->setFocus();
         for (QChar c : text)
             QTest::keyClick(window(), c.toLatin1());
     }

@@ -34,7 +34,10 @@ private slots:
         QCOMPARE(t->ui()->drawWidget->size(), QSize(801, 801));
         for (int twice = 0; twice < 2; ++twice)
             t->click(t->origin() + offset);
-        QCOMPARE(t->w->m_data->size(), opening.x() < 0 ? 0 : 1);
+        // The new box takes the keys: a space typed goes into it, not to the button that had them.
+        t->type(QLatin1String(opening.x() < 0 ? "" : "a b"));
+        QVERIFY(t->ui()->shortKeysRadioButton->isChecked());
+        QCOMPARE(t->texts(), QLatin1String(opening.x() < 0 ? "" : "a b"));
         if (opening.x() >= 0) {
             QCOMPARE(t->box(0)->openBoxPoint, opening);
             QCOMPARE(t->w->removeWhch, (Records{{MainWindow::BOX, 0}}));
@@ -152,18 +155,19 @@ private slots:
         const QPoint target = removed == QLatin1String("-") ? t->origin() + QPoint(700, 700) : at[kind][size_t(removed.mid(1).toInt())];
         const int boxes = t->w->m_data->size();
         const size_t lines = t->w->m_data_line.size();
+        const int cursor = t->w->lastByteArrayCount;
         how.startsWith(QLatin1Char('m')) ? t->clickOn(t->ui()->radioButton) : t->key(Qt::Key_Control, true);
         t->click(target, Qt::RightButton);
         if (how.contains(QLatin1Char('u'))) {
             t->key(Qt::Key_Z, true, Qt::ControlModifier);
             QCOMPARE(t->w->m_data->size() + int(t->w->m_data_line.size()), boxes + int(lines));
+            QCOMPARE(t->w->lastByteArrayCount, cursor);
             t->click(target, Qt::RightButton);
         }
         t->key(Qt::Key_Control, false);
         QCOMPARE(t->w->m_data->size(), boxes - int(removed.startsWith(QLatin1Char('b'))));
         QCOMPARE(t->w->m_data_line.size(), lines - size_t(removed.startsWith(QLatin1Char('l'))));
         QTEST(t->w->removeWhch, "records");
-        QVERIFY(t->layerIsFullRepaint());
     }
 
     void drag_endsWithItsButtonInAnyReleaseOrder_data()
@@ -188,42 +192,28 @@ private slots:
         QFETCH(QString, presses);
         QFETCH(QString, releases);
         t->addBox(QPoint(300, 300), QStringLiteral("Hello"));
-        t->addBox(QPoint(100, 600), QStringLiteral("other"));
         const QPoint from = t->onText(0);
         const QRect before = t->box(0)->currentWantedRect;
         const int cursor = t->w->lastByteArrayCount;
-        const auto input = [this, &from](QChar c, bool down) {
-            const Qt::MouseButton button = c == QLatin1Char('L') ? Qt::LeftButton : Qt::RightButton;
-            if (c == QLatin1Char('C') || c == QLatin1Char('A'))
-                t->key(c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt, down);
-            else
-                down ? t->press(from, button) : t->release(from + QPoint(60, 40), button);
-        };
+        const auto button = [](QChar c) { return c == QLatin1Char('L') ? Qt::LeftButton : Qt::RightButton; };
+        // Keys (A, C) sort before buttons (L, R).
         for (QChar c : presses)
-            input(c, true);
+            c.unicode() < 'L' ? t->key(c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt, true) : t->press(from, button(c));
         for (int i = 1; i <= 4; ++i)
             t->moveHeld(from + QPoint(15, 10) * i);
         for (QChar c : releases)
-            input(c, false);
+            c.unicode() < 'L' ? t->key(c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt, false) : t->release(from + QPoint(60, 40), button(c));
         QVERIFY(!std::get<0>(t->w->startMovingObject_) && !t->w->startDrawingLines.first);
         QCOMPARE(t->w->lastByteArrayCount, cursor + 1);
         QCOMPARE(t->w->m_data_line.size(), size_t(presses.startsWith(QLatin1Char('A'))));
         QCOMPARE(t->box(0)->currentWantedRect != before, !presses.startsWith(QLatin1Char('A')));
-        QVERIFY(t->box(0)->elem->isEnabled() && t->box(1)->elem->isEnabled());
+        QVERIFY(t->box(0)->elem->isEnabled());
         // Nothing follows the pointer any more, whatever is held next.
         const QRect now = t->box(0)->currentWantedRect;
         t->key(Qt::Key_Control, true);
         QCursor::setPos(t->w->mapToGlobal(from + QPoint(-100, -100)));
         t->w->checkMouseMove();
         QCOMPARE(t->box(0)->currentWantedRect, now);
-    }
-
-    void newBox_takesTheKeys()
-    {
-        t->addBox(QPoint(100, 100), QStringLiteral("Hello world"));
-        t->addBox(QPoint(300, 100), QStringLiteral("again"));
-        QCOMPARE(t->texts(), QStringLiteral("Hello world,again"));
-        QVERIFY(t->ui()->shortKeysRadioButton->isChecked());
     }
 
     void leftDrag_movesOneBoxOrConnector()
@@ -233,7 +223,6 @@ private slots:
         const QPoint grab = t->origin() + QPoint(100, 100) + QPoint(size.width(), size.height()) / 2;
         t->drag(grab, grab + QPoint(200, 50));
         QCOMPARE(t->box(0)->currentWantedRect, QRect(QPoint(300, 150), size));
-        QVERIFY(!std::get<0>(t->w->startMovingObject_));
 
         t->addLine({QPoint(600, 600), QPoint(601, 600)});
         t->drag(t->boxClickAt(QPoint(600, 600)), t->boxClickAt(QPoint(560, 630)));

@@ -9,19 +9,9 @@ class TestKeyboard : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        t.emplace();
-        t->addBox(QPoint(100, 100));
-    }
-
-    void cleanup()
-    {
-        // Leaves no modifier held for the next window.
-        t->key(Qt::Key_Control, false);
-        t->key(Qt::Key_Alt, false);
-        t.reset();
-    }
+    void init() { t.emplace().addBox(QPoint(100, 100)); }
+    // Leaves no modifier held for the next window.
+    void cleanup() { t->key(Qt::Key_Control, false), t->key(Qt::Key_Alt, false), t.reset(); }
 
     void keys_switchModesAndRunCommands_data()
     {
@@ -70,7 +60,6 @@ private slots:
     void losingActivation_releasesHeldModifiers()
     {
         // Typing in a box, then a held modifier, then another window takes the keys (a dialog, say).
-        QVERIFY(t->box(0)->elem->hasFocus());
         t->key(Qt::Key_Control, true);
         t->key(Qt::Key_Alt, true);
         QCOMPARE(state(), QStringLiteral("a"));

@@ -1,6 +1,8 @@
 #include "textobject.h"
 
 #include <QFont>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -36,6 +38,26 @@ bool fitsOn(const QSize& box, const QSize& canvas)
 {
     return box.width() <= canvas.width() && box.height() <= canvas.height();
 }
+
+// Keeps a removed editor until the last mouse button is released: the press made it the receiver
+// of that release, which Qt drops when the receiver is gone, so the window would never see it.
+class ReleaseWatcher : public QObject
+{
+public:
+    explicit ReleaseWatcher(QTextEdit* editor)
+        : QObject(editor)
+    {
+        editor->installEventFilter(this);
+        editor->viewport()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton)
+            static_cast<QTextEdit*>(parent())->deleteLater();
+        return false;
+    }
+};
 
 } // namespace
 
@@ -215,7 +237,10 @@ void TextObject::flush()
     // now and is deleted once control is back in the event loop.
     disconnect(elem->document(), nullptr, this, nullptr);
     elem->hide();
-    elem->deleteLater();
+    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+        elem->deleteLater();
+    else
+        new ReleaseWatcher(elem);
     elem = nullptr;
 }
 
