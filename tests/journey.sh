@@ -103,6 +103,8 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
 mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
+# The recovery file lives in the user's data folder.
+export XDG_DATA_HOME="$work/data"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 # --- Where the widgets lie, from the same form laid out on this display.
@@ -473,4 +475,43 @@ has '|start|' && has '|end|' && has '*' || fail "Undo did not bring the cleared 
 shot "$artifacts/4-removal-steps.png"
 end_app
 log "removal steps checked; screenshots in $artifacts"
+
+# ---------------------------------------------------------------- crash recovery
+# Two boxes typed, the program killed with SIGKILL; a new start offers the recovery file, Return takes
+# the offer, and the chart that comes back saves to the same drawing the recovery file renders to.
+rm -rf "$XDG_DATA_HOME"
+start_app
+add_box 300 300 crash
+add_box 450 420 kept
+recovered_drawing() {
+    recovery="$(find "$XDG_DATA_HOME" -name recovery.fcb 2>/dev/null | head -n 1)"
+    [ -n "$recovery" ] && "$render" "$recovery" >"$work/recovered.txt" 2>/dev/null && grep -q -F '|kept|' "$work/recovered.txt"
+}
+wait_for "the recovery file to hold both boxes" recovered_drawing
+kill -KILL "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+[ -e "$recovery" ] || fail "the recovery file did not outlive the crash"
+start_app
+wait_for "the offer to restore" window_shown '^Restore chart$'
+xdotool key Return
+wait_for "the offer to close" window_gone '^Restore chart$'
+wait_for "the restored \"crash\" box" canvas_dark $((300 - 12)) $((300 - 8)) 24 16
+wait_for "the restored \"kept\" box" canvas_dark $((450 - 12)) $((420 - 8)) 24 16
+shot "$artifacts/5-restored.png"
+click_radio radioButton_3
+rest_pointer
+restored_file="$work/out/restored.txt"
+xdotool key ctrl+s
+wait_for "the save dialog after restoring" window_shown '^Save file$'
+sleep 0.5
+xdotool type --delay 30 "$restored_file"
+xdotool key Return
+wait_for "\"Chart saved!\" after restoring" window_shown '^Saved$'
+xdotool key Return
+wait_for "the \"Chart saved!\" box to close" window_gone '^Saved$'
+cmp "$restored_file" "$work/recovered.txt" || fail "the restored chart differs from the one before the crash"
+[ ! -e "$recovery" ] || fail "saving left the recovery file behind"
+end_app
+log "crash recovery checked"
 echo "journey passed"

@@ -18,6 +18,9 @@ public:
         QStringList answers;  // file names handed out, first first; empty means cancelled
         QStringList folders;  // the folder each dialog was opened in
         QStringList messages; // "title|text" of every message box
+        QList<Prompts::CloseAnswer> closing; // answers to the close prompt; none left means Cancel
+        QList<bool> restoring;               // answers to the restore offer; none left means No
+        QStringList questions;               // "close" or "restore FILE" per question asked
     };
     explicit FakePrompts(Log* log) : m_log(log) {}
 
@@ -25,6 +28,16 @@ public:
     QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override { return next(folder); }
     void information(QWidget*, const QString& title, const QString& text) override { warning(nullptr, title, text); }
     void warning(QWidget*, const QString& title, const QString& text) override { m_log->messages << title + QLatin1Char('|') + text; }
+    CloseAnswer saveBeforeClosing(QWidget*) override
+    {
+        m_log->questions << QStringLiteral("close");
+        return m_log->closing.isEmpty() ? CloseAnswer::Cancel : m_log->closing.takeFirst();
+    }
+    bool restoreRecovered(QWidget*, const QString& fileName) override
+    {
+        m_log->questions << QStringLiteral("restore ") + fileName;
+        return !m_log->restoring.isEmpty() && m_log->restoring.takeFirst();
+    }
 
 private:
     QString next(const QString& folder)
@@ -44,7 +57,7 @@ class TestWindow
 {
 public:
     TestWindow(const QString& file = QString())
-        : w(new MainWindow(nullptr, file))
+        : w((QStandardPaths::setTestModeEnabled(true), new MainWindow(nullptr, file)))
     {
         w->setPrompts(std::make_unique<FakePrompts>(&log));
         w->timer->stop();
@@ -53,7 +66,12 @@ public:
         QTRY_VERIFY(!w->m_draw_lines.isNull());
         QTestPrivate::qtestMouseButtons = Qt::NoButton;
     }
-    ~TestWindow() { delete w; }
+    // The window goes as in a crash; the recovery file it may have left goes with it.
+    ~TestWindow()
+    {
+        delete w;
+        QFile::remove(MainWindow::recoveryFilePath());
+    }
 
     MainWindow* operator->() const { return w; }
     Ui::MainWindow* ui() const { return w->ui; }

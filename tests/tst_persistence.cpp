@@ -205,6 +205,16 @@ private slots:
         QVERIFY(!t->log.messages.join(QString()).contains(QStringLiteral("Chart saved!")));
     }
 
+    void undoRedo_rebuildsBoxesAsRecorded()
+    {
+        t->addBox(QPoint(100, 100));
+        t->addBox(QPoint(300, 300), QStringLiteral("two"));
+        const QByteArray recorded = ChartStream::toBytes(t->w->chartSnapshot());
+        t->w->on_goBack_clicked();
+        t->w->on_goForward_clicked();
+        QCOMPARE(ChartStream::toBytes(t->w->chartSnapshot()), recorded);
+    }
+
     void open_replacesChartAndHistory()
     {
         createBox(QStringLiteral("saved"));

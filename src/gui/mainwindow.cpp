@@ -127,8 +127,13 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     change_has_happen_timer_counter = 0;
 
     m_filePath = std::move(filePath);
-    if (!m_filePath.isEmpty())
-        QTimer::singleShot(0, this, SLOT(on_open_clicked()));
+    // A chart restored after a crash takes the place of the file named on the command line.
+    QTimer::singleShot(0, this, [this] {
+        if (offerRecovery())
+            m_filePath.clear();
+        else if (!m_filePath.isEmpty())
+            on_open_clicked();
+    });
 
     ui->drawOutput->installEventFilter(this);
     ui->drawOutput->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -137,6 +142,7 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
 
     auto* aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aboutKey, &QShortcut::activated, actionAbout, &QAction::trigger);
+    m_savedContent = contentBytes();
 }
 
 MainWindow::~MainWindow()

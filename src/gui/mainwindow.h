@@ -10,6 +10,7 @@
 #include "snapshotstore.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPair>
 #include <QPixmap>
@@ -23,6 +24,7 @@
 #include <vector>
 
 class QAction;
+class QCloseEvent;
 class QDataStream;
 class QKeyEvent;
 class QLineEdit;
@@ -67,6 +69,13 @@ public:
     void setHistoryBudget(qint64 bytes) { m_historyBudget = bytes; }
     // Bytes really held by the undo snapshots together.
     qint64 historyBytes() const;
+
+    // Whether the chart differs from the one last saved or opened, or from the empty start.
+    bool hasUnsavedChanges() const;
+    // Where the latest snapshot of an unsaved chart is kept, for a start after a crash.
+    static QString recoveryFilePath();
+    // The recovery file is written at most this often, and never while a mouse button is held.
+    static constexpr int recoveryIntervalMs = 2000;
 
     std::shared_ptr<QVector<TextObject*>> m_data;
     std::vector<Line> m_data_line;
@@ -117,6 +126,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Asks before closing a chart with unsaved changes; a clean close removes the recovery file.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The element under point: five passes of growing tolerance, boxes before connectors in each.
@@ -169,6 +180,19 @@ private:
     void setDrawingStyle(CharGrid::Style style, CharGrid::Arrows arrows);
     // The remembered drawing style, or classic with heads at the end.
     void readDrawingStyle();
+    // Save's work; true when the export and the backup were both written.
+    bool saveChart();
+    // The chart stream without the fields that follow the pointer, so that only edits make it differ.
+    QByteArray contentBytes() const;
+    // Marks the chart on screen as the one on disk and drops the recovery file.
+    void markSaved();
+    // Starts the recovery timer unless it runs, keeping writes recoveryIntervalMs apart.
+    void scheduleRecovery();
+    // Writes the latest snapshot while changes are unsaved, removes the file otherwise.
+    void updateRecovery();
+    void removeRecovery();
+    // At start: offers a recovery file left by a crash; true when its chart was restored.
+    bool offerRecovery();
 
     SnapshotStore byteArrayOfPastStuf;
     int lastByteArrayCount = -1;
@@ -209,6 +233,12 @@ private:
     qint64 m_historyBudget = historyBudgetBytes;
     // The box editor that had the keys when a modifier was pressed; it gets them back on release.
     QPointer<QTextEdit> m_typingIn;
+    // Content bytes of the chart last saved or opened (of the empty chart at start).
+    QByteArray m_savedContent;
+    QTimer* m_recoveryTimer = nullptr;
+    QElapsedTimer m_sinceRecoveryWrite;
+    // What the recovery file holds, empty when there is none.
+    QByteArray m_recoveryWritten;
     // A mouse button pressed on the window is still down.
     bool m_buttonHeld = false;
     // The editors were enabled while a button was down; they take input once it is released.
@@ -223,6 +253,8 @@ private:
     friend class TestKeyboard;
     friend class TestWindow;
     friend class BenchAccess;
+    friend class TestRecovery;
+    friend class TestSoak;
 };
 
 #endif // MAINWINDOW_H

@@ -195,6 +195,7 @@ void MainWindow::pushBackStreamToBuffer()
         byteArrayOfPastStuf.dropFront();
     lastByteArrayCount = byteArrayOfPastStuf.size() - 1;
     on_goForward_clicked();
+    scheduleRecovery();
 }
 
 qint64 MainWindow::historyBytes() const
@@ -221,6 +222,7 @@ void MainWindow::on_goBack_clicked()
         ui->goForward->setEnabled(true);
     if (lastByteArrayCount < 1)
         ui->goBack->setEnabled(false);
+    scheduleRecovery();
 }
 
 void MainWindow::on_goForward_clicked()
@@ -232,6 +234,7 @@ void MainWindow::on_goForward_clicked()
         ui->goForward->setEnabled(false);
     if (lastByteArrayCount > 0)
         ui->goBack->setEnabled(true);
+    scheduleRecovery();
 }
 
 QString MainWindow::settingsFilePath() const
@@ -268,13 +271,18 @@ void MainWindow::writeSettingsFolder(const QString& folder)
 
 void MainWindow::on_pushButton_2_clicked()
 {
+    saveChart();
+}
+
+bool MainWindow::saveChart()
+{
     setWindowTitle(QStringLiteral("Vandora ... saving file ..."));
     const QString folder = readSettingsFolder();
     const QString fileName =
         m_prompts->saveFileName(this, QStringLiteral("Save file"), folder, QStringLiteral("Text file (*.txt) ;;"));
     if (fileName.isEmpty()) {
         setWindowTitle(QStringLiteral("Vandora"));
-        return;
+        return false;
     }
     writeSettingsFolder(ChartFiles::folderOf(fileName));
 
@@ -291,9 +299,11 @@ void MainWindow::on_pushButton_2_clicked()
     if (!failures.isEmpty()) {
         m_prompts->warning(this, QStringLiteral("Not saved"),
             QStringLiteral("The chart could not be saved.\n") + failures.join(QLatin1Char('\n')));
-        return;
+        return false;
     }
+    markSaved();
     m_prompts->information(this, QStringLiteral("Saved"), QStringLiteral("Chart saved!"));
+    return true;
 }
 
 void MainWindow::on_open_clicked()
@@ -331,6 +341,7 @@ void MainWindow::on_open_clicked()
     deserializeDataInMainWindow(chart.window);
     deserializeDataOther(chart.boxes, chart.connectors);
     pushBackStreamToBuffer();
+    markSaved();
 
     setWindowTitle(QStringLiteral("Vandora"));
     ui->drawWidget->show();

@@ -16,6 +16,12 @@ public:
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
     virtual void information(QWidget* parent, const QString& title, const QString& text);
     virtual void warning(QWidget* parent, const QString& title, const QString& text);
+
+    enum class CloseAnswer { Save, Discard, Cancel };
+    // Whether to save the changed chart before the window closes.
+    virtual CloseAnswer saveBeforeClosing(QWidget* parent);
+    // Whether to bring back the chart left unsaved in the recovery file.
+    virtual bool restoreRecovered(QWidget* parent, const QString& fileName);
 };
 
 #endif // PROMPTS_H

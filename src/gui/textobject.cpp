@@ -411,7 +411,12 @@ void TextObject::deserializeData(const ChartStream::BoxRecord& record)
     sizeToExtendBox = record.sizeToExtendBox;
     if (!elem)
         return;
+    elem->setPlainText(record.text);
+    // Setting the text sizes the box anew (an empty one too); the stored geometry is what it was.
+    centerPointFromInsideCurrentWanted = record.centre;
+    currentWantedRect = record.currentWantedRect;
+    x_y_proc_respect_to_zero = record.proportion;
+    elem->setFixedSize(currentWantedRect.size());
     elem->setGeometry(currentWantedRect);
     elem->show();
-    elem->setPlainText(record.text);
 }

@@ -1,0 +1,163 @@
+#include "chartstream.h"
+#include "testwindow.h"
+
+#include <QTemporaryDir>
+
+#include <optional>
+
+using Answer = Prompts::CloseAnswer;
+Q_DECLARE_METATYPE(Answer)
+
+class TestRecovery : public QObject
+{
+    Q_OBJECT
+
+    QByteArray recovered() const
+    {
+        QFile file(MainWindow::recoveryFilePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QByteArray latestSnapshot() const { return t->w->byteArrayOfPastStuf.at(t->w->lastByteArrayCount); }
+    void addBox(const QString& text) { t->addBox(QPoint(40 + 60 * t->w->m_data->size(), 40), text); }
+
+private slots:
+    void init() { t.emplace(); }
+    void cleanup() { t.reset(); }
+
+    void close_asksOnlyWhenChanged_data()
+    {
+        // b: a typed box; e: an empty box; s: Save; f: a Save that cannot write; u: Undo; n: a right click that changes
+        // nothing; o: Open the saved backup; c: Clear all.
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("saveAs"); // the name the close prompt's Save gets; empty: cancelled
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("closed");
+        const QString good = dir.filePath(QStringLiteral("closing.txt"));
+        const QString bad = dir.filePath(QStringLiteral("missing/closing.txt"));
+        QTest::newRow("empty start") << "" << Answer::Cancel << "" << false << true;
+        QTest::newRow("only the pointer moved") << "n" << Answer::Cancel << "" << false << true;
+        QTest::newRow("changed: cancel") << "b" << Answer::Cancel << "" << true << false;
+        QTest::newRow("changed: discard") << "b" << Answer::Discard << "" << true << true;
+        QTest::newRow("changed: save") << "b" << Answer::Save << good << true << true;
+        QTest::newRow("changed: save cancelled") << "b" << Answer::Save << "" << true << false;
+        QTest::newRow("changed: save fails") << "b" << Answer::Save << bad << true << false;
+        QTest::newRow("saved") << "bs" << Answer::Cancel << "" << false << true;
+        QTest::newRow("failed save") << "bf" << Answer::Cancel << "" << true << false;
+        QTest::newRow("changed after saving") << "bsb" << Answer::Cancel << "" << true << false;
+        QTest::newRow("undone to the saved chart") << "bseu" << Answer::Cancel << "" << false << true;
+        QTest::newRow("opened") << "bsbo" << Answer::Cancel << "" << false << true;
+        QTest::newRow("saved chart cleared") << "bsc" << Answer::Cancel << "" << true << false;
+    }
+
+    void close_asksOnlyWhenChanged()
+    {
+        QFETCH(QString, actions);
+        const QString saved = dir.filePath(QStringLiteral("saved.txt"));
+        for (QChar action : actions) {
+            switch (action.toLatin1()) {
+            case 'b': addBox(QStringLiteral("box")); break;
+            case 'e': addBox(QString()); break;
+            case 's': t->log.answers << saved; t->w->on_pushButton_2_clicked(); break;
+            case 'f': t->log.answers << dir.filePath(QStringLiteral("no/such.txt")); t->w->on_pushButton_2_clicked(); break;
+            case 'u': t->w->on_goBack_clicked(); break;
+            case 'n': t->click(t->origin() + QPoint(700, 700), Qt::RightButton); break;
+            case 'o': t->log.answers << dir.filePath(QStringLiteral("saved.fcb")); t->w->on_open_clicked(); break;
+            case 'c': QTest::mouseClick(t->ui()->pushButton_4, Qt::LeftButton); break;
+            }
+        }
+        QFETCH(QString, saveAs);
+        QFETCH(Answer, answer);
+        t->log.closing << answer;
+        t->log.answers << saveAs;
+        QFETCH(bool, closed);
+        QCOMPARE(t->w->close(), closed);
+        QTEST(t->log.questions.contains(QStringLiteral("close")), "asked");
+        if (closed)
+            QVERIFY(!QFile::exists(MainWindow::recoveryFilePath()));
+        if (closed && answer == Answer::Save)
+            QVERIFY(QFile::exists(saveAs));
+    }
+
+    // Prints how long a change takes to reach the recovery file.
+    void recoveryFile_holdsLatestUnsavedSnapshot()
+    {
+        QElapsedTimer sinceChange;
+        sinceChange.start();
+        addBox(QStringLiteral("first"));
+        QTRY_COMPARE(recovered(), latestSnapshot());
+        qInfo("change to recovery file on disk: %lld ms", sinceChange.elapsed());
+        // A later change waits for the interval, and a held button postpones the write past it.
+        addBox(QStringLiteral("second"));
+        const QByteArray second = latestSnapshot();
+        QTest::mouseClick(t->mode('c'), Qt::LeftButton);
+        QTest::mousePress(t->w->windowHandle(), Qt::LeftButton, Qt::NoModifier, t->origin() + QPoint(300, 300));
+        QTest::qWait(MainWindow::recoveryIntervalMs + 300);
+        QVERIFY(recovered() != second);
+        QTest::mouseRelease(t->w->windowHandle(), Qt::LeftButton, Qt::NoModifier, t->origin() + QPoint(300, 300));
+        QTRY_COMPARE_WITH_TIMEOUT(recovered(), latestSnapshot(), 1000);
+        QTest::mouseClick(t->mode('c'), Qt::LeftButton);
+        // Saving removes it; the next change brings it back; a clean close removes it again.
+        t->log.answers << dir.filePath(QStringLiteral("r.txt"));
+        t->w->on_pushButton_2_clicked();
+        QVERIFY(!QFile::exists(MainWindow::recoveryFilePath()));
+        QTest::keyClicks(t->box(1)->elem, QStringLiteral("!"));
+        t->click(t->origin() + QPoint(700, 700), Qt::RightButton);
+        QTRY_COMPARE_WITH_TIMEOUT(recovered(), latestSnapshot(), MainWindow::recoveryIntervalMs + 1000);
+        t->log.closing << Answer::Discard;
+        QVERIFY(t->w->close());
+        QVERIFY(!QFile::exists(MainWindow::recoveryFilePath()));
+    }
+
+    void start_offersRecoveryFile_data()
+    {
+        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<QString>("texts");
+        QTest::newRow("restored") << false << true << "kept,too";
+        QTest::newRow("declined") << false << false << "";
+        QTest::newRow("damaged") << true << false << "";
+    }
+
+    void start_offersRecoveryFile()
+    {
+        QFETCH(bool, damaged);
+        QFETCH(bool, accept);
+        addBox(QStringLiteral("kept"));
+        addBox(QStringLiteral("too"));
+        QByteArray bytes = ChartStream::toBytes(t->w->chartSnapshot());
+        t.reset();
+        if (damaged)
+            bytes.chop(3);
+        const QString path = MainWindow::recoveryFilePath();
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+
+        FakePrompts::Log log;
+        log.restoring << accept;
+        MainWindow w(nullptr, QString());
+        w.setPrompts(std::make_unique<FakePrompts>(&log));
+        w.show();
+        QTRY_VERIFY(!log.questions.isEmpty() || !log.messages.isEmpty());
+        QCOMPARE(log.questions, damaged ? QStringList() : QStringList(QStringLiteral("restore ") + path));
+        QCOMPARE(log.messages.size(), damaged ? 1 : 0);
+        QVERIFY(!damaged || log.messages.value(0).startsWith(path + QLatin1Char('|')));
+        QStringList texts;
+        for (TextObject* box : *w.m_data)
+            texts << box->elem->toPlainText();
+        QTEST(texts.join(QLatin1Char(',')), "texts");
+        // A restored chart is still unsaved, so its file stays until a save or a clean close.
+        QCOMPARE(QFile::exists(path), accept);
+        QCOMPARE(w.hasUnsavedChanges(), accept);
+        QFile::remove(path);
+    }
+
+private:
+    QTemporaryDir dir;
+    std::optional<TestWindow> t;
+};
+
+QTEST_MAIN(TestRecovery)
+#include "tst_recovery.moc"
