@@ -31,7 +31,7 @@ void paintSegments(QPainter& painter, const Line& line, size_t from, std::vector
 class Tiles
 {
 public:
-    static constexpr int side = 8;
+    static constexpr int side = 4;
 
     explicit Tiles(const QSize& layer)
         : m_columns((layer.width() + side - 1) / side), m_rows((layer.height() + side - 1) / side),
@@ -108,10 +108,16 @@ private:
     QRect m_bounds;
 };
 
-// Pixels a segment's pen may touch: its end points' box widened by the pen, with a pixel to spare.
+// Pixels a segment's pen may touch: its end points' box widened by half the pen's diagonal
+// (under three quarters of its width), with a pixel to spare.
+int penReach(int width)
+{
+    return (3 * width + 3) / 4 + 1;
+}
+
 QRect segmentReach(const QPoint& a, const QPoint& b, int width)
 {
-    const int reach = width + 1;
+    const int reach = penReach(width);
     return QRect(QPoint(std::min(a.x(), b.x()) - reach, std::min(a.y(), b.y()) - reach),
         QPoint(std::max(a.x(), b.x()) + reach, std::max(a.y(), b.y()) + reach));
 }
@@ -135,7 +141,22 @@ void MainWindow::repaintLayerAround(const std::vector<const std::vector<QPoint>*
         redrawAllLines();
         return;
     }
-    // Every segment reaching a marked tile is painted in list order on a clear sheet, unclipped as
+    // Pens are opaque and aliased, so a pixel shows the last connector over it. When every path is
+    // a listed connector's own (one just drawn or recoloured, its pixels unmoved), the connectors
+    // before the first of them keep their pixels: painting starts there, over the layer as it is.
+    size_t from = m_data_line.size();
+    for (const std::vector<QPoint>* path : paths) {
+        size_t own = 0;
+        while (own < m_data_line.size() && &m_data_line[own].points != path)
+            ++own;
+        from = std::min(from, own);
+        if (own == m_data_line.size()) {
+            from = 0;
+            break;
+        }
+    }
+    const bool over = from > 0;
+    // Every segment reaching a marked tile is painted in list order on the sheet, unclipped as
     // in a whole repaint; then only the marked tiles are copied onto the layer.
     if (m_layerSheet.size() != m_draw_lines.size())
         m_layerSheet = QPixmap(m_draw_lines.size());
@@ -143,13 +164,17 @@ void MainWindow::repaintLayerAround(const std::vector<const std::vector<QPoint>*
     {
         QPainter painter(&sheet);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(tiles.bounds(), Qt::transparent);
+        if (over)
+            painter.drawPixmap(tiles.bounds(), m_draw_lines, tiles.bounds());
+        else
+            painter.fillRect(tiles.bounds(), Qt::transparent);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         std::vector<QLine> segments;
         // Segments wholly away from the marked tiles' bounds are passed over without a tile lookup.
-        const int reach = borderOfWIdgetsAndDrawings + 1;
+        const int reach = penReach(borderOfWIdgetsAndDrawings);
         const QRect near = tiles.bounds().adjusted(-reach, -reach, reach, reach);
-        for (const Line& line : m_data_line) {
+        for (size_t index = over ? from : 0; index < m_data_line.size(); ++index) {
+            const Line& line = m_data_line[index];
             segments.clear();
             for (size_t i = 1; i < line.points.size(); ++i) {
                 const QPoint& a = line.points[i - 1];
