@@ -58,15 +58,28 @@ public:
         m_bounds |= QRect(x0 * side, y0 * side, (x1 - x0 + 1) * side, (y1 - y0 + 1) * side);
     }
 
+    // Counts of marked tiles left of each tile in its row, so that touches() takes two looks a row.
+    void sum()
+    {
+        const size_t stride = size_t(m_columns) + 1;
+        m_sums.resize(stride * size_t(m_rows));
+        for (size_t y = 0; y < size_t(m_rows); ++y) {
+            m_sums[y * stride] = 0;
+            for (size_t x = 0; x < size_t(m_columns); ++x)
+                m_sums[y * stride + x + 1] = quint16(m_sums[y * stride + x] + m_on[y * size_t(m_columns) + x]);
+        }
+    }
+
+    // Whether a rectangle overlaps a marked tile; sum() must have run since the last mark().
     bool touches(const QRect& r) const
     {
         int x0, y0, x1, y1;
         if (!span(r, x0, y0, x1, y1))
             return false;
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                if (m_on[size_t(y) * size_t(m_columns) + size_t(x)])
-                    return true;
+        const size_t stride = size_t(m_columns) + 1;
+        for (size_t y = size_t(y0); y <= size_t(y1); ++y)
+            if (m_sums[y * stride + size_t(x1) + 1] != m_sums[y * stride + size_t(x0)])
+                return true;
         return false;
     }
 
@@ -104,6 +117,7 @@ private:
     int m_columns;
     int m_rows;
     std::vector<char> m_on;
+    std::vector<quint16> m_sums;
     int m_count = 0;
     QRect m_bounds;
 };
@@ -136,6 +150,7 @@ void MainWindow::repaintLayerAround(const std::vector<const std::vector<QPoint>*
             tiles.mark(segmentReach((*path)[i - 1], (*path)[i], borderOfWIdgetsAndDrawings));
     if (tiles.count() == 0)
         return;
+    tiles.sum();
     // Past half the layer a whole repaint costs no more.
     if (2 * tiles.count() > tiles.total()) {
         redrawAllLines();
