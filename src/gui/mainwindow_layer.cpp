@@ -122,11 +122,11 @@ private:
     QRect m_bounds;
 };
 
-// Pixels a segment's pen may touch: its end points' box widened by half the pen's diagonal
-// (under three quarters of its width), with a pixel to spare.
+// Pixels a segment's pen may touch: its end points' box widened by half the square cap's diagonal
+// plus half a pixel of sampling, which three quarters of the width rounded up covers.
 int penReach(int width)
 {
-    return (3 * width + 3) / 4 + 1;
+    return (3 * width + 3) / 4;
 }
 
 QRect segmentReach(const QPoint& a, const QPoint& b, int width)
