@@ -31,7 +31,7 @@ void paintSegments(QPainter& painter, const Line& line, size_t from, std::vector
 class Tiles
 {
 public:
-    static constexpr int side = 8;
+    static constexpr int side = 4;
 
     explicit Tiles(const QSize& layer)
         : m_columns((layer.width() + side - 1) / side), m_rows((layer.height() + side - 1) / side),
@@ -58,15 +58,28 @@ public:
         m_bounds |= QRect(x0 * side, y0 * side, (x1 - x0 + 1) * side, (y1 - y0 + 1) * side);
     }
 
+    // Counts of marked tiles left of each tile in its row, so that touches() takes two looks a row.
+    void sum()
+    {
+        const size_t stride = size_t(m_columns) + 1;
+        m_sums.resize(stride * size_t(m_rows));
+        for (size_t y = 0; y < size_t(m_rows); ++y) {
+            m_sums[y * stride] = 0;
+            for (size_t x = 0; x < size_t(m_columns); ++x)
+                m_sums[y * stride + x + 1] = quint16(m_sums[y * stride + x] + m_on[y * size_t(m_columns) + x]);
+        }
+    }
+
+    // Whether a rectangle overlaps a marked tile; sum() must have run since the last mark().
     bool touches(const QRect& r) const
     {
         int x0, y0, x1, y1;
         if (!span(r, x0, y0, x1, y1))
             return false;
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                if (m_on[size_t(y) * size_t(m_columns) + size_t(x)])
-                    return true;
+        const size_t stride = size_t(m_columns) + 1;
+        for (size_t y = size_t(y0); y <= size_t(y1); ++y)
+            if (m_sums[y * stride + size_t(x1) + 1] != m_sums[y * stride + size_t(x0)])
+                return true;
         return false;
     }
 
@@ -104,14 +117,21 @@ private:
     int m_columns;
     int m_rows;
     std::vector<char> m_on;
+    std::vector<quint16> m_sums;
     int m_count = 0;
     QRect m_bounds;
 };
 
-// Pixels a segment's pen may touch: its end points' box widened by the pen, with a pixel to spare.
+// Pixels a segment's pen may touch: its end points' box widened by half the square cap's diagonal
+// plus half a pixel of sampling, which three quarters of the width rounded up covers.
+int penReach(int width)
+{
+    return (3 * width + 3) / 4;
+}
+
 QRect segmentReach(const QPoint& a, const QPoint& b, int width)
 {
-    const int reach = width + 1;
+    const int reach = penReach(width);
     return QRect(QPoint(std::min(a.x(), b.x()) - reach, std::min(a.y(), b.y()) - reach),
         QPoint(std::max(a.x(), b.x()) + reach, std::max(a.y(), b.y()) + reach));
 }
@@ -130,12 +150,28 @@ void MainWindow::repaintLayerAround(const std::vector<const std::vector<QPoint>*
             tiles.mark(segmentReach((*path)[i - 1], (*path)[i], borderOfWIdgetsAndDrawings));
     if (tiles.count() == 0)
         return;
+    tiles.sum();
     // Past half the layer a whole repaint costs no more.
     if (2 * tiles.count() > tiles.total()) {
         redrawAllLines();
         return;
     }
-    // Every segment reaching a marked tile is painted in list order on a clear sheet, unclipped as
+    // Pens are opaque and aliased, so a pixel shows the last connector over it. When every path is
+    // a listed connector's own (one just drawn or recoloured, its pixels unmoved), the connectors
+    // before the first of them keep their pixels: painting starts there, over the layer as it is.
+    size_t from = m_data_line.size();
+    for (const std::vector<QPoint>* path : paths) {
+        size_t own = 0;
+        while (own < m_data_line.size() && &m_data_line[own].points != path)
+            ++own;
+        from = std::min(from, own);
+        if (own == m_data_line.size()) {
+            from = 0;
+            break;
+        }
+    }
+    const bool over = from > 0;
+    // Every segment reaching a marked tile is painted in list order on the sheet, unclipped as
     // in a whole repaint; then only the marked tiles are copied onto the layer.
     if (m_layerSheet.size() != m_draw_lines.size())
         m_layerSheet = QPixmap(m_draw_lines.size());
@@ -143,13 +179,17 @@ void MainWindow::repaintLayerAround(const std::vector<const std::vector<QPoint>*
     {
         QPainter painter(&sheet);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(tiles.bounds(), Qt::transparent);
+        if (over)
+            painter.drawPixmap(tiles.bounds(), m_draw_lines, tiles.bounds());
+        else
+            painter.fillRect(tiles.bounds(), Qt::transparent);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         std::vector<QLine> segments;
         // Segments wholly away from the marked tiles' bounds are passed over without a tile lookup.
-        const int reach = borderOfWIdgetsAndDrawings + 1;
+        const int reach = penReach(borderOfWIdgetsAndDrawings);
         const QRect near = tiles.bounds().adjusted(-reach, -reach, reach, reach);
-        for (const Line& line : m_data_line) {
+        for (size_t index = over ? from : 0; index < m_data_line.size(); ++index) {
+            const Line& line = m_data_line[index];
             segments.clear();
             for (size_t i = 1; i < line.points.size(); ++i) {
                 const QPoint& a = line.points[i - 1];
