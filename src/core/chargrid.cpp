@@ -270,43 +270,50 @@ public:
     // runs of two or more steps keeps its corner.
     void placePath(const Fractions& points, const QPoint& shift, const Glyphs& g, Arrows arrows)
     {
-        collectCells(points, shift);
-        const size_t cells = m_path.size();
+        const size_t cells = collectCells(points, shift);
         if (cells == 0)
             return;
         const char16_t byWay[9] = {g.downRight, g.vertical, g.downLeft, g.horizontal, g.horizontal, g.horizontal,
             g.downLeft, g.vertical, g.downRight};
-        char16_t byTurn[81];
+        // The glyph of a cell by the ways into and out of it: a corner where it turns, else the way in.
+        char16_t glyphOf[81];
         for (int w = 0; w < 81; ++w)
-            byTurn[w] = turnGlyph(g, w / 9, w % 9);
-        m_kept.resize(cells);
-        m_glyphs.resize(cells);
-        m_kept[0] = m_path[0];
+            glyphOf[w] = isTurn(w / 9, w % 9) ? turnGlyph(g, w / 9, w % 9) : byWay[w / 9];
+        const Cell* path = m_path.data();
+        const unsigned char* ways = m_ways.data();
+        Cell* keptCells = m_kept.data();
+        keptCells[0] = path[0];
         size_t kept = 1;
-        int lastWay = 4;
-        size_t runBehind = 0;
-        // The way from the last kept cell into cell i. Decided without branches: the ways are random
-        // enough in freehand connectors to defeat prediction.
-        int in = m_ways[1];
+        // A cell after a left-out corner is entered by a diagonal and so always kept; a corner entered from a
+        // kept cell is kept when the two cells before it and the two after it run straight. Only these two
+        // flags carry from one cell to the next, so the ways of neighbouring cells are read independently.
+        bool keptBefore = true;
+        bool keptTwoBefore = false;
+        // The ways into cells i - 1, i, i + 1 and i + 2, passed on from one cell to the next.
+        int before = ways[0];
+        int way = ways[1];
+        int out = ways[2];
         for (size_t i = 1; i < cells; ++i) {
-            const int out = m_ways[i + 1];
-            const size_t run = in == lastWay ? runBehind + 1 : 1;
-            const bool turn = isTurn(in, out);
-            const bool keep = !turn || (run > 1 && m_ways[i + 2] == out);
-            m_kept[kept] = m_path[i];
-            m_glyphs[kept] = turn ? byTurn[in * 9 + out] : byWay[in];
-            if (kept == 1)
-                m_glyphs[0] = byWay[in];
+            const int after = ways[i + 2];
+            const bool longRuns = (before == way) & (after == out);
+            // Bitwise on purpose: the ways of freehand connectors are random enough to defeat prediction.
+            const bool keep = !keptBefore | !isTurn(way, out) | (keptTwoBefore & longRuns);
+            // The way from the last kept cell; past a left-out cell, the diagonal of both its steps.
+            const int in = keptBefore ? way : before + way - 4;
+            keptCells[kept] = path[i];
+            // The first cell's glyph waits for the way out of it, known once the second cell is kept.
+            if (keep && kept == 1)
+                putLine(cellOrSink(path[0]), byWay[in], g);
+            putLine(keep ? cellOrSink(path[i]) : &m_sink, glyphOf[in * 9 + out], g);
             kept += keep;
-            lastWay = keep ? in : lastWay;
-            runBehind = keep ? run : runBehind;
-            // A cell left out: the cells on either side join by the diagonal of both steps.
-            in = keep ? out : in + out - 4;
+            keptTwoBefore = keptBefore;
+            keptBefore = keep;
+            before = way;
+            way = out;
+            out = after;
         }
         if (kept == 1)
-            m_glyphs[0] = g.horizontal;
-        for (size_t k = 0; k < kept; ++k)
-            putLine(m_kept[k], m_glyphs[k], g);
+            putLine(cellOrSink(path[0]), g.horizontal, g);
         const size_t n = kept;
         if (arrows == Arrows::None || n < 2)
             return;
@@ -355,12 +362,16 @@ private:
         return cell && !cell->box;
     }
 
-    // A free cell takes `ch`; a connector's horizontal met by a vertical, or the reverse, becomes a crossing.
-    void putLine(const Cell& c, char16_t ch, const Glyphs& g)
+    // The grid cell at `c`, or the sink, a box cell that keeps its character, when `c` lies outside the grid.
+    POSITION* cellOrSink(const Cell& c)
     {
         POSITION* cell = at(c.row, c.col);
-        if (!cell)
-            return;
+        return cell ? cell : &m_sink;
+    }
+
+    // A free cell takes `ch`; a connector's horizontal met by a vertical, or the reverse, becomes a crossing.
+    static void putLine(POSITION* cell, char16_t ch, const Glyphs& g)
+    {
         const char16_t old = cell->oneChar.unicode();
         const bool crossing = (old == g.horizontal && ch == g.vertical) | (old == g.vertical && ch == g.horizontal);
         const char16_t now = old == u' ' ? ch : crossing ? g.crossing : old;
@@ -368,30 +379,41 @@ private:
         cell->oneChar = QChar(cell->box ? old : now);
     }
 
-    // m_path gets the cells of the points in order, consecutive repeats dropped; m_ways the way into each.
-    void collectCells(const Fractions& points, const QPoint& shift)
+    // m_path gets the cells of the points in order, consecutive repeats dropped, and m_ways the way into
+    // each; returns their number. The vectors only grow, past the cells, with junk beyond the returned count.
+    size_t collectCells(const Fractions& points, const QPoint& shift)
     {
         const float rows = float(m_rows);
         const float cols = float(m_cols);
         // Room for every point and, past the last cell, the two stays placePath looks ahead to.
-        m_path.resize(points.size() + 1);
-        m_ways.resize(points.size() + 3);
+        if (m_path.size() < points.size() + 1) {
+            m_path.resize(points.size() + 1);
+            m_ways.resize(points.size() + 3);
+            m_kept.resize(points.size() + 1);
+        }
+        Cell* path = m_path.data();
+        unsigned char* ways = m_ways.data();
+        const std::int64_t shiftRow = shift.y();
+        const std::int64_t shiftCol = shift.x();
         size_t n = 0;
+        // Far above any cell a point can mark, so that the first cell is new; placePath ignores its way.
+        Cell previous{-(std::int64_t(1) << 62), 0};
         for (const QPair<float, float>& p : points) {
             std::int64_t row = 0;
             std::int64_t col = 0;
             if (!roundToCell(p.second * rows, row) || !roundToCell(p.first * cols, col))
                 continue;
-            const Cell cell{row + shift.y(), col + shift.x()};
-            // Each cell is written in the next slot, which only a new cell keeps.
-            const Cell previous = n > 0 ? m_path[n - 1] : Cell{cell.row + 1, cell.col};
-            m_path[n] = cell;
-            m_ways[n] = static_cast<unsigned char>(n > 0 ? wayOf(cell - previous) : 4);
-            n += cell != previous;
+            const Cell cell{row + shiftRow, col + shiftCol};
+            const int way = wayOf(cell - previous);
+            // Each cell is written in the next slot, which only a new cell, one not reached by staying, keeps.
+            path[n] = cell;
+            ways[n] = static_cast<unsigned char>(way);
+            n += way != 4;
+            previous = cell;
         }
-        m_path.resize(n);
-        m_ways[n] = 4;
-        m_ways[n + 1] = 4;
+        ways[n] = 4;
+        ways[n + 1] = 4;
+        return n;
     }
 
     int m_rows;
@@ -401,7 +423,7 @@ private:
     std::vector<Cell> m_path;
     std::vector<unsigned char> m_ways;
     std::vector<Cell> m_kept;
-    std::vector<char16_t> m_glyphs;
+    POSITION m_sink{0, 0, QLatin1Char(' '), true};
 };
 
 } // namespace
