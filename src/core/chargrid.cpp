@@ -144,6 +144,18 @@ char16_t headGlyph(const Glyphs& g, const Cell& way)
     return g.heads[way.row < 0 ? 2 : 3];
 }
 
+// A path glyph and the connector glyph it turns into a crossing where it meets it: a horizontal's vertical,
+// a vertical's horizontal, none (0, which no drawn cell holds) for the others.
+struct Stroke {
+    char16_t glyph;
+    char16_t crosses;
+};
+
+Stroke strokeFor(char16_t glyph, const Glyphs& g)
+{
+    return {glyph, glyph == g.horizontal ? g.vertical : glyph == g.vertical ? g.horizontal : char16_t(0)};
+}
+
 // Beyond this distance from zero no cell of any element can reach the grid,
 // and every offset added to such a coordinate still fits in 64 bits.
 constexpr double farAway = 1e15;
@@ -275,10 +287,10 @@ public:
             return;
         const char16_t byWay[9] = {g.downRight, g.vertical, g.downLeft, g.horizontal, g.horizontal, g.horizontal,
             g.downLeft, g.vertical, g.downRight};
-        // The glyph of a cell by the ways into and out of it: a corner where it turns, else the way in.
-        char16_t glyphOf[81];
+        // The stroke of a cell by the ways into and out of it: a corner where it turns, else the way in.
+        Stroke strokeOf[81];
         for (int w = 0; w < 81; ++w)
-            glyphOf[w] = isTurn(w / 9, w % 9) ? turnGlyph(g, w / 9, w % 9) : byWay[w / 9];
+            strokeOf[w] = strokeFor(isTurn(w / 9, w % 9) ? turnGlyph(g, w / 9, w % 9) : byWay[w / 9], g);
         const Cell* path = m_path.data();
         const unsigned char* ways = m_ways.data();
         Cell* keptCells = m_kept.data();
@@ -302,9 +314,9 @@ public:
             const int in = keptBefore ? way : before + way - 4;
             keptCells[kept] = path[i];
             // The first cell's glyph waits for the way out of it, known once the second cell is kept.
-            if (keep && kept == 1)
-                putLine(cellOrSink(path[0]), byWay[in], g);
-            putLine(keep ? cellOrSink(path[i]) : &m_sink, glyphOf[in * 9 + out], g);
+            if (kept == 1 && keep)
+                putLine(cellOrSink(path[0]), strokeOf[in * 9 + 4], g.crossing);
+            putLine(keep ? cellOrSink(path[i]) : &m_sink, strokeOf[in * 9 + out], g.crossing);
             kept += keep;
             keptTwoBefore = keptBefore;
             keptBefore = keep;
@@ -313,7 +325,7 @@ public:
             out = after;
         }
         if (kept == 1)
-            putLine(cellOrSink(path[0]), g.horizontal, g);
+            putLine(cellOrSink(path[0]), strokeFor(g.horizontal, g), g.crossing);
         const size_t n = kept;
         if (arrows == Arrows::None || n < 2)
             return;
@@ -369,12 +381,11 @@ private:
         return cell ? cell : &m_sink;
     }
 
-    // A free cell takes `ch`; a connector's horizontal met by a vertical, or the reverse, becomes a crossing.
-    static void putLine(POSITION* cell, char16_t ch, const Glyphs& g)
+    // A free cell takes the stroke's glyph; the glyph it crosses becomes a crossing.
+    static void putLine(POSITION* cell, const Stroke& stroke, char16_t crossing)
     {
         const char16_t old = cell->oneChar.unicode();
-        const bool crossing = (old == g.horizontal && ch == g.vertical) | (old == g.vertical && ch == g.horizontal);
-        const char16_t now = old == u' ' ? ch : crossing ? g.crossing : old;
+        const char16_t now = old == u' ' ? stroke.glyph : old == stroke.crosses ? crossing : old;
         // Written unconditionally so the loop has no data-dependent branch.
         cell->oneChar = QChar(cell->box ? old : now);
     }
