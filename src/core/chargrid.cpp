@@ -110,10 +110,11 @@ struct Cell {
     Cell operator-(const Cell& o) const { return {row - o.row, col - o.col}; }
 };
 
-int sign(std::int64_t v) { return int(v > 0) - int(v < 0); }
+// -1, 0 or 1 as `to` lies below, at or above `from`.
+int order(std::int64_t from, std::int64_t to) { return int(to > from) - int(to < from); }
 
 // A step's way, (row sign + 1) * 3 + (column sign + 1): 3 and 5 run across, 1 and 7 up and down, 4 stays.
-int wayOf(const Cell& step) { return (sign(step.row) + 1) * 3 + sign(step.col) + 1; }
+int wayOf(const Cell& from, const Cell& to) { return order(from.row, to.row) * 3 + order(from.col, to.col) + 4; }
 Cell stepOf(int way) { return {way / 3 - 1, way % 3 - 1}; }
 constexpr unsigned acrossWays = (1u << 3) | (1u << 5);
 constexpr unsigned upDownWays = (1u << 1) | (1u << 7);
@@ -316,7 +317,8 @@ public:
             // The first cell's glyph waits for the way out of it, known once the second cell is kept.
             if (kept == 1 && keep)
                 putLine(cellOrSink(path[0]), strokeOf[in * 9 + 4], g.crossing);
-            putLine(keep ? cellOrSink(path[i]) : &m_sink, strokeOf[in * 9 + out], g.crossing);
+            POSITION* const target = cellOrSink(path[i]);
+            putLine(keep ? target : &m_sink, strokeOf[in * 9 + out], g.crossing);
             kept += keep;
             keptTwoBefore = keptBefore;
             keptBefore = keep;
@@ -384,10 +386,14 @@ private:
     // A free cell takes the stroke's glyph; the glyph it crosses becomes a crossing.
     static void putLine(POSITION* cell, const Stroke& stroke, char16_t crossing)
     {
-        const char16_t old = cell->oneChar.unicode();
-        const char16_t now = old == u' ' ? stroke.glyph : old == stroke.crosses ? crossing : old;
-        // Written unconditionally so the loop has no data-dependent branch.
-        cell->oneChar = QChar(cell->box ? old : now);
+        const unsigned old = cell->oneChar.unicode();
+        const unsigned drawn = !cell->box;
+        const unsigned takes = (old == u' ') & drawn;
+        const unsigned crosses = (old == stroke.crosses) & drawn;
+        // Chosen by masks, at most one of them set, rather than branches: whether a cell of a dense chart
+        // is free is too random to predict.
+        const unsigned now = old ^ ((old ^ stroke.glyph) & (0u - takes)) ^ ((old ^ crossing) & (0u - crosses));
+        cell->oneChar = QChar(char16_t(now));
     }
 
     // m_path gets the cells of the points in order, consecutive repeats dropped, and m_ways the way into
@@ -415,7 +421,7 @@ private:
             if (!roundToCell(p.second * rows, row) || !roundToCell(p.first * cols, col))
                 continue;
             const Cell cell{row + shiftRow, col + shiftCol};
-            const int way = wayOf(cell - previous);
+            const int way = wayOf(previous, cell);
             // Each cell is written in the next slot, which only a new cell, one not reached by staying, keeps.
             path[n] = cell;
             ways[n] = static_cast<unsigned char>(way);
