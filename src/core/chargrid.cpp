@@ -105,12 +105,10 @@ const Glyphs& glyphsOf(Style style)
 struct Cell {
     std::int64_t row;
     std::int64_t col;
-    bool operator==(const Cell& o) const { return row == o.row && col == o.col; }
-    bool operator!=(const Cell& o) const { return !(*this == o); }
     Cell operator-(const Cell& o) const { return {row - o.row, col - o.col}; }
 };
 
-// -1, 0 or 1 as `to` lies below, at or above `from`.
+// -1, 0 or 1 as `to` is less than, equal to or greater than `from`.
 int order(std::int64_t from, std::int64_t to) { return int(to > from) - int(to < from); }
 
 // A step's way, (row sign + 1) * 3 + (column sign + 1): 3 and 5 run across, 1 and 7 up and down, 4 stays.
@@ -297,9 +295,10 @@ public:
         Cell* keptCells = m_kept.data();
         keptCells[0] = path[0];
         size_t kept = 1;
-        // A cell after a left-out corner is entered by a diagonal and so always kept; a corner entered from a
-        // kept cell is kept when the two cells before it and the two after it run straight. Only these two
-        // flags carry from one cell to the next, so the ways of neighbouring cells are read independently.
+        // A cell after a left-out corner is entered by a diagonal, so it is no corner and is kept. A corner
+        // entered from a kept cell is kept when the runs on both sides are longer than a step: the step before
+        // it, itself entered from a kept cell, goes its way in, and the step after it its way out. Only these
+        // two flags carry from one cell to the next, so no chain of ways holds the loop back.
         bool keptBefore = true;
         bool keptTwoBefore = false;
         // The ways into cells i - 1, i, i + 1 and i + 2, passed on from one cell to the next.
