@@ -105,15 +105,14 @@ const Glyphs& glyphsOf(Style style)
 struct Cell {
     std::int64_t row;
     std::int64_t col;
-    bool operator==(const Cell& o) const { return row == o.row && col == o.col; }
-    bool operator!=(const Cell& o) const { return !(*this == o); }
     Cell operator-(const Cell& o) const { return {row - o.row, col - o.col}; }
 };
 
-int sign(std::int64_t v) { return int(v > 0) - int(v < 0); }
+// -1, 0 or 1 as `to` is less than, equal to or greater than `from`.
+int order(std::int64_t from, std::int64_t to) { return int(to > from) - int(to < from); }
 
 // A step's way, (row sign + 1) * 3 + (column sign + 1): 3 and 5 run across, 1 and 7 up and down, 4 stays.
-int wayOf(const Cell& step) { return (sign(step.row) + 1) * 3 + sign(step.col) + 1; }
+int wayOf(const Cell& from, const Cell& to) { return order(from.row, to.row) * 3 + order(from.col, to.col) + 4; }
 Cell stepOf(int way) { return {way / 3 - 1, way % 3 - 1}; }
 constexpr unsigned acrossWays = (1u << 3) | (1u << 5);
 constexpr unsigned upDownWays = (1u << 1) | (1u << 7);
@@ -142,6 +141,18 @@ char16_t headGlyph(const Glyphs& g, const Cell& way)
     if (across > upDown)
         return g.heads[way.col > 0 ? 0 : 1];
     return g.heads[way.row < 0 ? 2 : 3];
+}
+
+// A path glyph and the connector glyph it turns into a crossing where it meets it: a horizontal's vertical,
+// a vertical's horizontal, none (0, which no drawn cell holds) for the others.
+struct Stroke {
+    char16_t glyph;
+    char16_t crosses;
+};
+
+Stroke strokeFor(char16_t glyph, const Glyphs& g)
+{
+    return {glyph, glyph == g.horizontal ? g.vertical : glyph == g.vertical ? g.horizontal : char16_t(0)};
 }
 
 // Beyond this distance from zero no cell of any element can reach the grid,
@@ -270,43 +281,52 @@ public:
     // runs of two or more steps keeps its corner.
     void placePath(const Fractions& points, const QPoint& shift, const Glyphs& g, Arrows arrows)
     {
-        collectCells(points, shift);
-        const size_t cells = m_path.size();
+        const size_t cells = collectCells(points, shift);
         if (cells == 0)
             return;
         const char16_t byWay[9] = {g.downRight, g.vertical, g.downLeft, g.horizontal, g.horizontal, g.horizontal,
             g.downLeft, g.vertical, g.downRight};
-        char16_t byTurn[81];
+        // The stroke of a cell by the ways into and out of it: a corner where it turns, else the way in.
+        Stroke strokeOf[81];
         for (int w = 0; w < 81; ++w)
-            byTurn[w] = turnGlyph(g, w / 9, w % 9);
-        m_kept.resize(cells);
-        m_glyphs.resize(cells);
-        m_kept[0] = m_path[0];
+            strokeOf[w] = strokeFor(isTurn(w / 9, w % 9) ? turnGlyph(g, w / 9, w % 9) : byWay[w / 9], g);
+        const Cell* path = m_path.data();
+        const unsigned char* ways = m_ways.data();
+        Cell* keptCells = m_kept.data();
+        keptCells[0] = path[0];
         size_t kept = 1;
-        int lastWay = 4;
-        size_t runBehind = 0;
-        // The way from the last kept cell into cell i. Decided without branches: the ways are random
-        // enough in freehand connectors to defeat prediction.
-        int in = m_ways[1];
+        // A cell after a left-out corner is entered by a diagonal, so it is no corner and is kept. A corner
+        // entered from a kept cell is kept when the runs on both sides are longer than a step: the step before
+        // it, itself entered from a kept cell, goes its way in, and the step after it its way out. Only these
+        // two flags carry from one cell to the next, so no chain of ways holds the loop back.
+        bool keptBefore = true;
+        bool keptTwoBefore = false;
+        // The ways into cells i - 1, i, i + 1 and i + 2, passed on from one cell to the next.
+        int before = ways[0];
+        int way = ways[1];
+        int out = ways[2];
         for (size_t i = 1; i < cells; ++i) {
-            const int out = m_ways[i + 1];
-            const size_t run = in == lastWay ? runBehind + 1 : 1;
-            const bool turn = isTurn(in, out);
-            const bool keep = !turn || (run > 1 && m_ways[i + 2] == out);
-            m_kept[kept] = m_path[i];
-            m_glyphs[kept] = turn ? byTurn[in * 9 + out] : byWay[in];
-            if (kept == 1)
-                m_glyphs[0] = byWay[in];
+            const int after = ways[i + 2];
+            const bool longRuns = (before == way) & (after == out);
+            // Bitwise on purpose: the ways of freehand connectors are random enough to defeat prediction.
+            const bool keep = !keptBefore | !isTurn(way, out) | (keptTwoBefore & longRuns);
+            // The way from the last kept cell; past a left-out cell, the diagonal of both its steps.
+            const int in = keptBefore ? way : before + way - 4;
+            keptCells[kept] = path[i];
+            // The first cell's glyph waits for the way out of it, known once the second cell is kept.
+            if (kept == 1 && keep)
+                putLine(cellOrSink(path[0]), strokeOf[in * 9 + 4], g.crossing);
+            POSITION* const target = cellOrSink(path[i]);
+            putLine(keep ? target : &m_sink, strokeOf[in * 9 + out], g.crossing);
             kept += keep;
-            lastWay = keep ? in : lastWay;
-            runBehind = keep ? run : runBehind;
-            // A cell left out: the cells on either side join by the diagonal of both steps.
-            in = keep ? out : in + out - 4;
+            keptTwoBefore = keptBefore;
+            keptBefore = keep;
+            before = way;
+            way = out;
+            out = after;
         }
         if (kept == 1)
-            m_glyphs[0] = g.horizontal;
-        for (size_t k = 0; k < kept; ++k)
-            putLine(m_kept[k], m_glyphs[k], g);
+            putLine(cellOrSink(path[0]), strokeFor(g.horizontal, g), g.crossing);
         const size_t n = kept;
         if (arrows == Arrows::None || n < 2)
             return;
@@ -355,43 +375,61 @@ private:
         return cell && !cell->box;
     }
 
-    // A free cell takes `ch`; a connector's horizontal met by a vertical, or the reverse, becomes a crossing.
-    void putLine(const Cell& c, char16_t ch, const Glyphs& g)
+    // The grid cell at `c`, or the sink, a box cell that keeps its character, when `c` lies outside the grid.
+    POSITION* cellOrSink(const Cell& c)
     {
         POSITION* cell = at(c.row, c.col);
-        if (!cell)
-            return;
-        const char16_t old = cell->oneChar.unicode();
-        const bool crossing = (old == g.horizontal && ch == g.vertical) | (old == g.vertical && ch == g.horizontal);
-        const char16_t now = old == u' ' ? ch : crossing ? g.crossing : old;
-        // Written unconditionally so the loop has no data-dependent branch.
-        cell->oneChar = QChar(cell->box ? old : now);
+        return cell ? cell : &m_sink;
     }
 
-    // m_path gets the cells of the points in order, consecutive repeats dropped; m_ways the way into each.
-    void collectCells(const Fractions& points, const QPoint& shift)
+    // A free cell takes the stroke's glyph; the glyph it crosses becomes a crossing.
+    static void putLine(POSITION* cell, const Stroke& stroke, char16_t crossing)
+    {
+        const unsigned old = cell->oneChar.unicode();
+        const unsigned drawn = !cell->box;
+        const unsigned takes = (old == u' ') & drawn;
+        const unsigned crosses = (old == stroke.crosses) & drawn;
+        // Chosen by masks, at most one of them set, rather than branches: whether a cell of a dense chart
+        // is free is too random to predict.
+        const unsigned now = old ^ ((old ^ stroke.glyph) & (0u - takes)) ^ ((old ^ crossing) & (0u - crosses));
+        cell->oneChar = QChar(char16_t(now));
+    }
+
+    // m_path gets the cells of the points in order, consecutive repeats dropped, and m_ways the way into
+    // each; returns their number. The vectors only grow, past the cells, with junk beyond the returned count.
+    size_t collectCells(const Fractions& points, const QPoint& shift)
     {
         const float rows = float(m_rows);
         const float cols = float(m_cols);
         // Room for every point and, past the last cell, the two stays placePath looks ahead to.
-        m_path.resize(points.size() + 1);
-        m_ways.resize(points.size() + 3);
+        if (m_path.size() < points.size() + 1) {
+            m_path.resize(points.size() + 1);
+            m_ways.resize(points.size() + 3);
+            m_kept.resize(points.size() + 1);
+        }
+        Cell* path = m_path.data();
+        unsigned char* ways = m_ways.data();
+        const std::int64_t shiftRow = shift.y();
+        const std::int64_t shiftCol = shift.x();
         size_t n = 0;
+        // Far above any cell a point can mark, so that the first cell is new; placePath ignores its way.
+        Cell previous{-(std::int64_t(1) << 62), 0};
         for (const QPair<float, float>& p : points) {
             std::int64_t row = 0;
             std::int64_t col = 0;
             if (!roundToCell(p.second * rows, row) || !roundToCell(p.first * cols, col))
                 continue;
-            const Cell cell{row + shift.y(), col + shift.x()};
-            // Each cell is written in the next slot, which only a new cell keeps.
-            const Cell previous = n > 0 ? m_path[n - 1] : Cell{cell.row + 1, cell.col};
-            m_path[n] = cell;
-            m_ways[n] = static_cast<unsigned char>(n > 0 ? wayOf(cell - previous) : 4);
-            n += cell != previous;
+            const Cell cell{row + shiftRow, col + shiftCol};
+            const int way = wayOf(previous, cell);
+            // Each cell is written in the next slot, which only a new cell, one not reached by staying, keeps.
+            path[n] = cell;
+            ways[n] = static_cast<unsigned char>(way);
+            n += way != 4;
+            previous = cell;
         }
-        m_path.resize(n);
-        m_ways[n] = 4;
-        m_ways[n + 1] = 4;
+        ways[n] = 4;
+        ways[n + 1] = 4;
+        return n;
     }
 
     int m_rows;
@@ -401,7 +439,7 @@ private:
     std::vector<Cell> m_path;
     std::vector<unsigned char> m_ways;
     std::vector<Cell> m_kept;
-    std::vector<char16_t> m_glyphs;
+    POSITION m_sink{0, 0, QLatin1Char(' '), true};
 };
 
 } // namespace
