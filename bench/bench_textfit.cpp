@@ -6,6 +6,8 @@
 // the box, deleting one character before the cursor and re-measuring until the text fits.
 
 #include "benchwindow.h"
+#include "cellfont.h"
+#include "chartrender.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,10 +52,9 @@ QTextEdit* makePlainEditor(QWidget* canvas)
 {
     auto* editor = new QTextEdit(QString(), canvas);
     editor->setAcceptRichText(false);
-    QFont font(QStringLiteral("unexistent"), -1, -1, false);
-    font.setStyleHint(QFont::Monospace, QFont::PreferDefault);
-    font.setWeight(100);
-    editor->setFont(font);
+    // Laid out as the box's editor is: its cell-sized font, its margin, lines one cell high.
+    editor->setFont(box->elem->font());
+    editor->document()->setDocumentMargin(box->elem->document()->documentMargin());
     editor->setStyleSheet(QStringLiteral(
         "border:2px double rgb(0, 0, 0); background-color:white; border-color: rgb(0, 0, 0);"));
     editor->setGeometry(0, 0, 24, 16);
@@ -95,6 +96,7 @@ Result trimNaively(int n)
     QTextDocument* document = plain->document();
     QTextCursor cursor = plain->textCursor();
     for (;;) {
+        CellFont::fixLineHeight(document, ChartRender::cellHeight);
         document->adjustSize();
         if (fits(document->size()))
             break;
@@ -213,6 +215,7 @@ QString bigPaste(int lines)
 
 bool fitsDocument(QTextDocument* document)
 {
+    CellFont::fixLineHeight(document, ChartRender::cellHeight);
     document->adjustSize();
     return fits(document->size());
 }
