@@ -127,13 +127,7 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     change_has_happen_timer_counter = 0;
 
     m_filePath = std::move(filePath);
-    // A chart restored after a crash takes the place of the file named on the command line.
-    QTimer::singleShot(0, this, [this] {
-        if (offerRecovery())
-            m_filePath.clear();
-        else if (!m_filePath.isEmpty())
-            on_open_clicked();
-    });
+    QTimer::singleShot(0, this, SLOT(openStartingChart()));
 
     ui->drawOutput->installEventFilter(this);
     ui->drawOutput->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -304,4 +298,13 @@ void MainWindow::on_pushButton_clicked()
 void MainWindow::on_actionAbout_triggered()
 {
     w.show();
+}
+
+// A chart restored after a crash takes the place of the file named on the command line.
+void MainWindow::openStartingChart()
+{
+    if (offerRecovery())
+        m_filePath.clear();
+    else if (!m_filePath.isEmpty())
+        on_open_clicked();
 }

@@ -88,6 +88,7 @@ public slots:
 private slots:
     // Lays a fresh, empty connector layer over the canvas.
     void initLableForDrawing();
+    void openStartingChart();
     // Repaints the connector layer from m_data_line.
     void redrawAllLines();
     void on_radioButton_3_clicked(bool checked);

@@ -27,13 +27,12 @@ std::unique_ptr<QSettings> userSettings()
         QSettings::IniFormat);
 }
 
-// A submenu of checkable entries, one checked, each handing its value to `choose`.
+// A submenu of checkable entries in `group`, one checked, each handing its value to `choose`.
 template <typename Value, typename Choose>
 QMenu* choiceMenu(const QString& title, const std::vector<std::pair<QString, Value>>& entries, Value current,
-    QMenu* parent, Choose choose)
+    QMenu* parent, QActionGroup* group, Choose choose)
 {
     auto* menu = new QMenu(title, parent);
-    auto* group = new QActionGroup(menu);
     for (const auto& entry : entries) {
         QAction* action = menu->addAction(entry.first);
         action->setCheckable(true);
@@ -72,14 +71,16 @@ void MainWindow::showOutputMenu(const QPoint& pos)
     using CharGrid::Style;
     const std::unique_ptr<QMenu> menu(ui->drawOutput->createStandardContextMenu(pos));
     QAction* standard = menu->actions().value(0);
+    QActionGroup styleGroup(nullptr);
+    QActionGroup headGroup(nullptr);
     QMenu* styles = choiceMenu<Style>(QStringLiteral("Style"),
         {{QStringLiteral("Classic"), Style::Classic}, {QStringLiteral("Lines"), Style::Lines},
             {QStringLiteral("Unicode"), Style::Unicode}},
-        m_drawStyle, menu.get(), [this](Style style) { setDrawingStyle(style, m_arrowHeads); });
+        m_drawStyle, menu.get(), &styleGroup, [this](Style style) { setDrawingStyle(style, m_arrowHeads); });
     QMenu* heads = choiceMenu<Arrows>(QStringLiteral("Arrow heads"),
         {{QStringLiteral("None"), Arrows::None}, {QStringLiteral("At the end"), Arrows::End},
             {QStringLiteral("At both ends"), Arrows::Both}},
-        m_arrowHeads, menu.get(), [this](Arrows arrows) { setDrawingStyle(m_drawStyle, arrows); });
+        m_arrowHeads, menu.get(), &headGroup, [this](Arrows arrows) { setDrawingStyle(m_drawStyle, arrows); });
     menu->insertMenu(standard, styles);
     menu->insertMenu(standard, heads);
     menu->insertSeparator(standard);
