@@ -33,6 +33,7 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     , m_data(std::make_shared<QVector<TextObject*>>())
     , ui(new Ui::MainWindow)
     , w(nullptr)
+    , m_filePath(std::move(filePath))
     , actionAbout(new QAction(this))
     , m_prompts(std::make_unique<Prompts>())
 {
@@ -44,7 +45,27 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     setAttribute(Qt::WA_TranslucentBackground, true);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     setWindowTitle(QStringLiteral("Vandora"));
+    setFixedHeight(802);
+    setFixedWidth(1820);
 
+    setUpOutputView();
+    setUpButtons();
+    setUpCanvasState();
+
+    timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &MainWindow::checkMouseMove);
+    timer->start(20);
+    // Both run once the event loop starts, when the canvas has its final size.
+    QTimer::singleShot(0, this, SLOT(initLableForDrawing()));
+    QTimer::singleShot(0, this, SLOT(openStartingChart()));
+
+    auto* aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(aboutKey, &QShortcut::activated, actionAbout, &QAction::trigger);
+    m_savedContent = contentBytes();
+}
+
+void MainWindow::setUpOutputView()
+{
     QFont outputFont(QStringLiteral("unexistent"), -1, -1, false);
     outputFont.setStyleHint(QFont::Monospace, QFont::PreferDefault);
     // One cell of the drawing is a 7 x 13 pixel cell, as on the canvas, so all 61 rows and 114 columns
@@ -55,13 +76,14 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     ui->drawOutput->setLineWrapMode(QTextEdit::NoWrap);
     ui->drawOutput->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ui->drawOutput->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ui->drawOutput->installEventFilter(this);
+    ui->drawOutput->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->drawOutput, &QWidget::customContextMenuRequested, this, &MainWindow::showOutputMenu);
+    readDrawingStyle();
+}
 
-    lastMousePosition = QPoint(0, 0);
-    lastMousePosition_ex = QPoint(0, 0);
-    sizeOfInitialTextBox = QPoint(24, 16);
-    sizeToExtendBox = QPoint(10, 6);
-    m_data = std::make_shared<QVector<TextObject*>>();
-
+void MainWindow::setUpButtons()
+{
     ui->radioButton->setToolTip(
         QStringLiteral("Move [Ctrl + Left mouse button]\nRemove[Ctrl + Right mouse button]"));
     ui->radioButton_2->setToolTip(QStringLiteral("[Alt + Left mouse button]"));
@@ -72,11 +94,11 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     ui->lineEdit_2->setToolTip(QStringLiteral("Ending tag"));
     ui->shortKeysRadioButton->setToolTip(
         QStringLiteral("Enable/Disable short keys outside the box\n[Mid mouse button]"));
-
-    startDrawingLines = qMakePair(false, -1);
-
-    // Runs once the event loop starts, when the canvas has its final size.
-    QTimer::singleShot(0, this, SLOT(initLableForDrawing()));
+    ui->radioBMoveAll->setToolTip(QStringLiteral("Move all object [ctrl + alt]"));
+    ui->drawStraightLines->setToolTip(QStringLiteral("Connect with straight lines"));
+    ui->goBack->setToolTip(QStringLiteral("Undo last action [Ctrl+Z]"));
+    ui->goForward->setToolTip(QStringLiteral("Redo last action [Ctrl+Y]"));
+    ui->radioButton_3->setToolTip(QStringLiteral("Draw right widget"));
 
     const QColor fileColour(29, 207, 155);
     const QColor removeColour(86, 132, 60);
@@ -91,7 +113,6 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     ui->goBack->setStyleSheet(backgroundStyle(historyColour));
     ui->goForward->setStyleSheet(backgroundStyle(historyColour));
     ui->pushButton_4->setStyleSheet(backgroundStyle(clearColour));
-
     setWindowIcon(QIcon(imagePath(QStringLiteral("icon.png"))));
 
     ui->lineEdit->setStyleSheet(QStringLiteral("background-color:white"));
@@ -101,48 +122,24 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     ui->drawWidget->setStyleSheet(framedWhite);
     ui->drawOutput->setStyleSheet(framedWhite);
 
-    setFixedHeight(802);
-    setFixedWidth(1820);
-
-    altPressd = false;
-    ctrlPressd = false;
-
-    ui->radioBMoveAll->setToolTip(QStringLiteral("Move all object [ctrl + alt]"));
-    ui->drawStraightLines->setToolTip(QStringLiteral("Connect with straight lines"));
-
-    timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, &MainWindow::checkMouseMove);
-    timer->start(20);
-
     ui->goForward->setEnabled(false);
     ui->goBack->setEnabled(false);
     ui->pushButton->setEnabled(false);
     ui->pushButton->hide();
+}
 
-    ui->goBack->setToolTip(QStringLiteral("Undo last action [Ctrl+Z]"));
-    ui->goForward->setToolTip(QStringLiteral("Redo last action [Ctrl+Y]"));
-    ui->radioButton_3->setToolTip(QStringLiteral("Draw right widget"));
-
-    change_has_happen = false;
-    change_has_happen_timer_counter = 0;
-
-    m_filePath = std::move(filePath);
-    QTimer::singleShot(0, this, SLOT(openStartingChart()));
-
-    ui->drawOutput->installEventFilter(this);
-    ui->drawOutput->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui->drawOutput, &QWidget::customContextMenuRequested, this, &MainWindow::showOutputMenu);
-    readDrawingStyle();
-
-    auto* aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(aboutKey, &QShortcut::activated, actionAbout, &QAction::trigger);
-    m_savedContent = contentBytes();
+void MainWindow::setUpCanvasState()
+{
+    lastMousePosition = QPoint(0, 0);
+    lastMousePosition_ex = QPoint(0, 0);
+    sizeOfInitialTextBox = QPoint(24, 16);
+    sizeToExtendBox = QPoint(10, 6);
+    startDrawingLines = qMakePair(false, -1);
 }
 
 MainWindow::~MainWindow()
 {
-    for (TextObject* box : *m_data)
-        delete box;
+    qDeleteAll(*m_data);
     delete ui;
 }
 
@@ -259,10 +256,9 @@ void MainWindow::clearMainData()
 void MainWindow::clearHistory()
 {
     byteArrayOfPastStuf.clear();
-    ui->goForward->setEnabled(false);
-    ui->goBack->setEnabled(false);
     // No snapshot is left to point at, so Redo cannot re-enable Undo later.
     lastByteArrayCount = -1;
+    showHistoryPosition();
 }
 
 void MainWindow::on_pushButton_4_clicked()

@@ -61,6 +61,10 @@ public:
     void pushBackStreamToBuffer();
     // Rebuilds the chart from snapshot stream_count; nothing happens for an index out of range.
     void deserialzeDataStream(int stream_count);
+    // Enables Undo and Redo by where the cursor stands in the history.
+    void showHistoryPosition();
+    // Warns, titled with the file, that `what` failed and why.
+    void warnFileFailed(const QString& fileName, const QString& what, const QString& reason);
     // Replaces the dialogs and message boxes, so tests never block on one.
     void setPrompts(std::unique_ptr<Prompts> prompts);
 
@@ -181,6 +185,10 @@ private:
     void setDrawingStyle(CharGrid::Style style, CharGrid::Arrows arrows);
     // The remembered drawing style, or classic with heads at the end.
     void readDrawingStyle();
+    // Set-up steps of the constructor.
+    void setUpOutputView();
+    void setUpButtons();
+    void setUpCanvasState();
     // Save's work; true when the export and the backup were both written.
     bool saveChart();
     // The chart stream without the fields that follow the pointer, so that only edits make it differ.
@@ -247,8 +255,6 @@ private:
 
     friend class TestMainWindow;
     friend class TestTextObject;
-    friend class TestConnectorLayer;
-    friend class TestRenderer;
     friend class TestInteraction;
     friend class TestPersistence;
     friend class TestKeyboard;

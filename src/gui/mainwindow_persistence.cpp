@@ -194,7 +194,7 @@ void MainWindow::pushBackStreamToBuffer()
     while (historyBytes() > m_historyBudget && byteArrayOfPastStuf.size() > 1)
         byteArrayOfPastStuf.dropFront();
     lastByteArrayCount = byteArrayOfPastStuf.size() - 1;
-    on_goForward_clicked();
+    showHistoryPosition();
     scheduleRecovery();
 }
 
@@ -215,26 +215,25 @@ void MainWindow::deserialzeDataStream(int stream_count)
 
 void MainWindow::on_goBack_clicked()
 {
-    const int count = byteArrayOfPastStuf.size();
-    if (lastByteArrayCount > 0 && lastByteArrayCount < count)
+    if (lastByteArrayCount > 0 && lastByteArrayCount < byteArrayOfPastStuf.size())
         deserialzeDataStream(--lastByteArrayCount);
-    if (lastByteArrayCount < count - 1)
-        ui->goForward->setEnabled(true);
-    if (lastByteArrayCount < 1)
-        ui->goBack->setEnabled(false);
+    showHistoryPosition();
     scheduleRecovery();
 }
 
 void MainWindow::on_goForward_clicked()
 {
-    const int count = byteArrayOfPastStuf.size();
-    if (lastByteArrayCount >= 0 && lastByteArrayCount < count - 1)
+    if (lastByteArrayCount >= 0 && lastByteArrayCount < byteArrayOfPastStuf.size() - 1)
         deserialzeDataStream(++lastByteArrayCount);
-    if (lastByteArrayCount >= count - 1)
-        ui->goForward->setEnabled(false);
-    if (lastByteArrayCount > 0)
-        ui->goBack->setEnabled(true);
+    showHistoryPosition();
     scheduleRecovery();
+}
+
+// Undo and Redo are enabled exactly when there is a snapshot before, or after, the current one.
+void MainWindow::showHistoryPosition()
+{
+    ui->goBack->setEnabled(lastByteArrayCount > 0);
+    ui->goForward->setEnabled(lastByteArrayCount < byteArrayOfPastStuf.size() - 1);
 }
 
 QString MainWindow::settingsFilePath() const
@@ -306,6 +305,11 @@ bool MainWindow::saveChart()
     return true;
 }
 
+void MainWindow::warnFileFailed(const QString& fileName, const QString& what, const QString& reason)
+{
+    m_prompts->warning(this, fileName, what + QStringLiteral(": ") + reason);
+}
+
 void MainWindow::on_open_clicked()
 {
     setWindowTitle(QStringLiteral("Vandora ... opening file ..."));
@@ -322,7 +326,7 @@ void MainWindow::on_open_clicked()
     m_filePath.clear();
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_prompts->information(this, fileName, QStringLiteral(" File did not open"));
+        warnFileFailed(fileName, QStringLiteral(" File did not open"), file.errorString());
         setWindowTitle(QStringLiteral("Vandora"));
         return;
     }
@@ -332,7 +336,7 @@ void MainWindow::on_open_clicked()
     ChartStream::Chart chart;
     QString error;
     if (!ChartStream::read(&file, chart, &error)) {
-        m_prompts->warning(this, fileName, QStringLiteral(" File is not a chart: ") + error);
+        warnFileFailed(fileName, QStringLiteral(" File is not a chart"), error);
         setWindowTitle(QStringLiteral("Vandora"));
         return;
     }

@@ -90,7 +90,7 @@ bool MainWindow::offerRecovery()
     QString error;
     if (!ChartStream::read(&file, chart, &error)) {
         file.close();
-        m_prompts->warning(this, path, QStringLiteral(" The recovered chart is damaged and was dropped: ") + error);
+        warnFileFailed(path, QStringLiteral(" The recovered chart is damaged and was dropped"), error);
         removeRecovery();
         return false;
     }
