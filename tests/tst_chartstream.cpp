@@ -77,11 +77,10 @@ private slots:
                        "00000002 00000000 00000000 00000001 00000000 00000002 002f002f 00000001 00e9 00000001")
                    + boxWithoutText + fromHex("00000003 0061 0062 0063 00000001") + threePointConnector
             << "text" << full << QString();
-        QTest::newRow("line break as 000a, carriage return kept")
-            << plainWindow + fromHex("00000001") + boxWithoutText + fromHex("00000002 000d 000a 00000000") << "text"
-            << Chart{{}, {box(QStringLiteral("\r\n"))}, {}} << QString();
-        const QByteArray connectorChart = plainWindow + fromHex("00000000 00000001") + threePointConnector;
-        QTest::newRow("sequential") << connectorChart << "sequential" << Chart{{}, {}, {threePoints}} << QString();
+        const QByteArray connectorChart = plainWindow + fromHex("00000001") + boxWithoutText + fromHex("00000002 000d 000a 00000001")
+                                          + threePointConnector;
+        QTest::newRow("sequential; line break as 000a, carriage return kept") << connectorChart << "sequential"
+            << Chart{{}, {box(QStringLiteral("\r\n"))}, {threePoints}} << QString();
         const auto reject = [](const char* row, const QByteArray& bytes, const QString& why, const char* on = "text") {
             QTest::newRow(row) << bytes << on << Chart() << why;
         };
