@@ -20,12 +20,11 @@ int main(int argc, char* argv[])
     QApplication::processEvents();
 
     QTextStream out(stdout);
-    QTextStream err(stderr);
     int status = 0;
     for (const QString& name : QApplication::arguments().mid(1)) {
         auto* widget = window.findChild<QWidget*>(name);
         if (!widget) {
-            err << "journey_geometry: no widget named " << name << '\n';
+            QTextStream(stderr) << "journey_geometry: no widget named " << name << '\n';
             status = 1;
             continue;
         }

@@ -15,9 +15,8 @@ QByteArray drawing(const QMap<int, QString>& shown, const QString& start = "# ",
 }
 
 const QString pad(10, QLatin1Char(' '));
-const QString line = QString(20, QLatin1Char(' ')) + "*****";
 const QMap<int, QString> boxed{{5, pad + "|---|"}, {6, pad + "|Hi |"}, {7, pad + "|   |"}, {8, pad + "|you|"},
-                               {9, pad + "|   |"}, {10, pad + "|---|"}, {30, line}};
+                               {9, pad + "|   |"}, {10, pad + "|---|"}, {30, pad + pad + "*****"}};
 
 } // namespace
 
@@ -32,23 +31,20 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        ChartStream::Chart chart;
+        ChartStream::Chart chart{{}, {{{}, 0, 0, {}, {}, {0.1, 0.1}, {}, {}, "Hi\r\nyou\n"}, {}}, {{}, {}}};
         chart.window.startTag = "# ";
         chart.window.endTag = "\u00e9";
-        chart.boxes = {{{}, 0, 0, {}, {}, {0.1, 0.1}, {}, {}, "Hi\r\nyou\n"}, {}};
-        chart.connectors.resize(2);
         for (int k = 0; k < 9; ++k) {
             chart.connectors[k / 5].points.push_back(QPoint(k, k));
             chart.connectors[k / 5].fractions.push_back({float((k < 5 ? 21 : 60) + k) / 114.0f, 0.5f});
         }
-        const QByteArray bytes = ChartStream::toBytes(chart);
-        QFile good(m_dir.filePath("chart.fcb")), bad(m_dir.filePath("bad.fcb"));
-        QVERIFY(good.open(QIODevice::WriteOnly) && good.write(bytes) == bytes.size());
-        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(bytes + '\0') == bytes.size() + 1);
-        for (const auto& [name, crop] : cropCases) {
-            QFile file(m_dir.filePath(QString(name) + ".fcb"));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ChartStream::toBytes(crop.chart())) > 0);
-        }
+        const auto write = [this](const QString& name, const QByteArray& bytes) {
+            QFile file(m_dir.filePath(name + ".fcb"));
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        QVERIFY(write("chart", ChartStream::toBytes(chart)) && write("bad", ChartStream::toBytes(chart) + '\0'));
+        for (const auto& [name, crop] : cropCases)
+            QVERIFY(write(name, ChartStream::toBytes(crop.chart())));
     }
 
     // `complaint` is a pattern for the one line on standard error after "vandora-render: ".
@@ -58,22 +54,16 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("output");
         QTest::addColumn<QString>("complaint");
-        QTest::newRow("chart") << QStringList{"chart.fcb"} << 0 << drawing(boxed) << QString();
-        QTest::newRow("no box") << QStringList{"--no-box", "chart.fcb"} << 0
-                                << drawing({{6, pad + " Hi"}, {8, pad + " you"}, {30, line}}) << QString();
-        QTest::newRow("tags") << QStringList{"--start", "/* ", "--end", " */", "chart.fcb"} << 0
-                              << drawing(boxed, "/* ", " */") << QString();
+        const QString ok;
+        QTest::newRow("chart") << QStringList{"chart.fcb"} << 0 << drawing(boxed) << ok;
+        QTest::newRow("tags") << QStringList{"--start", "/* ", "--end", " */", "chart.fcb"} << 0 << drawing(boxed, "/* ", " */") << ok;
         for (const auto& [name, crop] : cropCases)
-            QTest::newRow(name) << QStringList{"--crop", QString(name) + ".fcb"} << 0 << crop.compact.toUtf8() << QString();
-        QTest::newRow("unicode, both heads") << QStringList{"--style", "unicode", "--arrows", "both", "chart.fcb"} << 0
-            << drawing({{5, pad + "┌───┐"}, {6, pad + "│Hi │"}, {7, pad + "│   │"}, {8, pad + "│you│"}, {9, pad + "│   │"},
-                   {10, pad + "└───┘"}, {30, QString(20, QLatin1Char(' ')) + "◀───▶"}})
-            << QString();
-        QTest::newRow("to a file") << QStringList{"-o", "out.txt", "chart.fcb"} << 0 << QByteArray() << QString();
-        QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("vandora-render " VANDORA_VERSION "\n")
-                                 << QString();
-        QTest::newRow("corrupt") << QStringList{"bad.fcb"} << 1 << QByteArray()
-                                 << "bad\\.fcb: unexpected data after the chart";
+            QTest::newRow(name) << QStringList{"--crop", QString(name) + ".fcb"} << 0 << crop.compact.toUtf8() << ok;
+        QTest::newRow("no box, unicode, both heads") << QStringList{"--no-box", "--style", "unicode", "--arrows", "both", "chart.fcb"}
+            << 0 << drawing({{6, pad + " Hi"}, {8, pad + " you"}, {30, pad + pad + "◀───▶"}}) << ok;
+        QTest::newRow("to a file") << QStringList{"-o", "out.txt", "chart.fcb"} << 0 << QByteArray() << ok;
+        QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("vandora-render " VANDORA_VERSION "\n") << ok;
+        QTest::newRow("corrupt") << QStringList{"bad.fcb"} << 1 << QByteArray() << "bad\\.fcb: unexpected data after the chart";
         QTest::newRow("missing") << QStringList{"none.fcb"} << 1 << QByteArray() << "none\\.fcb: .+";
         for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"},
                  {"--style", "bold", "chart.fcb"}, {"--arrows", "up", "chart.fcb"}})

@@ -3,7 +3,6 @@
 #include "testwindow.h"
 #include "ui_mainwindow.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QTextCursor>
@@ -25,67 +24,21 @@ private slots:
     void init() { t.emplace(); }
     void cleanup() { t.reset(); }
 
-    // The box opens at (20, 50) and is moved to `at`; then the text is pasted, the last two too big to fit.
-    void editing_fitsBoxToTextOnCanvas_data()
+    // The box opens at (20, 50) holding `before` and is moved to `at`; then `paste` goes in at `cursor`. An
+    // editor laid out like the box's, cut one character before the cursor at a time until the text fits,
+    // tells what the box keeps. The first rows fit or are too big in one way; random ones follow.
+    void paste_keepsWhatFitsAndSizesBoxOnCanvas_data()
     {
         QTest::addColumn<QPoint>("at");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("two lines") << QPoint(200, 300) << QStringLiteral("Start\nand more");
-        QTest::newRow("at the bottom right") << QPoint(777, 785) << QStringLiteral("abcdef\n");
-        QTest::newRow("moved off the top left") << QPoint(-30, -40) << QStringLiteral("ab");
-        QTest::newRow("too wide a paste") << QPoint(300, 300) << QString(2000, QLatin1Char('w'));
-        QTest::newRow("too tall a paste") << QPoint(300, 300) << QStringLiteral("row\n").repeated(400);
-    }
-
-    void editing_fitsBoxToTextOnCanvas()
-    {
-        QFETCH(QPoint, at);
-        QFETCH(QString, text);
-        TextObject* box = t->addBox(QPoint(20, 50));
-        box->updateMovingElement(at);
-        QStringList seen;
-        box->setCallbackFunction([&] { seen << box->elem->toPlainText(); });
-        box->elem->insertPlainText(text);
-
-        // Sized to its text (its laid-out size in the box's font plus 10 x 6), which fits on the canvas, and
-        // kept where it was put unless that would leave the canvas.
-        const QString kept = box->elem->toPlainText();
-        std::unique_ptr<QTextDocument> document(box->elem->document()->clone());
-        document->documentLayout()->setPaintDevice(box->elem->viewport());
-        document->adjustSize();
-        const QSize size(int(10 + document->size().width()), int(6 + document->size().height()));
-        QVERIFY(size.width() <= 801 && size.height() <= 801);
-        const QRect wanted(QPoint(qBound(0, at.x(), 801 - size.width()), qBound(0, at.y(), 801 - size.height())), size);
-        QCOMPARE(box->currentWantedRect, wanted);
-        QCOMPARE(box->elem->geometry(), wanted);
-        QCOMPARE(box->x_y_proc_respect_to_zero, QPointF(wanted.x() / 801.0, wanted.y() / 801.0));
-        // Only what does not fit is cut, from the end, at once rather than once per character: the first
-        // character cut, typed again, is cut again.
-        QCOMPARE(kept, text.left(kept.size()));
-        QVERIFY(!seen.isEmpty() && seen.size() <= 3);
-        QCOMPARE(seen.last(), kept);
-        box->elem->insertPlainText(text.mid(kept.size(), 1));
-        QCOMPARE(box->elem->toPlainText(), kept);
-    }
-
-    // Random pastes of long lines, of many lines, with tabs, before text already there: the box keeps
-    // what an editor deleting one character before the cursor at a time until the text fits keeps.
-    void paste_trimsAsOneCharacterAtATimeWould()
-    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("paste");
+        QTest::newRow("two lines") << QPoint(200, 300) << QString() << 0 << QStringLiteral("Start\nand more");
+        QTest::newRow("at the bottom right") << QPoint(777, 785) << QString() << 0 << QStringLiteral("abcdef\n");
+        QTest::newRow("moved off the top left") << QPoint(-30, -40) << QString() << 0 << QStringLiteral("ab");
+        QTest::newRow("too wide a paste") << QPoint(300, 300) << QString() << 0 << QString(2000, QLatin1Char('w'));
+        QTest::newRow("too tall a paste") << QPoint(300, 300) << QString() << 0 << QStringLiteral("row\n").repeated(400);
         QRandomGenerator rng(21);
-        TextObject* box = t->addBox(QPoint(20, 50));
-        box->setCallbackFunction({});
-        QTextEdit plain(t->ui()->drawWidget);
-        plain.setFont(box->elem->font());
-        plain.setLineWrapMode(QTextEdit::NoWrap);
-        plain.document()->setDocumentMargin(box->elem->document()->documentMargin());
-        const QSize canvas = t->ui()->drawWidget->size();
-        const auto fits = [&] {
-            CellFont::fixLineHeight(plain.document(), ChartRender::cellHeight);
-            plain.document()->adjustSize();
-            const QSizeF size = plain.document()->size();
-            return int(10 + size.width()) <= canvas.width() && int(6 + size.height()) <= canvas.height();
-        };
         const auto randomText = [&](int length, int newlineOneIn) {
             QString text;
             while (text.size() < length)
@@ -94,19 +47,52 @@ private slots:
         };
         for (int round = 0; round < 8; ++round) {
             const QString before = randomText(rng.bounded(30), 8);
-            const int at = rng.bounded(before.size() + 1);
-            const QString paste = randomText(120 + rng.bounded(240), QVector<int>{2, 6, 40, 5000}[round % 4]);
-            for (QTextEdit* editor : {box->elem, &plain}) {
-                editor->setPlainText(before);
-                QTextCursor cursor = editor->textCursor();
-                cursor.setPosition(at);
-                editor->setTextCursor(cursor);
-                editor->insertPlainText(paste);
-            }
-            for (QTextCursor cursor = plain.textCursor(); !fits() && cursor.position() > 0;)
-                cursor.deletePreviousChar();
-            QCOMPARE(box->elem->toPlainText(), plain.toPlainText());
+            QTest::addRow("seed 21, round %d", round) << QPoint(20, 50) << before << rng.bounded(before.size() + 1)
+                << randomText(120 + rng.bounded(240), QVector<int>{2, 6, 40, 5000}[round % 4]);
         }
+    }
+
+    void paste_keepsWhatFitsAndSizesBoxOnCanvas()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(QString, before);
+        QFETCH(int, cursor);
+        QFETCH(QString, paste);
+        TextObject* box = t->addBox(QPoint(20, 50));
+        box->updateMovingElement(at);
+        QTextEdit plain(t->ui()->drawWidget);
+        plain.setFont(box->elem->font());
+        plain.setLineWrapMode(QTextEdit::NoWrap);
+        plain.document()->setDocumentMargin(box->elem->document()->documentMargin());
+        QStringList seen;
+        for (QTextEdit* editor : {box->elem, &plain}) {
+            editor->setPlainText(before);
+            QTextCursor moved = editor->textCursor();
+            moved.setPosition(cursor);
+            editor->setTextCursor(moved);
+            box->setCallbackFunction([&] { seen << box->elem->toPlainText(); });
+            editor->insertPlainText(paste);
+        }
+        const auto laidOut = [&] {
+            CellFont::fixLineHeight(plain.document(), ChartRender::cellHeight);
+            plain.document()->adjustSize();
+            return QSize(int(10 + plain.document()->size().width()), int(6 + plain.document()->size().height()));
+        };
+        for (QTextCursor end = plain.textCursor(); !QRect(0, 0, 801, 801).contains(QRect(QPoint(), laidOut())) && end.position() > 0;)
+            end.deletePreviousChar();
+        const QString kept = plain.toPlainText(), whole = before.left(cursor) + paste + before.mid(cursor);
+        QCOMPARE(box->elem->toPlainText(), kept);
+        // Sized to its text (its laid-out size plus 10 x 6) and kept where it was put unless that would leave the canvas.
+        const QSize size = laidOut();
+        const QRect wanted(QPoint(qBound(0, at.x(), 801 - size.width()), qBound(0, at.y(), 801 - size.height())), size);
+        QCOMPARE(box->currentWantedRect, wanted);
+        QCOMPARE(box->elem->geometry(), wanted);
+        QCOMPARE(box->x_y_proc_respect_to_zero, QPointF(wanted.x() / 801.0, wanted.y() / 801.0));
+        // Cut at once rather than once per character; the first character cut, typed again, is cut again.
+        QVERIFY(!seen.isEmpty() && seen.size() <= 3);
+        QCOMPARE(seen.last(), kept);
+        box->elem->insertPlainText(whole.mid(box->elem->textCursor().position(), kept == whole ? 0 : 1));
+        QCOMPARE(box->elem->toPlainText(), kept);
     }
 
     // On an 801 x 601 canvas. The box at (100, 100), centred on (112, 108), is hit from a whole size before
