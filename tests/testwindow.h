@@ -6,6 +6,7 @@
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
+#include <QCursor>
 #include <QImage>
 #include <QTextEdit>
 #include <QtTest>
@@ -28,18 +29,15 @@ public:
     QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override { return next(folder); }
     void information(QWidget*, const QString& title, const QString& text) override { warning(nullptr, title, text); }
     void warning(QWidget*, const QString& title, const QString& text) override { m_log->messages << title + QLatin1Char('|') + text; }
-    CloseAnswer saveBeforeClosing(QWidget*) override
-    {
-        m_log->questions << QStringLiteral("close");
-        return m_log->closing.isEmpty() ? CloseAnswer::Cancel : m_log->closing.takeFirst();
-    }
-    bool restoreRecovered(QWidget*, const QString& fileName) override
-    {
-        m_log->questions << QStringLiteral("restore ") + fileName;
-        return !m_log->restoring.isEmpty() && m_log->restoring.takeFirst();
-    }
+    CloseAnswer saveBeforeClosing(QWidget*) override { return ask(QStringLiteral("close"), m_log->closing, CloseAnswer::Cancel); }
+    bool restoreRecovered(QWidget*, const QString& fileName) override { return ask("restore " + fileName, m_log->restoring, false); }
 
 private:
+    template <typename T> T ask(const QString& question, QList<T>& answers, T none)
+    {
+        m_log->questions << question;
+        return answers.isEmpty() ? none : answers.takeFirst();
+    }
     QString next(const QString& folder)
     {
         m_log->folders << folder;
@@ -87,12 +85,10 @@ public:
     // A move of the pointer; buttons pressed and not yet released stay held.
     void moveHeld(const QPoint& pos) const { QTest::mouseMove(window(), pos); }
     void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mouseRelease(window(), button, {}, pos); }
+    // The event loop runs between press and release, as it does under a window system.
     void click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
     {
-        press(pos, button);
-        // The event loop runs between the two, as it does under a window system.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        release(pos, button);
+        press(pos, button), QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete), release(pos, button);
     }
     // A left click on a widget of the window, a half height in from its left, where a radio button's indicator lies.
     void clickOn(const QWidget* widget) const { click(widget->mapTo(w, QPoint(widget->height() / 2, widget->height() / 2))); }
@@ -128,10 +124,9 @@ public:
         clickOn(w->ui->radioButton_2);
     }
     // The mode button named m (Move / Remove), c (Connect) or a (Move all).
-    QRadioButton* mode(char name) const
-    {
-        return name == 'm' ? w->ui->radioButton : name == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll;
-    }
+    QRadioButton* mode(char name) const { return name == 'm' ? w->ui->radioButton : name == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll; }
+    // The pointer resting at a window position, as the tick sees it.
+    void restAt(const QPoint& pos) const { QCursor::setPos(w->mapToGlobal(pos)), w->checkMouseMove(); }
     // A connector with exactly these points, appended without a creation record and painted.
     Line& addLine(const std::vector<QPoint>& points) const
     {
