@@ -35,70 +35,47 @@ class TestSoak : public QObject
             t->moveHeld(at = inWindow(at + QPoint(pick(81) - 40, pick(81) - 40)));
         t->release(at);
     }
-    // A mode clicked on for one action and off again.
-    template <typename F> void inMode(char mode, F action)
-    {
-        t->clickOn(t->mode(mode));
-        action();
-        if (t->mode(mode)->isChecked())
-            t->clickOn(t->mode(mode));
-    }
     // Random keys: letters, borders, spaces, tabs and line breaks. Tags take effect on Return only, so
     // keys meant for a box are typed only when a box editor has the focus.
-    QString typeSome(bool intoBox = true)
+    void typeSome(bool intoBox = true)
     {
-        if (intoBox && !qobject_cast<QTextEdit*>(QApplication::focusWidget()))
-            return QStringLiteral("nothing");
-        static const QString letters = QStringLiteral("ab c\n\tXYZ|-*");
-        QString text;
-        for (int n = 1 + pick(6); n > 0; --n) {
-            const QChar c = letters[pick(letters.size())];
+        for (int n = intoBox && !qobject_cast<QTextEdit*>(QApplication::focusWidget()) ? 0 : 1 + pick(6); n > 0; --n) {
+            const QChar c = QStringLiteral("ab c\n\tXYZ|-*").at(pick(12));
             c == '\n' ? QTest::keyClick(t->window(), Qt::Key_Return)
                       : c == '\t' ? QTest::keyClick(t->window(), Qt::Key_Tab) : QTest::keyClick(t->window(), c.toLatin1());
-            text += c;
         }
-        return text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
     }
-    QString act(int kind)
+    // Action `kind` at `at`; a mode it needs is clicked on for it and off again.
+    void act(int kind, const QPoint& at)
     {
         Ui::MainWindow* ui = t->ui();
-        const int box = pick(std::max(1, t->w->m_data->size()));
-        // Clicks and pastes aim at a box's text, removals and single drags at any element.
-        const QPoint at = kind == 6 || (kind >= 8 && kind <= 10) ? onElement()
-            : kind >= 2 && kind <= 4 && box < t->w->m_data->size() ? t->onText(box) : anywhere();
-        const QString where = QStringLiteral(" at %1,%2").arg(at.x()).arg(at.y());
+        const char mode = kind <= 10 ? "     cma  m"[kind] : ' ';
+        if (mode != ' ')
+            t->clickOn(t->mode(mode));
         switch (kind) {
-        case 0: case 1: case 2: case 3: t->click(at); return "click" + where + ", type " + typeSome();
+        case 0: case 1: case 2: case 3: t->click(at); typeSome(); break;
         case 4:
             QApplication::clipboard()->setText(QStringLiteral("a b\n\tcd|*\n"));
             t->click(at);
             QTest::keyClick(t->window(), Qt::Key_V, Qt::ControlModifier);
-            return "paste" + where;
-        case 5:
-            if (pick(2))
-                t->clickOn(ui->drawStraightLines);
-            inMode('c', [&] { drag(at); });
-            return QStringLiteral("connector, straight: %1").arg(ui->drawStraightLines->isChecked()) + where;
-        case 6: inMode('m', [&] { drag(at); }); return "drag one element" + where;
-        case 7: inMode('a', [&] { drag(at); }); return "move all" + where;
-        case 8: case 9: t->key(Qt::Key_Control, true); t->click(at, Qt::RightButton); t->key(Qt::Key_Control, false); return "ctrl + right click" + where;
-        case 10: inMode('m', [&] { t->click(at, Qt::RightButton); }); return "remove in mode" + where;
-        case 19: {
+            break;
+        case 5: case 6: case 7: drag(at); break;
+        case 8: case 9: t->key(Qt::Key_Control, true); t->click(at, Qt::RightButton); t->key(Qt::Key_Control, false); break;
+        case 10: t->click(at, Qt::RightButton); break;
+        case 19:
             t->clickOn(pick(2) ? ui->lineEdit : ui->lineEdit_2);
             QTest::keyClick(t->window(), Qt::Key_A, Qt::ControlModifier);
-            const QString typed = typeSome(false);
+            typeSome(false);
             QTest::keyClick(t->window(), Qt::Key_Return);
-            return "tag " + typed;
-        }
-        default: { // Undo (twice as often), Redo, Clear all, Draw, Draw box, Save, Open (the saved backup, if any)
+            break;
+        default: // Undo (twice as often), Redo, Clear all, Draw, Draw box, Save, Open (the saved backup, if any)
             t->log.answers << dir.filePath(kind == 17 ? "soak.txt" : "soak.fcb");
-            QAbstractButton* button = QVector<QAbstractButton*>{ui->goBack, ui->goBack, ui->goForward, ui->pushButton_4,
-                ui->radioButton_3, ui->radioButton_4, ui->pushButton_2, ui->open}[kind - 11];
-            t->clickOn(button);
+            t->clickOn(QVector<QAbstractButton*>{ui->goBack, ui->goBack, ui->goForward, ui->pushButton_4,
+                ui->radioButton_3, ui->radioButton_4, ui->pushButton_2, ui->open}[kind - 11]);
             t->log.answers.clear();
-            return button->objectName();
         }
-        }
+        if (mode != ' ' && t->mode(mode)->isChecked())
+            t->clickOn(t->mode(mode));
     }
 
     // Empty when every invariant holds, else what broke.
@@ -131,15 +108,14 @@ class TestSoak : public QObject
         const std::vector<QString> rows = CharGrid::render(ChartRender::gridInputFor(chart, borders));
         if (shown != QStringList(rows.begin(), rows.end()).join(QLatin1Char('\n')))
             return QStringLiteral("the output view differs from the chart's rendering");
+        if (!withRenderTool)
+            return QString();
         QFile backup(dir.filePath(QStringLiteral("now.fcb")));
-        if (!withRenderTool || !backup.open(QIODevice::WriteOnly) || backup.write(bytes) != bytes.size())
-            return withRenderTool ? QStringLiteral("the backup could not be written") : QString();
-        backup.close();
         QProcess tool;
-        tool.start(QStringLiteral(VANDORA_RENDER_PATH), borders ? QStringList{backup.fileName()} : QStringList{"--no-box", backup.fileName()});
-        if (!tool.waitForFinished(30000) || QString::fromUtf8(tool.readAllStandardOutput()) != shown)
-            return QStringLiteral("the output view differs from what vandora-render prints");
-        return QString();
+        if (backup.open(QIODevice::WriteOnly) && backup.write(bytes) == bytes.size() && backup.flush())
+            tool.start(QStringLiteral(VANDORA_RENDER_PATH), QStringList{backup.fileName(), "--no-box"}.mid(0, borders ? 1 : 2));
+        const bool same = tool.waitForFinished(30000) && QString::fromUtf8(tool.readAllStandardOutput()) == shown;
+        return same ? QString() : QStringLiteral("the output view differs from what vandora-render prints");
     }
 
 private slots:
@@ -157,7 +133,14 @@ private slots:
         std::vector<QByteArray> onTheWay; // each snapshot as it was when recorded
         int cursor = -1;
         for (int i = 0; i < actions; ++i) {
-            trail << QString::number(i) + QStringLiteral(": ") + act(pick(20));
+            const int kind = pick(20), box = pick(std::max(1, t->w->m_data->size()));
+            // Clicks and pastes aim at a box's text, removals and single drags at any element.
+            const QPoint at = kind == 6 || (kind >= 8 && kind <= 10) ? onElement()
+                : kind >= 2 && kind <= 4 && box < t->w->m_data->size() ? t->onText(box) : anywhere();
+            if (kind == 5 && pick(2))
+                t->clickOn(t->ui()->drawStraightLines);
+            trail << QStringLiteral("%1: kind %2 at %3,%4").arg(i).arg(kind).arg(at.x()).arg(at.y());
+            act(kind, at);
             if (trail.size() > 20)
                 trail.removeFirst();
             const QString fault = broken(i % 200 == 199);
