@@ -100,10 +100,9 @@ private slots:
     {
         QTest::addColumn<int>("chop"); // bytes cut off the file's end
         QTest::addColumn<bool>("accept");
-        QTest::addColumn<QString>("texts");
-        QTest::newRow("restored") << 0 << true << "kept,too";
-        QTest::newRow("declined") << 0 << false << "";
-        QTest::newRow("damaged") << 3 << true << "";
+        QTest::newRow("restored") << 0 << true;
+        QTest::newRow("declined") << 0 << false;
+        QTest::newRow("damaged") << 3 << true;
     }
     void start_offersRecoveryFile()
     {
@@ -130,7 +129,7 @@ private slots:
         QStringList texts;
         for (TextObject* box : *w.m_data)
             texts << box->elem->toPlainText();
-        QTEST(texts.join(QLatin1Char(',')), "texts");
+        QCOMPARE(texts.join(QLatin1Char(',')), QString(accept && !chop ? "kept,too" : ""));
         // A restored chart is still unsaved, so its file stays until a save or a clean close.
         QCOMPARE(QFile::exists(path) + w.hasUnsavedChanges(), 2 * (accept && !chop));
         QFile::remove(path);
