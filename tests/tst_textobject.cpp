@@ -3,6 +3,8 @@
 #include "testwindow.h"
 #include "ui_mainwindow.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QTextCursor>
@@ -24,7 +26,7 @@ private slots:
     void init() { t.emplace(); }
     void cleanup() { t.reset(); }
 
-    // The box opens at (20, 50) holding `before` and is moved to `at`; then `paste` goes in at `cursor`. An
+    // The box opens at (20, 50) holding `before` and is moved to `at`; then `paste` is pasted at `cursor`. An
     // editor laid out like the box's, cut one character before the cursor at a time until the text fits,
     // tells what the box keeps. The first rows fit or are too big in one way; random ones follow.
     void paste_keepsWhatFitsAndSizesBoxOnCanvas_data()
@@ -38,6 +40,8 @@ private slots:
         QTest::newRow("moved off the top left") << QPoint(-30, -40) << QString() << 0 << QStringLiteral("ab");
         QTest::newRow("too wide a paste") << QPoint(300, 300) << QString() << 0 << QString(2000, QLatin1Char('w'));
         QTest::newRow("too tall a paste") << QPoint(300, 300) << QString() << 0 << QStringLiteral("row\n").repeated(400);
+        QTest::newRow("too tall, CR LF, in the middle") << QPoint(300, 300) << QStringLiteral("a\nb") << 2
+                                                        << QStringLiteral("ro\r\nw\r").repeated(40);
         QRandomGenerator rng(21);
         const auto randomText = [&](int length, int newlineOneIn) {
             QString text;
@@ -71,7 +75,12 @@ private slots:
             moved.setPosition(cursor);
             editor->setTextCursor(moved);
             box->setCallbackFunction([&] { seen << box->elem->toPlainText(); });
-            editor->insertPlainText(paste);
+            if (editor == box->elem) {
+                QGuiApplication::clipboard()->setText(paste);
+                editor->paste();
+            } else {
+                editor->insertPlainText(paste);
+            }
         }
         const auto laidOut = [&] {
             CellFont::fixLineHeight(plain.document(), ChartRender::cellHeight);

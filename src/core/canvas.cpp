@@ -156,4 +156,17 @@ MoveAll correctMoveAll(const std::vector<QRect>& boxes, const QSize& canvas, con
     return step;
 }
 
+int lengthWithLineBreaks(const QString& text, int breaks)
+{
+    int seen = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool lineBreak = c == QLatin1Char('\n') || c == QChar::ParagraphSeparator
+            || (c == QLatin1Char('\r') && (i + 1 == text.size() || text.at(i + 1) != QLatin1Char('\n')));
+        if (lineBreak && ++seen > breaks)
+            return i;
+    }
+    return text.size();
+}
+
 } // namespace Canvas

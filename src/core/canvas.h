@@ -4,6 +4,7 @@
 #include <QPair>
 #include <QPoint>
 #include <QPointF>
+#include <QString>
 #include <QRect>
 #include <QSize>
 
@@ -71,6 +72,10 @@ struct MoveAll {
 // One whole-chart step by difference: each box in order may correct an axis, later boxes checking the
 // corrected move. Only corrections of 0 or more are applied.
 MoveAll correctMoveAll(const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference);
+
+// The length of the beginning of text that holds at most `breaks` line breaks; a CR LF pair counts once, so
+// a text never has fewer breaks than counted.
+int lengthWithLineBreaks(const QString& text, int breaks);
 
 // Drops the first record of (kind, index) and moves the later records of that kind above index one down;
 // nothing changes when no record matches.

@@ -1,5 +1,6 @@
 #include "textobject.h"
 
+#include "boxeditor.h"
 #include "canvas.h"
 #include "cellfont.h"
 #include "chartrender.h"
@@ -81,7 +82,10 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     , sizeToExtendBox(sizeToExtendBox)
     , ptr_Widget(w)
 {
-    elem = new QTextEdit(QString(), w);
+    auto* editor = new BoxEditor(w);
+    // A box is never taller than the canvas, and every line is one cell high.
+    editor->setLineBreakLimit([w] { return w->height() / ChartRender::cellHeight + 1; });
+    elem = editor;
     elem->setAcceptRichText(false);
 
     QFont font(QStringLiteral("unexistent"), -1, -1, false);

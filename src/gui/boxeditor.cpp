@@ -1,0 +1,33 @@
+#include "boxeditor.h"
+
+#include "canvas.h"
+
+#include <QMimeData>
+
+BoxEditor::BoxEditor(QWidget* parent)
+    : QTextEdit(QString(), parent)
+{
+}
+
+void BoxEditor::setLineBreakLimit(const std::function<int()>& limit)
+{
+    m_lineBreakLimit = limit;
+}
+
+void BoxEditor::insertFromMimeData(const QMimeData* source)
+{
+    const int limit = m_lineBreakLimit ? m_lineBreakLimit() : 0;
+    if (limit <= 0 || acceptRichText() || !source->hasText()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    const QString text = source->text();
+    const int length = Canvas::lengthWithLineBreaks(text, limit);
+    if (length == text.size()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QMimeData beginning;
+    beginning.setText(text.left(length));
+    QTextEdit::insertFromMimeData(&beginning);
+}
