@@ -3,7 +3,6 @@
 #include <QtTest>
 
 #include <cstring>
-#include <limits>
 
 using namespace ChartStream;
 
@@ -115,40 +114,6 @@ private slots:
         if (error.isEmpty())
             QCOMPARE(ChartStream::toBytes(chart).toHex(' '), bytes.toHex(' '));
         QCOMPARE(from.isTextModeEnabled(), device != "closed");
-    }
-
-    // Any values: NaNs, infinities and lone surrogates included; now and then longer than a codec block.
-    void randomCharts_roundTrip()
-    {
-        QRandomGenerator rng(20240611);
-        const auto many = [&rng] { return rng.bounded(6) ? rng.bounded(12) : rng.bounded(3000); };
-        const auto value = [&rng] { return qint32(rng.generate()); };
-        const auto point = [&] { return QPoint(value(), value()); };
-        const auto real = [&rng] { const quint64 bits = rng.generate64(); double d; std::memcpy(&d, &bits, 8); return d; };
-        const float unusual[] = {float(qQNaN()), float(qInf()), -0.0f, 1e-40f, std::numeric_limits<float>::max()};
-        const auto fraction = [&] { return rng.bounded(8) ? float(rng.generateDouble()) : unusual[rng.bounded(5)]; };
-        const auto text = [&] {
-            QString t(int(many()), Qt::Uninitialized);
-            std::generate(t.begin(), t.end(), [&] { return QChar(ushort(rng.bounded(0x10000))); });
-            return t;
-        };
-        for (int i = 0; i < 60; ++i) {
-            Chart chart{{point(), point(), point(), rng.bounded(2) == 1, value(), point(), point(), point(), {}, text(), text()}, {}, {}};
-            for (quint32 n = rng.bounded(5); n > 0; --n)
-                chart.boxes.push_back({point(), value(), value(), point(), QRect(point(), point()), QPointF(real(), real()), point(), point(), text()});
-            for (quint32 n = rng.bounded(5); n > 0; --n) {
-                chart.connectors.push_back({rng.bounded(2) == 1, rng.bounded(2) == 1, {}, {}});
-                std::generate_n(std::back_inserter(chart.connectors.back().points), many(), point);
-                std::generate_n(std::back_inserter(chart.connectors.back().fractions), many(), [&] { return qMakePair(fraction(), fraction()); });
-            }
-            for (quint32 n = rng.bounded(7); n > 0; --n)
-                if (const size_t count = n % 2 ? chart.connectors.size() : chart.boxes.size())
-                    chart.window.creationRecords.push_back({n % 2, qint32(rng.bounded(quint32(count)))});
-            Chart read;
-            QString error;
-            QVERIFY2(fromBytes(toBytes(chart), read, &error), qPrintable(QString("seed 20240611, chart %1: %2").arg(i).arg(error)));
-            QCOMPARE(read, chart);
-        }
     }
 };
 
