@@ -5,8 +5,11 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <optional>
 #include <tuple>
+
+#include <sys/resource.h>
 
 class TestPersistence : public QObject
 {
@@ -89,6 +92,10 @@ private slots:
         t->w->on_goBack_clicked();
         QCOMPARE(t->w->lastByteArrayCount, fits - 2);
         QCOMPARE(t->w->m_data_line.front().points.front(), QPoint((fits + 18) % 2, 7));
+        // However small the budget, the current snapshot stays.
+        t->w->setHistoryBudget(1);
+        t->w->pushBackStreamToBuffer();
+        QCOMPARE(t->w->byteArrayOfPastStuf.size(), 1);
     }
 
     // Charts reached by random edits; loading B over A keeps what it can and must equal loading B afresh.
@@ -156,6 +163,8 @@ private slots:
         // A folder where the backup should go makes that write fail.
         QTest::newRow("backup cannot be written") << false << "kept.txt" << QByteArray() << "kept.fcb";
         QTest::newRow("no such folder") << false << "missing/folder/plan.txt" << QByteArray() << "missing/folder/plan.txt";
+        // A file size limit stands in for a full disk: the write falls short and must not pass for a save.
+        QTest::newRow("disk full") << false << "full.txt" << QByteArray() << "full.txt";
     }
     void failedSaveOrOpen_keepsChartAndHistory()
     {
@@ -171,11 +180,21 @@ private slots:
         QFile file(path("") + name);
         QVERIFY(bytes.isNull() || (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()));
         file.close();
+        const bool diskFull = QTest::currentDataTag() == QByteArrayLiteral("disk full");
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
         // A cancelled dialog first, which changes nothing and says nothing.
         for (const QString& answer : {QString(), file.fileName()}) {
             t->log.answers << answer;
+            if (diskFull && !answer.isEmpty()) {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit small{64, limit.rlim_max};
+                setrlimit(RLIMIT_FSIZE, &small);
+            }
             open ? t->w->on_open_clicked() : t->w->on_pushButton_2_clicked();
+            setrlimit(RLIMIT_FSIZE, &limit);
         }
+        QVERIFY(!diskFull || !QFile::exists(file.fileName()));
         QCOMPARE(t->texts() + t->w->windowTitle(), QStringLiteral("keep,meVandora"));
         QVERIFY(history() == before);
         QCOMPARE(t->log.messages.size(), 1);
@@ -207,7 +226,7 @@ private slots:
         // The next dialog opens in the folder of the last file; Open replaces the chart and its history.
         QCOMPARE(t->log.folders, (QStringList{QDir::currentPath(), folder}));
         QCOMPARE(t->texts() + t->w->windowTitle() + QString::number(t->w->byteArrayOfPastStuf.size()), QStringLiteral("fromVandora1"));
-        QVERIFY(!t->ui()->goBack->isEnabled());
+        QVERIFY(!t->ui()->goBack->isEnabled() && !t->w->hasUnsavedChanges());
 
         // A new window, as after a restart, opens the file it is started with, once, in the remembered style.
         t.emplace(backup);

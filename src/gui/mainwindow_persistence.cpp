@@ -22,7 +22,8 @@ namespace {
 bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason)
 {
     QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    // QSaveFile::commit() can succeed after a short write (a full disk); flush() is what reports it.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
         return true;
     *reason = file.errorString();
     return false;
