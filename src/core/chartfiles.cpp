@@ -1,5 +1,7 @@
 #include "chartfiles.h"
 
+#include <QSaveFile>
+
 namespace ChartFiles {
 
 QString backupNameFor(const QString& exportName)
@@ -21,6 +23,16 @@ QString settingsFilePath(const QString& programFolder, bool programFolderWritabl
 {
     const QString folder = programFolderWritable ? programFolder : configFolder;
     return folder + QLatin1Char('/') + QLatin1String(settingsFileName);
+}
+
+bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason)
+{
+    QSaveFile file(fileName);
+    // commit() can succeed after a short write; flush() is what reports it.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
+        return true;
+    *reason = file.errorString();
+    return false;
 }
 
 } // namespace ChartFiles

@@ -1,6 +1,7 @@
 #ifndef CHARTFILES_H
 #define CHARTFILES_H
 
+#include <QByteArray>
 #include <QString>
 
 // Names of the files that Save writes and Open reads.
@@ -18,6 +19,10 @@ constexpr char settingsFileName[] = "flowChart.settings";
 // The settings file: beside the program when its folder can be written, else in the user's
 // configuration folder (an installed program's folder is read-only).
 QString settingsFilePath(const QString& programFolder, bool programFolderWritable, const QString& configFolder);
+
+// Writes bytes to fileName through a temporary file, so a failed or short write (a full disk) leaves
+// any earlier file intact; on failure, *reason says why.
+bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason);
 
 } // namespace ChartFiles
 

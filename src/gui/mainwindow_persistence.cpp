@@ -11,25 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QTextEdit>
-
-namespace {
-
-// Writes bytes to fileName through a temporary file, so a failed write leaves any earlier file intact.
-bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason)
-{
-    QSaveFile file(fileName);
-    // QSaveFile::commit() can succeed after a short write (a full disk); flush() is what reports it.
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
-        return true;
-    *reason = file.errorString();
-    return false;
-}
-
-} // namespace
 
 void MainWindow::setPrompts(std::unique_ptr<Prompts> prompts)
 {
@@ -266,7 +250,7 @@ QString MainWindow::readSettingsFolder()
 void MainWindow::writeSettingsFolder(const QString& folder)
 {
     QString reason;
-    writeWhole(settingsFilePath(), folder.toUtf8(), &reason);
+    ChartFiles::writeWhole(settingsFilePath(), folder.toUtf8(), &reason);
 }
 
 void MainWindow::on_pushButton_2_clicked()
@@ -289,10 +273,10 @@ bool MainWindow::saveChart()
     drawRightWidget();
     QStringList failures;
     QString reason;
-    if (!writeWhole(fileName, ChartRender::exportBytes(printThis), &reason))
+    if (!ChartFiles::writeWhole(fileName, ChartRender::exportBytes(printThis), &reason))
         failures << fileName + QStringLiteral(": ") + reason;
     const QString backupName = ChartFiles::backupNameFor(fileName);
-    if (!writeWhole(backupName, ChartStream::toBytes(chartSnapshot()), &reason))
+    if (!ChartFiles::writeWhole(backupName, ChartStream::toBytes(chartSnapshot()), &reason))
         failures << backupName + QStringLiteral(": ") + reason;
 
     setWindowTitle(QStringLiteral("Vandora"));

@@ -1,11 +1,11 @@
 // Nothing unsaved is lost: the close prompt and the recovery file.
+#include "chartfiles.h"
 #include "mainwindow.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -66,8 +66,8 @@ void MainWindow::updateRecovery()
         return;
     const QString path = recoveryFilePath();
     QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    QString reason;
+    if (ChartFiles::writeWhole(path, bytes, &reason))
         m_recoveryWritten = bytes;
     m_sinceRecoveryWrite.start();
 }

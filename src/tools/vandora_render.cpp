@@ -1,5 +1,6 @@
 // vandora-render: prints a chart backup as the text drawing the program shows for it.
 #include "chargrid.h"
+#include "chartfiles.h"
 #include "chartrender.h"
 #include "chartstream.h"
 #include "gridcrop.h"
@@ -7,7 +8,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <cstdlib>
@@ -140,8 +140,8 @@ int main(int argc, char* argv[])
             return complain(QStringLiteral("cannot write to standard output"), EXIT_FAILURE);
         return EXIT_SUCCESS;
     }
-    QSaveFile target(parser.value(output));
-    if (!target.open(QIODevice::WriteOnly) || target.write(drawing) != drawing.size() || !target.commit())
-        return complain(target.fileName() + QLatin1String(": ") + target.errorString(), EXIT_FAILURE);
+    const QString target = parser.value(output);
+    if (!ChartFiles::writeWhole(target, drawing, &error))
+        return complain(target + QLatin1String(": ") + error, EXIT_FAILURE);
     return EXIT_SUCCESS;
 }
