@@ -5,10 +5,14 @@
 #include "snapshotstore.h"
 
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cfloat>
+#include <csignal>
 #include <optional>
+
+#include <sys/resource.h>
 
 using Points = QVector<QPoint>;
 using Arrows = CharGrid::Arrows;
@@ -134,6 +138,8 @@ private slots:
             << Chart{8, 14, {}, {walk(1, 1, "DRDRDR"), walk(6, 6, "RRRRU")}} << Arrows::Both
             << QStringList{"", " ^", "  \\", "   \\", "    v", "          >", "      <---"}
             << QStringList{"", " ▲", "  ╲", "   ╲", "    ▼", "          ▶", "      ◀───"};
+        QTest::newRow("two cells, a head on the second") << Chart{8, 14, {}, {walk(1, 1, "R")}} << Arrows::End
+            << QStringList{"", " ->"} << QStringList{"", " ─▶"};
         QTest::newRow("under a box, no heads") << Chart{8, 14, {at(3, 5, {"ab"})}, {walk(3, 0, "RRRRRRRRRRRR")}} << Arrows::None
             << QStringList{"", "", "    +--+", "----|ab|-----", "    +--+"} << QStringList{"", "", "    ┌──┐", "────│ab│─────", "    └──┘"};
     }
@@ -204,6 +210,25 @@ private slots:
         QCOMPARE(chartFileFromArguments(1, argv), QString());
         QCOMPARE(chartFileFromArguments(2, argv), QStringLiteral("a b/\u00fcbersicht.fcb"));
         QCOMPARE(chartFileFromArguments(3, argv), QString());
+    }
+
+    // A write that falls short, as on a full disk (here a file size limit), fails and keeps the earlier file.
+    void writeWhole_shortWriteFails_keepsEarlierFile()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("plan.fcb"));
+        QString reason;
+        QVERIFY(ChartFiles::writeWhole(name, "earlier", &reason));
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{64, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        const bool written = ChartFiles::writeWhole(name, QByteArray(200, 'x'), &reason);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QVERIFY(!written && !reason.isEmpty());
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == "earlier");
     }
 
     // Random edits, undo-style truncations and budget drops: every entry reads back as appended.

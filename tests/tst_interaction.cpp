@@ -185,6 +185,7 @@ private slots:
         QTest::newRow("short of the left edge") << QPoint(5, 300) << QPoint(-20, 12) << QPoint(-5, 12) << QPoint(-20, 12);
         QTest::newRow("at the left edge") << QPoint(0, 300) << QPoint(-20, 12) << QPoint(0, 12) << QPoint(0, 12);
         QTest::newRow("at the top edge") << QPoint(300, 0) << QPoint(16, -20) << QPoint(16, 0) << QPoint(16, 0);
+        QTest::newRow("in the corner holds all") << QPoint(0, 0) << QPoint(-20, -20) << QPoint(0, 0) << QPoint(0, 0);
         QTest::newRow("connectors off the canvas") << QPoint(350, 300) << QPoint(-300, 40) << QPoint(-300, 40) << QPoint(-300, 40);
     }
 
