@@ -216,6 +216,7 @@ private slots:
         // A new window, as after a restart, opens the file it is started with, once, in the remembered style.
         t.emplace(backup);
         QTRY_COMPARE(t->texts() + t->w->m_filePath + QString::number(t->w->lastByteArrayCount), QStringLiteral("from0"));
+        QVERIFY(!t->w->hasUnsavedChanges());
         t->ui()->radioButton_3->click();
         QCOMPARE(t->ui()->drawOutput->toPlainText(), shown);
         QCOMPARE(chooseInOutputMenu("Style", "Unicode"), QStringList({"Lines", "At both ends"}));
