@@ -91,6 +91,10 @@ private slots:
         QTest::keyClicks(t->box(1)->elem, QStringLiteral("!"));
         t->click(t->origin() + QPoint(700, 700), Qt::RightButton);
         QTRY_COMPARE_WITH_TIMEOUT(recovered(), latestSnapshot(), MainWindow::recoveryIntervalMs + 1000);
+        // Undone back to the saved chart, nothing is left to recover.
+        while (t->w->hasUnsavedChanges())
+            t->w->on_goBack_clicked();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(MainWindow::recoveryFilePath()), MainWindow::recoveryIntervalMs + 1000);
         t->log.closing << Answer::Discard;
         QVERIFY(t->w->close());
         QVERIFY(!QFile::exists(MainWindow::recoveryFilePath()));

@@ -37,6 +37,8 @@ private slots:
         QTest::addColumn<QString>("paste");
         QTest::newRow("two lines") << QPoint(200, 300) << QString() << 0 << QStringLiteral("Start\nand more");
         QTest::newRow("at the bottom right") << QPoint(777, 785) << QString() << 0 << QStringLiteral("abcdef\n");
+        // With 7 px cells, "ab" makes a box 26 px wide that would end a pixel past the canvas.
+        QTest::newRow("a pixel past the right edge") << QPoint(776, 300) << QString() << 0 << QStringLiteral("ab");
         QTest::newRow("moved off the top left") << QPoint(-30, -40) << QString() << 0 << QStringLiteral("ab");
         QTest::newRow("too wide a paste") << QPoint(300, 300) << QString() << 0 << QString(2000, QLatin1Char('w'));
         QTest::newRow("too tall a paste") << QPoint(300, 300) << QString() << 0 << QStringLiteral("row\n").repeated(400);
