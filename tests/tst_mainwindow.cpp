@@ -1,5 +1,4 @@
 #include "testwindow.h"
-#include "ui_mainwindow.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
