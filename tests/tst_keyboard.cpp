@@ -64,7 +64,6 @@ private slots:
         QApplication::clipboard()->clear();
         editor->selectAll();
         t->key(Qt::Key_Control, true);
-        QVERIFY(!editor->isEnabled());
         t->key(Qt::Key_C, true, Qt::ControlModifier);
         t->key(Qt::Key_Control, false);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
