@@ -243,9 +243,8 @@ private slots:
         t->restAt(t->boxClickAt(QPoint(100, 100)));
         t->restAt(t->boxClickAt(restOn));
         const QString tip = QStringLiteral("*Move element -> left mouse button click\n*Remove element -> right mouse button click");
-        QString on, shownLit;
-        for (char c : {'m', 'c', 'a'})
-            on += t->mode(c)->isChecked() ? QString(QLatin1Char(c)) : QString();
+        const QString on = t->modesOn();
+        QString shownLit;
         for (int i = 0; i < 2; ++i) {
             const QString shown = t->box(i)->elem->toolTip();
             QTEST(on + (t->box(i)->elem->isEnabled() ? "e" : "") + (shown == tip ? "t" : shown.isEmpty() ? "" : "?"), "state");

@@ -112,14 +112,7 @@ private slots:
 
 private:
     // "m" "c" "a" for the modes that are on, then "e" when the editors take input.
-    QString state() const
-    {
-        const QRadioButton* modes[] = {t->ui()->radioButton, t->ui()->radioButton_2, t->ui()->radioBMoveAll};
-        QString on;
-        for (int i = 0; i < 3; ++i)
-            on += modes[i]->isChecked() ? QString(QLatin1Char("mca"[i])) : QString();
-        return on + QLatin1String(t->box(0)->elem->isEnabled() ? "e" : "");
-    }
+    QString state() const { return t->modesOn() + QLatin1String(t->box(0)->elem->isEnabled() ? "e" : ""); }
 
     std::optional<TestWindow> t;
 };
