@@ -80,10 +80,8 @@ private slots:
         QCOMPARE(layer.pixel(600, 100), qRgba(0, 0, 0, 0));
         t->clickOn(t->mode('m'));
         QRandomGenerator rng(7);
-        int lit = 0;
         for (int i = 0; i < 40; ++i) {
             t->restAt(t->origin() + QPoint(rng.bounded(801), rng.bounded(801)));
-            lit += std::count_if(t->w->m_data_line.begin(), t->w->m_data_line.end(), [](const Line& l) { return l.isChecked; });
             QVERIFY(t->layerIsFullRepaint());
             if (i % 8 == 7) {
                 const std::vector<QPoint>& on = t->w->m_data_line.back().points;
@@ -91,7 +89,6 @@ private slots:
                 QVERIFY(t->layerIsFullRepaint());
             }
         }
-        QVERIFY(lit > 0);
         QCOMPARE(t->w->m_data_line.size(), size_t(2));
     }
 
