@@ -51,7 +51,6 @@ private slots:
         const auto B = MainWindow::BOX;
         const auto L = MainWindow::LINE;
         QTest::newRow("middle box") << "bbb" << "b1" << "m" << Records{{B, 0}, {B, 1}};
-        QTest::newRow("first box") << "bbl" << "b0" << "m" << Records{{B, 0}, {L, 0}};
         QTest::newRow("ctrl, first connector") << "blbl" << "l0" << "C" << Records{{B, 0}, {B, 1}, {L, 0}};
         QTest::newRow("empty canvas") << "bl" << "-" << "m" << Records{{B, 0}, {L, 0}};
         QTest::newRow("box, undo, box again") << "bb" << "b0" << "Cu" << Records{{B, 0}};
