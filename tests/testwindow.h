@@ -125,6 +125,14 @@ public:
     }
     // The mode button named m (Move / Remove), c (Connect) or a (Move all).
     QRadioButton* mode(char name) const { return name == 'm' ? w->ui->radioButton : name == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll; }
+    // "m", "c" and "a" for the modes that are on, in that order.
+    QString modesOn() const
+    {
+        QString on;
+        for (char name : {'m', 'c', 'a'})
+            on += mode(name)->isChecked() ? QString(QLatin1Char(name)) : QString();
+        return on;
+    }
     // The pointer resting at a window position, as the tick sees it.
     void restAt(const QPoint& pos) const { QCursor::setPos(w->mapToGlobal(pos)), w->checkMouseMove(); }
     // A connector with exactly these points, appended without a creation record and painted.
