@@ -12,10 +12,11 @@ namespace {
 // Off the diagonal, so that a swapped axis shows.
 const QPoint boxAt(80, 200);
 
-// The rows of a blank rows x cols drawing with `picture` laid from one cell up and left of the box's first
+// The rows of a blank 61 x 114 drawing with `picture` laid from one cell up and left of the box's first
 // character, found from the box's proportion.
-QStringList drawing(const TextObject* box, const QStringList& picture, int rows = 61, int cols = 114)
+QStringList drawing(const TextObject* box, const QStringList& picture)
 {
+    const int rows = 61, cols = 114;
     QStringList grid = QStringList::fromVector(QVector<QString>(rows, QString(cols, QLatin1Char(' '))));
     const int top = qRound(box->x_y_proc_respect_to_zero.y() * rows) - 1;
     const int left = qRound(box->x_y_proc_respect_to_zero.x() * cols) - 1;
@@ -90,22 +91,6 @@ private slots:
             }
         }
         QCOMPARE(t->w->m_data_line.size(), size_t(2));
-    }
-
-    // The grid is measured from the canvas when drawn; a connector of five points shows one cell up and
-    // left of its points' cell.
-    void grid_followsCanvasSize_connectorOneCellUpAndLeftFromFivePoints()
-    {
-        const TextObject* box = t->addBox(boxAt);
-        box->elem->insertPlainText(QStringLiteral("Start\nEnd"));
-        Line& line = t->addLine({});
-        for (int i = 0; i < 5; ++i)
-            line.addPoints(QPoint(140, 196 + i));
-        t->w->drawRightWidget();
-        QCOMPARE(view(), drawing(box, {"|-----|  *", "|Start|", "|End  |", "|-----|"}));
-        t->ui()->drawWidget->setFixedSize(700, 390);
-        t->w->drawRightWidget();
-        QCOMPARE(view(), drawing(box, {"|-----|*", "|Start|", "|End  |", "|-----|"}, 30, 100));
     }
 
     // Off at start, when neither the tick nor Return in a tag field renders; switching on renders at once,

@@ -2,7 +2,6 @@
 #include "testwindow.h"
 
 #include <QMenu>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -93,45 +92,6 @@ private slots:
         t->w->setHistoryBudget(1);
         t->w->pushBackStreamToBuffer();
         QCOMPARE(t->w->byteArrayOfPastStuf.size(), 1);
-    }
-
-    // Charts reached by random edits; loading B over A keeps what it can and must equal loading B afresh.
-    void undoRedo_keepingUnchangedBoxes_equalsFullRebuild()
-    {
-        const quint32 seed = 14;
-        QRandomGenerator rng(seed);
-        for (int i = 0; i < 6; ++i)
-            createBox(QStringLiteral("box %1").arg(i));
-        std::vector<ChartStream::Chart> charts;
-        for (int step = 0; step < 40; ++step) {
-            const int b = rng.bounded(t->w->m_data->size());
-            std::vector<Line>& lines = t->w->m_data_line;
-            switch (rng.bounded(6)) {
-            case 0: t->box(b)->elem->setPlainText(QStringLiteral("edit %1\nline").arg(step)); break;
-            case 1: t->box(b)->updateMovingElement(QPoint(rng.bounded(700), rng.bounded(700))); break;
-            case 2: if (t->w->m_data->size() > 2) { TextObject* gone = t->w->m_data->takeAt(b); gone->flush(); delete gone; } break;
-            case 3: createBox(QStringLiteral("new %1").arg(step)); break;
-            case 4: { // some start on the canvas edge, so clipping at the border is compared too
-                lines.emplace_back(t->ui()->drawWidget, 4, 0, false);
-                for (QPoint p(rng.bounded(2) * rng.bounded(801), rng.bounded(801)); lines.back().points.size() < 300;)
-                    lines.back().addPoints(p = QPoint(qBound(0, p.x() + rng.bounded(-60, 61), 800), qBound(0, p.y() + rng.bounded(-60, 61), 800)));
-                break;
-            }
-            default: if (!lines.empty()) lines.erase(lines.begin() + rng.bounded(int(lines.size())));
-            }
-            charts.push_back(t->w->chartSnapshot());
-        }
-        const auto state = [this] { return std::make_tuple(ChartStream::toBytes(t->w->chartSnapshot()), t->w->m_draw_lines.toImage(), editors()); };
-        for (int pair = 0; pair < 60; ++pair) {
-            t->w->loadChart(charts[size_t(rng.bounded(int(charts.size())))]);
-            if (!t->w->m_data_line.empty() && rng.bounded(2))
-                t->w->m_data_line.front().setObjColor(true);
-            const ChartStream::Chart& b = charts[size_t(rng.bounded(int(charts.size())))];
-            t->w->loadChartKeepingUnchanged(b);
-            const auto kept = state();
-            t->w->loadChart(b);
-            QVERIFY2(kept == state(), qPrintable(QStringLiteral("seed %1, pair %2").arg(seed).arg(pair)));
-        }
     }
 
     void undo_keepsTheCursorOfAnUnchangedBox()
@@ -247,16 +207,6 @@ private:
     }
     // A new box at the next free spot, typed into.
     void createBox(const QString& text = QString()) { const int n = created++; t->addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8)), text); }
-    // The canvas's shown editors bottom to top: geometry, text, enabled state and tool tip.
-    QStringList editors() const
-    {
-        QStringList all;
-        for (const QTextEdit* e : t->ui()->drawWidget->findChildren<const QTextEdit*>(QString(), Qt::FindDirectChildrenOnly))
-            if (!e->isHidden())
-                all << QStringLiteral("%1,%2 %3x%4 %5 %6 %7").arg(e->x()).arg(e->y()).arg(e->width())
-                        .arg(e->height()).arg(e->toPlainText()).arg(e->isEnabled()).arg(e->toolTip());
-        return all;
-    }
     QString path(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
 
     QTemporaryDir dir;

@@ -261,7 +261,6 @@ private:
     friend class TestWindow;
     friend class BenchAccess;
     friend class TestRecovery;
-    friend class TestSoak;
 };
 
 #endif // MAINWINDOW_H
