@@ -135,8 +135,8 @@ private slots:
     // place in the drawing, and the view shows the whole grid unwrapped, without scrolling.
     void cells_sameOnCanvasAndView_wholeDrawingShownUnwrapped()
     {
-        TextObject* box = t->addBox(boxAt, QString(100, QLatin1Char('w')));
-        box->elem->insertPlainText(QStringLiteral("\nab")); // as a paste lands
+        TextObject* box = t->addBox(boxAt);
+        box->elem->setPlainText(QString(100, QLatin1Char('w')) + "\nab"); // as Open and Undo set it
         t->ui()->radioButton_3->click();
         QTextBrowser* output = t->ui()->drawOutput;
         for (QTextDocument* document : {box->elem->document(), output->document()}) {
