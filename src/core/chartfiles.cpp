@@ -31,7 +31,8 @@ bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reaso
     // commit() can succeed after a short write; flush() is what reports it.
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
         return true;
-    *reason = file.errorString();
+    if (reason)
+        *reason = file.errorString();
     return false;
 }
 

@@ -21,8 +21,8 @@ constexpr char settingsFileName[] = "flowChart.settings";
 QString settingsFilePath(const QString& programFolder, bool programFolderWritable, const QString& configFolder);
 
 // Writes bytes to fileName through a temporary file, so a failed or short write (a full disk) leaves
-// any earlier file intact; on failure, *reason says why.
-bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason);
+// any earlier file intact; on failure, *reason (when given) says why.
+bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason = nullptr);
 
 } // namespace ChartFiles
 

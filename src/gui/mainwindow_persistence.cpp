@@ -249,8 +249,7 @@ QString MainWindow::readSettingsFolder()
 
 void MainWindow::writeSettingsFolder(const QString& folder)
 {
-    QString reason;
-    ChartFiles::writeWhole(settingsFilePath(), folder.toUtf8(), &reason);
+    ChartFiles::writeWhole(settingsFilePath(), folder.toUtf8());
 }
 
 void MainWindow::on_pushButton_2_clicked()

@@ -66,8 +66,7 @@ void MainWindow::updateRecovery()
         return;
     const QString path = recoveryFilePath();
     QDir().mkpath(QFileInfo(path).path());
-    QString reason;
-    if (ChartFiles::writeWhole(path, bytes, &reason))
+    if (ChartFiles::writeWhole(path, bytes))
         m_recoveryWritten = bytes;
     m_sinceRecoveryWrite.start();
 }
