@@ -54,9 +54,11 @@ private:
 class TestWindow
 {
 public:
-    TestWindow(const QString& file = QString())
+    // With `restoring`, the answers to the restore offer at start.
+    explicit TestWindow(const QString& file = QString(), const QList<bool>& restoring = {})
         : w((QStandardPaths::setTestModeEnabled(true), new MainWindow(nullptr, file)))
     {
+        log.restoring = restoring;
         w->setPrompts(std::make_unique<FakePrompts>(&log));
         w->timer->stop();
         w->show();
@@ -77,8 +79,6 @@ public:
     QPoint origin() const { return w->ui->drawWidget->mapTo(w, QPoint(0, 0)); }
     // The window position whose click opens a new box at the canvas point.
     QPoint boxClickAt(const QPoint& canvasPoint) const { return origin() + canvasPoint + QPoint(12, 8); }
-    // The window position of the middle of box i's text.
-    QPoint onText(int i) const { return origin() + box(i)->currentWantedRect.center(); }
     TextObject* box(int i) const { return w->m_data->at(i); }
 
     void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mousePress(window(), button, {}, pos); }
@@ -122,6 +122,31 @@ public:
         clickOn(w->ui->radioButton_2);
         drag(from, to);
         clickOn(w->ui->radioButton_2);
+    }
+    // One action per letter: b a new empty box at the next free spot, t an "x" typed into the newest box,
+    // n a right click that changes nothing, d a drag of the whole chart, u Undo, r Redo, c Clear all,
+    // s Save as saved.txt, f a Save into a missing folder, o Open saved.fcb; the files are in `folder`.
+    void act(const QString& actions, const QString& folder = QString())
+    {
+        for (QChar action : actions) {
+            const int n = w->m_data->size();
+            switch (action.toLatin1()) {
+            case 'b': addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8))); break;
+            case 't': click(origin() + box(n - 1)->currentWantedRect.center()), type(QStringLiteral("x")); break;
+            case 'n': click(origin() + QPoint(700, 700), Qt::RightButton); break;
+            case 'd':
+                clickOn(w->ui->radioBMoveAll);
+                drag(boxClickAt(QPoint(48, 52)), boxClickAt(QPoint(88, 82)), 10);
+                clickOn(w->ui->radioBMoveAll);
+                break;
+            // The slots, not the buttons: the shortcuts call them whether or not the buttons are enabled.
+            case 'u': w->on_goBack_clicked(); break;
+            case 'r': w->on_goForward_clicked(); break;
+            case 'c': clickOn(w->ui->pushButton_4); break;
+            case 's': case 'f': log.answers << folder + (action == 's' ? "/saved.txt" : "/no/such.txt"), w->on_pushButton_2_clicked(); break;
+            case 'o': log.answers << folder + "/saved.fcb", w->on_open_clicked(); break;
+            }
+        }
     }
     // The mode button named m (Move / Remove), c (Connect) or a (Move all).
     QRadioButton* mode(char name) const { return name == 'm' ? w->ui->radioButton : name == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll; }

@@ -44,6 +44,7 @@ private slots:
         const Areas a{{{112, 108}, {24, 16}}}, none;
         QTest::newRow("overlapping boxes: lower index") << Areas{a[0], {{107, 103}, {24, 16}}} << Paths{} << QPoint(105, 105) << square << "1 0 0";
         QTest::newRow("box 3 px beyond") << a << Paths{} << QPoint(127, 89) << square << "1 0 0";
+        QTest::newRow("on the left edge, before a connector 8 px off") << a << Paths{{{80, 108}}} << QPoint(88, 108) << square << "1 0 0";
         QTest::newRow("on the bottom edge, before a connector 8 px off") << a << Paths{{{100, 124}}} << QPoint(100, 116) << square << "1 0 0";
         QTest::newRow("box 4 px beyond") << a << Paths{} << QPoint(128, 108) << square << "0 -1 1";
         QTest::newRow("lower canvas, box y margin 2 px") << a << Paths{} << QPoint(127, 119) << low << "0 -1 1";

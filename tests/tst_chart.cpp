@@ -1,7 +1,6 @@
 #include "chargrid.h"
 #include "chartfiles.h"
 #include "commandline.h"
-#include "connectorfill.h"
 #include "snapshotstore.h"
 
 #include <QRandomGenerator>
@@ -14,7 +13,6 @@
 
 #include <sys/resource.h>
 
-using Points = QVector<QPoint>;
 using Arrows = CharGrid::Arrows;
 
 namespace {
@@ -65,7 +63,7 @@ QStringList renderIn(const Chart& chart, std::optional<CharGrid::Style> style = 
 Q_DECLARE_METATYPE(Chart)
 Q_DECLARE_METATYPE(CharGrid::Arrows)
 
-// The QtCore-only chart library: character grid, gap filling, command line, file names, snapshots.
+// The QtCore-only chart library: character grid, command line, file writes, snapshots.
 class TestChart : public QObject
 {
     Q_OBJECT
@@ -154,58 +152,9 @@ private slots:
         QCOMPARE(renderIn(chart, CharGrid::Style::Unicode, arrows), padded(chart, unicode));
     }
 
-    // Over random charts: classic draws as the default input does, whatever the heads; lines writes only
-    // where classic puts a "*", or turns a "|" box corner into a "+".
-    void render_stylesAgreeWithClassicOnRandomCharts()
+    // A chart is opened from exactly one argument.
+    void chartFileFromArguments_takesExactlyOne()
     {
-        const quint32 seed = 20261207;
-        QRandomGenerator rng(seed);
-        for (int round = 0; round < 300; ++round) {
-            Chart chart{1 + rng.bounded(40), 1 + rng.bounded(60), {}, {}, rng.bounded(4) != 0, {-1, -1}, "// "};
-            for (int b = rng.bounded(6); b > 0; --b)
-                chart.boxes.push_back(box(rng.generateDouble() * 1.2 - 0.1, rng.generateDouble() * 1.2 - 0.1,
-                    {QString(rng.bounded(6), 'a' + rng.bounded(26)) + "\t.", "", QString(rng.bounded(6), 'w')}));
-            for (int c = rng.bounded(5); c > 0; --c) {
-                QPointF p(rng.generateDouble(), rng.generateDouble());
-                chart.connectors.emplace_back();
-                for (int n = rng.bounded(300); n > 0; --n, p += QPointF(rng.generateDouble() - 0.45, rng.generateDouble() - 0.5) * 0.03)
-                    chart.connectors.back().push_back({float(p.x()), float(p.y())});
-            }
-            const QStringList classic = renderIn(chart);
-            for (const Arrows arrows : {Arrows::None, Arrows::End, Arrows::Both}) {
-                QCOMPARE(renderIn(chart, CharGrid::Style::Classic, arrows), classic);
-                const QString lines = renderIn(chart, CharGrid::Style::Lines, arrows).join('\n'), was = classic.join('\n');
-                for (int i = 0; i < was.size(); ++i)
-                    QVERIFY2(was[i] == lines[i] || (was[i] == '*' && QString("-|\\/+<>^v ").contains(lines[i])) || (was[i] == '|' && lines[i] == '+'),
-                        qPrintable(QString("seed %1, round %2:\n%3\n%4").arg(seed).arg(round).arg(was, lines)));
-            }
-        }
-    }
-
-    // Gap points about one and a half apart, truncated toward zero; fractions per axis, an empty axis giving zero.
-    void connectorFill_gapPointsAndFractions()
-    {
-        for (const auto& [from, to, expected] : {std::tuple(QPoint(5, 5), QPoint(5, 5), Points{}), {{0, 0}, {2, 0}, {{1, 0}}},
-                 {{0, 0}, {4, 3}, {{1, 0}, {2, 1}, {3, 2}}}, {{-10, -10}, {-16, -10}, {{-11, -10}, {-12, -10}, {-13, -10}, {-14, -10}}}}) {
-            const std::vector<QPoint> filled = fillGap(from, to);
-            QCOMPARE(Points(filled.begin(), filled.end()), expected);
-        }
-        QCOMPARE(fractionOf(QPoint(200, 50), QSize(400, 200)), qMakePair(0.5f, 0.25f));
-        QCOMPARE(fractionOf(QPoint(7, 9), QSize(0, 10)), qMakePair(0.0f, 0.9f));
-    }
-
-    // Backups replace the last suffix of the name, folders end at its last slash; the settings file moves to the
-    // config folder when the program's is read-only; a chart is opened from exactly one argument.
-    void fileNames_backupFolderSettingsAndArgument()
-    {
-        for (const auto& [name, backup, folder] : {std::tuple("plan.old.txt", "plan.old.fcb", "plan.old.txt"),
-                 {"/tmp/my.charts/plan", "/tmp/my.charts/plan.fcb", "/tmp/my.charts/"}, {"/a/plan.", "/a/plan.fcb", "/a/"}}) {
-            QCOMPARE(ChartFiles::backupNameFor(name), QString(backup));
-            QCOMPARE(ChartFiles::folderOf(name), QString(folder));
-        }
-        const QString program = "/usr/lib/vandora", config = "/home/u/.config/V", file = "/flowChart.settings";
-        QCOMPARE(ChartFiles::settingsFilePath(program, true, config), program + file);
-        QCOMPARE(ChartFiles::settingsFilePath(program, false, config), config + file);
         const char* argv[] = {"vandora", "a b/\u00fcbersicht.fcb", "b.fcb", nullptr};
         QCOMPARE(chartFileFromArguments(1, argv), QString());
         QCOMPARE(chartFileFromArguments(2, argv), QStringLiteral("a b/\u00fcbersicht.fcb"));

@@ -129,43 +129,6 @@ private slots:
         QVERIFY(t->box(0)->elem->isEnabled());
     }
 
-    void leftDrag_movesConnectorAfterAnchoringStep()
-    {
-        t->clickOn(t->ui()->radioButton);
-        t->addLine({QPoint(600, 600), QPoint(601, 600)});
-        t->drag(t->boxClickAt(QPoint(600, 600)), t->boxClickAt(QPoint(560, 630)));
-        // The first step only anchors the drag; the connector follows the rest.
-        QCOMPARE(t->w->m_data_line.back().points.front(), QPoint(600, 600) + QPoint(-40, 30) - QPoint(-40, 30) / 8);
-    }
-
-    void connectors_drawnLayerEqualsFullRepaint_straightOneRefused()
-    {
-        t->addLine({QPoint(50, 300), QPoint(700, 300)});
-        t->ui()->radioButton_3->setChecked(true);
-        t->clickOn(t->ui()->radioButton_2);
-        const QPoint from = t->origin() + QPoint(200, 200);
-        t->drag(from, from + QPoint(140, 120), 20);
-        // Connector points are stored shifted from the box frame: x by half the canvas origin plus 10, y by all of it plus 7.
-        const QPoint g = t->origin();
-        QCOMPARE(t->w->m_data_line.back().points.front(), QPoint(int(188 + 0.5 * g.x() + 10), 192 + g.y() + 7));
-        QCOMPARE(t->w->removeWhch, (Records{{MainWindow::LINE, 1}}));
-        QVERIFY(t->layerIsFullRepaint());
-        QVERIFY(t->ui()->drawOutput->toPlainText().contains(QLatin1Char('*')));
-
-        // A straight connector whose first step is as wide as high is dropped at once.
-        t->ui()->drawStraightLines->setChecked(true);
-        t->press(from);
-        t->moveHeld(from + QPoint(5, -5));
-        QCOMPARE(t->w->removeWhch.size(), size_t(1));
-        t->release(from);
-        // A mostly horizontal first step fixes the row after it; later samples keep that row.
-        t->press(from);
-        t->moveHeld(from + QPoint(30, 5));
-        t->moveHeld(from + QPoint(60, 40));
-        const std::vector<QPoint>& points = t->w->m_data_line.back().points;
-        QCOMPARE(points.back() - points.front(), QPoint(60, 5));
-    }
-
     void moveAll_correctsBlockedAxes_layerFollows_data()
     {
         QTest::addColumn<QPoint>("boxAt");
@@ -251,40 +214,6 @@ private slots:
             QCOMPARE(shownLit + QString::number(t->w->m_data_line[0].isChecked), lit);
         QCOMPARE(t->box(0)->elem->styleSheet().contains(QStringLiteral("rgb(65,105,225)")), shownLit[0] == QLatin1Char('1'));
         QVERIFY(t->layerIsFullRepaint());
-    }
-
-    void backgroundDragMovesWindow_middleButtonTogglesShortKeys()
-    {
-        const QPoint before = t->w->pos();
-        // The empty foot of the button column, where no widget takes the press.
-        const QPoint off(t->ui()->radioButton_4->mapTo(t->w, QPoint(60, 0)).x(), t->origin().y() + 760);
-        t->press(off);
-        t->moveHeld(off + QPoint(15, 10));
-        QCOMPARE(t->w->pos(), before + QPoint(15, 10));
-        t->release(off);
-        for (bool checked : {false, true}) {
-            t->press(t->boxClickAt(QPoint(200, 200)), Qt::MiddleButton);
-            QCOMPARE(t->ui()->shortKeysRadioButton->isChecked(), checked);
-        }
-        QCOMPARE(t->w->m_data->size(), 0);
-    }
-
-    void removeLastAndClearAll_emptyChartAndHistory()
-    {
-        t->addBox(QPoint(100, 100), QStringLiteral("a"));
-        t->drawLine(t->origin() + QPoint(100, 300), t->origin() + QPoint(300, 300));
-        t->addBox(QPoint(400, 100), QStringLiteral("b"));
-        // "Remove last" is hidden, so no pointer can click it.
-        QMetaObject::invokeMethod(t->w, "on_pushButton_clicked");
-        QCOMPARE(t->texts(), QStringLiteral("a"));
-        QMetaObject::invokeMethod(t->w, "on_pushButton_clicked");
-        QCOMPARE(t->w->m_data_line.size(), size_t(0));
-        QCOMPARE(t->w->removeWhch, (Records{{MainWindow::BOX, 0}}));
-        QVERIFY(t->layerIsFullRepaint());
-        // Clear all (its history side is in the undo tests): nothing left, and drawing starts afresh.
-        t->clickOn(t->ui()->pushButton_4);
-        QVERIFY(t->w->m_data->isEmpty() && t->w->removeWhch.empty() && t->ui()->drawOutput->toPlainText().isEmpty());
-        QCOMPARE(t->addBox(QPoint(100, 100), QStringLiteral("again"))->whoAmI, 0);
     }
 
 private:

@@ -41,7 +41,8 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QStringList, states);
         t->w->pushBackStreamToBuffer();
-        t->ui()->shortKeysRadioButton->setChecked(shortKeys);
+        if (!shortKeys) // the middle button toggles them
+            t->click(t->boxClickAt(QPoint(500, 500)), Qt::MiddleButton);
         for (int i = 0; i < keys.size(); ++i) {
             const QChar c = keys[i].toLower();
             const bool modifier = c == QLatin1Char('c') || c == QLatin1Char('a');

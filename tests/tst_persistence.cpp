@@ -1,3 +1,4 @@
+#include "chartfiles.h"
 #include "chartstream.h"
 #include "testwindow.h"
 
@@ -20,14 +21,12 @@ private slots:
         QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/flowChart.settings"));
         QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/vandora.conf");
         t.emplace();
-        created = 0;
     }
     void cleanup() { t.reset(); }
 
     void undoRedo_followsActions_data()
     {
-        // b: click a new box; t: type a character into the last box; n: a right click that changes
-        // nothing; d: drag the whole chart; u: Undo; r: Redo; c: Clear all.
+        // The actions as the test window names them.
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QString>("state"); // boxes, history cursor, snapshots, Undo and Redo enabled
         QTest::newRow("undo, redo") << "bbur" << "2 1 2 10";
@@ -46,23 +45,7 @@ private slots:
     {
         QFETCH(QString, actions);
         QFETCH(QString, state);
-        for (QChar action : actions) {
-            switch (action.toLatin1()) {
-            case 'b': createBox(); break;
-            case 't': t->click(t->onText(t->w->m_data->size() - 1)); t->type(QStringLiteral("x")); break;
-            case 'n': t->click(t->origin() + QPoint(700, 700), Qt::RightButton); break;
-            // The slots, not the buttons: the shortcuts call them whether or not the buttons are enabled.
-            case 'u': t->w->on_goBack_clicked(); break;
-            case 'r': t->w->on_goForward_clicked(); break;
-            case 'c': t->clickOn(t->ui()->pushButton_4); break;
-            case 'd':
-                const QPoint before = t->box(0)->currentWantedRect.topLeft();
-                t->clickOn(t->ui()->radioBMoveAll);
-                t->drag(t->boxClickAt(QPoint(48, 52)), t->boxClickAt(QPoint(88, 82)), 10);
-                t->clickOn(t->ui()->radioBMoveAll);
-                QVERIFY(t->box(0)->currentWantedRect.topLeft() != before);
-            }
-        }
+        t->act(actions);
         MainWindow* w = t->w;
         QCOMPARE(QStringLiteral("%1 %2 %3 %4%5").arg(w->m_data->size()).arg(w->lastByteArrayCount)
             .arg(w->byteArrayOfPastStuf.size()).arg(t->ui()->goBack->isEnabled()).arg(t->ui()->goForward->isEnabled()), state);
@@ -96,8 +79,8 @@ private slots:
 
     void undo_keepsTheCursorOfAnUnchangedBox()
     {
-        createBox(QStringLiteral("first"));
-        createBox(QStringLiteral("second!"));
+        t->addBox(QPoint(100, 100), QStringLiteral("first"));
+        t->addBox(QPoint(300, 100), QStringLiteral("second!"));
         TextObject* first = t->box(0);
         QTextCursor cursor = first->elem->textCursor();
         cursor.setPosition(2);
@@ -127,16 +110,14 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
-        createBox(QStringLiteral("keep"));
-        createBox(QStringLiteral("me"));
+        t->addBox(QPoint(100, 100), QStringLiteral("keep"));
+        t->addBox(QPoint(300, 100), QStringLiteral("me"));
         const auto history = [this] { return std::make_tuple(t->w->byteArrayOfPastStuf.at(t->w->lastByteArrayCount), t->w->byteArrayOfPastStuf.size(), t->w->lastByteArrayCount); };
         const auto before = history();
         QVERIFY(QDir().mkpath(path("kept.fcb")));
-        QFile file(path("") + name);
-        QVERIFY(bytes.isNull() || (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()));
-        file.close();
+        QVERIFY(bytes.isNull() || ChartFiles::writeWhole(path("") + name, bytes));
         // A cancelled dialog first, which changes nothing and says nothing.
-        for (const QString& answer : {QString(), file.fileName()}) {
+        for (const QString& answer : {QString(), path("") + name}) {
             t->log.answers << answer;
             open ? t->w->on_open_clicked() : t->w->on_pushButton_2_clicked();
         }
@@ -148,7 +129,7 @@ private slots:
 
     void saveOpenAndRestart_keepChartStyleAndFolder()
     {
-        createBox(QStringLiteral("from"));
+        t->addBox(QPoint(48, 52), QStringLiteral("from"));
         t->drawLine(t->origin() + QPoint(200, 200), t->origin() + QPoint(420, 300));
         t->ui()->lineEdit->setText(QStringLiteral("// "));
         t->ui()->radioButton_3->click();
@@ -166,7 +147,7 @@ private slots:
         const QByteArray text = exported.readAll();
         QVERIFY(text == shown.toUtf8() && text.startsWith("// ") && text.contains("|from") && !text.endsWith('\n'));
 
-        createBox(QStringLiteral("later"));
+        t->addBox(QPoint(300, 100), QStringLiteral("later"));
         t->w->on_open_clicked();
         // The next dialog opens in the folder of the last file; Open replaces the chart and its history.
         QCOMPARE(t->log.folders, (QStringList{QDir::currentPath(), folder}));
@@ -205,13 +186,10 @@ private:
         QTest::mouseClick(t->w->windowHandle(), Qt::RightButton, Qt::NoModifier, view->mapTo(t->w, view->rect().center()));
         return checked;
     }
-    // A new box at the next free spot, typed into.
-    void createBox(const QString& text = QString()) { const int n = created++; t->addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8)), text); }
     QString path(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
 
     QTemporaryDir dir;
     std::optional<TestWindow> t;
-    int created = 0;
 };
 
 QTEST_MAIN(TestPersistence)

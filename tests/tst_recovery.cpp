@@ -1,3 +1,4 @@
+#include "chartfiles.h"
 #include "chartstream.h"
 #include "testwindow.h"
 
@@ -14,7 +15,6 @@ class TestRecovery : public QObject
 
     QByteArray recovered() const { QFile file(MainWindow::recoveryFilePath()); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); }
     QByteArray latestSnapshot() const { return t->w->byteArrayOfPastStuf.at(t->w->lastByteArrayCount); }
-    void addBox(const QString& text) { t->addBox(QPoint(40 + 60 * t->w->m_data->size(), 40), text); }
 
 private slots:
     void init() { t.emplace(); }
@@ -22,8 +22,7 @@ private slots:
 
     void close_asksOnlyWhenChanged_data()
     {
-        // b: a typed box; e: an empty box; s: Save; f: a Save that cannot write; u: Undo; n: a right click that changes
-        // nothing; o: Open the saved backup; c: Clear all.
+        // The actions as the test window names them.
         QTest::addColumn<QString>("actions");
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<QString>("saveAs"); // the name the close prompt's Save gets; empty: cancelled
@@ -38,7 +37,7 @@ private slots:
         QTest::newRow("saved") << "bs" << Answer::Cancel << "" << "closes";
         QTest::newRow("failed save") << "bf" << Answer::Cancel << "" << "asked, stays";
         QTest::newRow("changed after saving") << "bsb" << Answer::Cancel << "" << "asked, stays";
-        QTest::newRow("undone to the saved chart") << "bseu" << Answer::Cancel << "" << "closes";
+        QTest::newRow("undone to the saved chart") << "bsbu" << Answer::Cancel << "" << "closes";
         QTest::newRow("opened") << "bsbo" << Answer::Cancel << "" << "closes";
         QTest::newRow("saved chart cleared") << "bsc" << Answer::Cancel << "" << "asked, stays";
     }
@@ -47,18 +46,7 @@ private slots:
         QFETCH(QString, actions);
         QFETCH(QString, saveAs);
         QFETCH(Answer, answer);
-        for (QChar action : actions) {
-            switch (action.toLatin1()) {
-            case 'b': addBox(QStringLiteral("box")); break;
-            case 'e': addBox(QString()); break;
-            case 's': t->log.answers << dir.filePath(QStringLiteral("saved.txt")); t->w->on_pushButton_2_clicked(); break;
-            case 'f': t->log.answers << dir.filePath(QStringLiteral("no/such.txt")); t->w->on_pushButton_2_clicked(); break;
-            case 'u': t->w->on_goBack_clicked(); break;
-            case 'n': t->click(t->origin() + QPoint(700, 700), Qt::RightButton); break;
-            case 'o': t->log.answers << dir.filePath(QStringLiteral("saved.fcb")); t->w->on_open_clicked(); break;
-            case 'c': QTest::mouseClick(t->ui()->pushButton_4, Qt::LeftButton); break;
-            }
-        }
+        t->act(actions, dir.path());
         t->log.closing << answer;
         t->log.answers << (saveAs.isEmpty() ? saveAs : dir.filePath(saveAs));
         const bool closed = t->w->close();
@@ -71,11 +59,11 @@ private slots:
     {
         QElapsedTimer sinceChange;
         sinceChange.start();
-        addBox(QStringLiteral("first"));
+        t->addBox(QPoint(40, 40), QStringLiteral("first"));
         QTRY_COMPARE(recovered(), latestSnapshot());
         qInfo("change to recovery file on disk: %lld ms", sinceChange.elapsed());
         // A later change waits for the interval, and a held button postpones the write past it.
-        addBox(QStringLiteral("second"));
+        t->addBox(QPoint(100, 40), QStringLiteral("second"));
         const QByteArray second = latestSnapshot();
         QTest::mouseClick(t->mode('c'), Qt::LeftButton);
         QTest::mousePress(t->w->windowHandle(), Qt::LeftButton, Qt::NoModifier, t->origin() + QPoint(300, 300));
@@ -112,31 +100,20 @@ private slots:
     {
         QFETCH(int, chop);
         QFETCH(bool, accept);
-        addBox(QStringLiteral("kept"));
-        addBox(QStringLiteral("too"));
+        t->addBox(QPoint(40, 40), QStringLiteral("kept"));
+        t->addBox(QPoint(100, 40), QStringLiteral("too"));
         const QByteArray bytes = ChartStream::toBytes(t->w->chartSnapshot()).chopped(chop);
-        t.reset();
         const QString path = MainWindow::recoveryFilePath();
-        QFile file(path);
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-
-        FakePrompts::Log log;
-        log.restoring << accept;
-        MainWindow w(nullptr, QString());
-        w.setPrompts(std::make_unique<FakePrompts>(&log));
-        w.show();
-        QTRY_VERIFY(!log.questions.isEmpty() || !log.messages.isEmpty());
+        t.reset();
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && ChartFiles::writeWhole(path, bytes));
+        t.emplace(QString(), QList<bool>{accept});
+        QTRY_VERIFY(!t->log.questions.isEmpty() || !t->log.messages.isEmpty());
         // A damaged file is dropped with a warning, never offered.
-        const QString said = (log.questions + log.messages).join(QLatin1Char(';'));
+        const QString said = (t->log.questions + t->log.messages).join(QLatin1Char(';'));
         QVERIFY2(said.startsWith(chop ? path + "| The recovered chart is damaged" : "restore " + path) && !said.contains(';'), qPrintable(said));
-        QStringList texts;
-        for (TextObject* box : *w.m_data)
-            texts << box->elem->toPlainText();
-        QCOMPARE(texts.join(QLatin1Char(',')), QString(accept && !chop ? "kept,too" : ""));
+        QCOMPARE(t->texts(), QString(accept && !chop ? "kept,too" : ""));
         // A restored chart is still unsaved, so its file stays until a save or a clean close.
-        QCOMPARE(QFile::exists(path) + w.hasUnsavedChanges(), 2 * (accept && !chop));
-        QFile::remove(path);
+        QCOMPARE(QFile::exists(path) + t->w->hasUnsavedChanges(), 2 * (accept && !chop));
     }
 
 private:

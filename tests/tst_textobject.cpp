@@ -5,7 +5,6 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QRandomGenerator>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -106,27 +105,8 @@ private slots:
         QCOMPARE(box->elem->toPlainText(), kept);
     }
 
-    // The box at (100, 100), centred on (112, 108), is hit by the lopsided area about its centre. Then a
-    // whole-chart move, unplugged from the re-measuring that would put the box back, stops at the canvas
-    // origin, and flushing deletes the editor.
-    void box_lopsidedHitArea_wholeChartMoveStopsAtOrigin_flushReleasesEditor()
-    {
-        TextObject* box = t->addBox(QPoint(100, 100));
-        QVERIFY(box->isPointOnMe(QPoint(88, 92)).first && !box->isPointOnMe(QPoint(125, 108)).first);
-        box->elem->document()->disconnect(box);
-        box->updateMovingElementAll(QPoint(-120, -130));
-        QCOMPARE(box->elem->pos(), QPoint(0, 0));
-        QCOMPARE(box->x_y_proc_respect_to_zero, QPointF(0, 0));
-        QPointer<QTextEdit> editor = box->elem;
-        box->flush();
-        QVERIFY(!editor->isVisible() && !box->isValid());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(editor.isNull());
-    }
-
-    // A straight connector's second sample picks the axis it keeps (the wider step and the refusal are
-    // drawn through the window elsewhere). Then a whole-chart move shifts only the axes it may, in points
-    // and fractions alike.
+    // A straight connector's second sample picks the axis it keeps. Then a whole-chart move shifts only the
+    // axes it may, in points and fractions alike.
     void addPoints_storesSamplesFilledGapsAndFractions_data()
     {
         QTest::addColumn<bool>("straight");
@@ -159,6 +139,9 @@ private slots:
             }
             line.updateMovingElementAll(QPoint(8, -30), move == 1, move == 0);
         }
+        // A first straight step as wide as high is refused.
+        Line tie(t->ui()->drawWidget, 4, 0, true);
+        QVERIFY(tie.addPoints({5, 5}) && !tie.addPoints({9, 1}));
     }
 };
 
