@@ -197,7 +197,7 @@ private slots:
         QFETCH(QString, lit);
         t->addBox(QPoint(100, 100), QStringLiteral("first"));
         t->addBox(QPoint(400, 100), QStringLiteral("second"));
-        t->addLine({QPoint(300, 600), QPoint(301, 600)});
+        t->addLine({QPoint(300, 600), QPoint(805, 600)}); // past the last column of repaint tiles
         for (QChar c : clicks)
             t->clickOn(t->mode(c.toLatin1()));
         t->restAt(t->boxClickAt(QPoint(100, 100)));
