@@ -1,3 +1,4 @@
+#include "chartfiles.h"
 #include "chartstream.h"
 #include "cropcases.h"
 
@@ -38,10 +39,7 @@ private slots:
             chart.connectors[k / 5].points.push_back(QPoint(k, k));
             chart.connectors[k / 5].fractions.push_back({float((k < 5 ? 21 : 60) + k) / 114.0f, 0.5f});
         }
-        const auto write = [this](const QString& name, const QByteArray& bytes) {
-            QFile file(m_dir.filePath(name + ".fcb"));
-            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-        };
+        const auto write = [this](const QString& name, const QByteArray& bytes) { return ChartFiles::writeWhole(m_dir.filePath(name + ".fcb"), bytes); };
         QVERIFY(write("chart", ChartStream::toBytes(chart)) && write("bad", ChartStream::toBytes(chart) + '\0'));
         for (const auto& [name, crop] : cropCases)
             QVERIFY(write(name, ChartStream::toBytes(crop.chart())));
