@@ -26,7 +26,7 @@ private slots:
 
     void undoRedo_followsActions_data()
     {
-        // The actions as the test window names them.
+        // One letter per action, as TestWindow::act reads them.
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QString>("state"); // boxes, history cursor, snapshots, Undo and Redo enabled
         QTest::newRow("undo, redo") << "bbur" << "2 1 2 10";

@@ -22,7 +22,7 @@ private slots:
 
     void close_asksOnlyWhenChanged_data()
     {
-        // The actions as the test window names them.
+        // One letter per action, as TestWindow::act reads them.
         QTest::addColumn<QString>("actions");
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<QString>("saveAs"); // the name the close prompt's Save gets; empty: cancelled
