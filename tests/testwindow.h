@@ -11,6 +11,8 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <optional>
+
 // Answers the window's dialogs from a script and records its messages, so no test blocks.
 class FakePrompts : public Prompts
 {
@@ -185,6 +187,20 @@ public:
 
     FakePrompts::Log log;
     MainWindow* w;
+};
+
+// A test class whose every case gets a fresh window `t`, closed after it; LeakSanitizer fails the run if
+// a closed window leaves anything behind.
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::optional<TestWindow> t;
+
+private slots:
+    void init() { t.emplace(); }
+    void cleanup() { t.reset(); }
 };
 
 #endif // TESTWINDOW_H

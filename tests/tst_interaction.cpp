@@ -1,18 +1,13 @@
 #include "testwindow.h"
 
-#include <optional>
-
 using Records = std::vector<QPair<MainWindow::WHAT, int>>;
 Q_DECLARE_METATYPE(Records)
 
-class TestInteraction : public QObject
+class TestInteraction : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init() { t.emplace(); }
-    void cleanup() { t.reset(); }
-
     void click_createsBoxAtClampedOpeningPoint_data()
     {
         QTest::addColumn<QPoint>("offset");  // the pointer, from the canvas origin
@@ -215,9 +210,6 @@ private slots:
         QCOMPARE(t->box(0)->elem->styleSheet().contains(QStringLiteral("rgb(65,105,225)")), shownLit[0] == QLatin1Char('1'));
         QVERIFY(t->layerIsFullRepaint());
     }
-
-private:
-    std::optional<TestWindow> t;
 };
 
 QTEST_MAIN(TestInteraction)

@@ -4,9 +4,7 @@
 
 #include <QClipboard>
 
-#include <optional>
-
-class TestKeyboard : public QObject
+class TestKeyboard : public WindowTest
 {
     Q_OBJECT
 
@@ -118,8 +116,6 @@ private slots:
 private:
     // "m" "c" "a" for the modes that are on, then "e" when the editors take input.
     QString state() const { return t->modesOn() + QLatin1String(t->box(0)->elem->isEnabled() ? "e" : ""); }
-
-    std::optional<TestWindow> t;
 };
 
 QTEST_MAIN(TestKeyboard)

@@ -4,8 +4,6 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include <optional>
-
 namespace {
 
 // Off the diagonal, so that a swapped axis shows.
@@ -28,20 +26,14 @@ QStringList drawing(const TextObject* box, const QStringList& picture)
 
 // The window as the user first meets it, its About box, and the character drawing of its chart: the
 // 801 x 801 canvas makes 61 x 114 cells.
-class TestMainWindow : public QObject
+class TestMainWindow : public WindowTest
 {
     Q_OBJECT
-
-    std::optional<TestWindow> t;
 
     // The rows of the output view; an empty view is one empty row.
     QStringList view() const { return t->ui()->drawOutput->toPlainText().split(QLatin1Char('\n')); }
 
 private slots:
-    void init() { t.emplace(); }
-    // Every test closes its window here; LeakSanitizer fails the run if it leaves anything behind.
-    void cleanup() { t.reset(); }
-
     // Its title, no history yet, "Remove last" hidden, icons loaded, and F1 showing the About box
     // that OK closes.
     void startUp_fixedTitledWindow_historyOff_iconsLoaded_f1ShowsAbout()

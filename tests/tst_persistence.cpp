@@ -5,10 +5,9 @@
 #include <QMenu>
 #include <QTemporaryDir>
 
-#include <optional>
 #include <tuple>
 
-class TestPersistence : public QObject
+class TestPersistence : public WindowTest
 {
     Q_OBJECT
 
@@ -22,7 +21,6 @@ private slots:
         QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/vandora.conf");
         t.emplace();
     }
-    void cleanup() { t.reset(); }
 
     void undoRedo_followsActions_data()
     {
@@ -189,7 +187,6 @@ private:
     QString path(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
 
     QTemporaryDir dir;
-    std::optional<TestWindow> t;
 };
 
 QTEST_MAIN(TestPersistence)

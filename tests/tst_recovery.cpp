@@ -4,12 +4,10 @@
 
 #include <QTemporaryDir>
 
-#include <optional>
-
 using Answer = Prompts::CloseAnswer;
 Q_DECLARE_METATYPE(Answer)
 
-class TestRecovery : public QObject
+class TestRecovery : public WindowTest
 {
     Q_OBJECT
 
@@ -17,9 +15,6 @@ class TestRecovery : public QObject
     QByteArray latestSnapshot() const { return t->w->byteArrayOfPastStuf.at(t->w->lastByteArrayCount); }
 
 private slots:
-    void init() { t.emplace(); }
-    void cleanup() { t.reset(); }
-
     void close_asksOnlyWhenChanged_data()
     {
         // One letter per action, as TestWindow::act reads them.
@@ -118,7 +113,6 @@ private slots:
 
 private:
     QTemporaryDir dir;
-    std::optional<TestWindow> t;
 };
 
 QTEST_MAIN(TestRecovery)

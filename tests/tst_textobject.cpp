@@ -1,5 +1,3 @@
-#include "cellfont.h"
-#include "chartrender.h"
 #include "testwindow.h"
 #include "ui_mainwindow.h"
 
@@ -8,40 +6,37 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include <optional>
-
 using Points = QVector<QPoint>;
 
 // The two kinds of element on the real window's 801 x 801 canvas: text boxes, 24 x 16 when new, and
 // connectors, valid from more than 4 points.
-class TestTextObject : public QObject
+class TestTextObject : public WindowTest
 {
     Q_OBJECT
 
-    std::optional<TestWindow> t;
-
 private slots:
-    void init() { t.emplace(); }
-    void cleanup() { t.reset(); }
-
-    // The box opens at (20, 50) holding `before` and is moved to `at`; then `paste` is pasted at `cursor`. An
-    // editor laid out like the box's, cut one character before the cursor at a time until the text fits,
-    // tells what the box keeps. Each row fits or is too big in one way.
+    // The box opens at (20, 50) holding `before` and is moved to `at`; then `paste` is pasted at `cursor`
+    // and the box keeps `kept`. With 7 x 13 px cells and 12 x 8 px round its text, 112 columns and 61 rows
+    // fit on the canvas; what does not fit is cut before the cursor.
     void paste_keepsWhatFitsAndSizesBoxOnCanvas_data()
     {
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<QString>("before");
         QTest::addColumn<int>("cursor");
         QTest::addColumn<QString>("paste");
-        QTest::newRow("two lines, a tab") << QPoint(200, 300) << QString() << 0 << QStringLiteral("Start\nand\tmore");
-        QTest::newRow("at the bottom right") << QPoint(777, 785) << QString() << 0 << QStringLiteral("abcdef\n");
-        // With 7 px cells, "ab" makes a box 26 px wide that would end a pixel past the canvas.
-        QTest::newRow("a pixel past the right edge") << QPoint(776, 300) << QString() << 0 << QStringLiteral("ab");
-        QTest::newRow("moved off the top left") << QPoint(-30, -40) << QString() << 0 << QStringLiteral("ab");
-        QTest::newRow("too wide a paste") << QPoint(300, 300) << QString() << 0 << QString(2000, QLatin1Char('w'));
-        QTest::newRow("too tall a paste") << QPoint(300, 300) << QString() << 0 << QStringLiteral("row\n").repeated(400);
-        QTest::newRow("too tall, CR LF, in the middle") << QPoint(300, 300) << QStringLiteral("a\nb") << 2
-                                                        << QStringLiteral("ro\r\nw\r").repeated(40);
+        QTest::addColumn<QString>("kept");
+        const QString tab = QStringLiteral("Start\nand\tmore"), two = QStringLiteral("ab");
+        QTest::newRow("two lines, a tab") << QPoint(200, 300) << QString() << 0 << tab << tab;
+        QTest::newRow("at the bottom right") << QPoint(777, 785) << QString() << 0 << "abcdef\n" << "abcdef\n";
+        // "ab" makes a box 26 px wide that would end a pixel past the canvas.
+        QTest::newRow("a pixel past the right edge") << QPoint(776, 300) << QString() << 0 << two << two;
+        QTest::newRow("moved off the top left") << QPoint(-30, -40) << QString() << 0 << two << two;
+        QTest::newRow("too wide a paste") << QPoint(300, 300) << QString() << 0 << QString(2000, 'w') << QString(112, 'w');
+        QTest::newRow("too tall a paste") << QPoint(300, 300) << QString() << 0 << QString("row\n").repeated(400)
+                                          << QString("row\n").repeated(60) + "row";
+        // A CR LF is one line break, a lone CR another.
+        QTest::newRow("too tall, CR LF, in the middle") << QPoint(300, 300) << "a\nb" << 2 << QString("ro\r\nw\r").repeated(40)
+                                                        << "a\n" + QString("ro\nw\n").repeated(29) + "ro\nwb";
     }
 
     void paste_keepsWhatFitsAndSizesBoxOnCanvas()
@@ -50,37 +45,21 @@ private slots:
         QFETCH(QString, before);
         QFETCH(int, cursor);
         QFETCH(QString, paste);
+        QFETCH(QString, kept);
         TextObject* box = t->addBox(QPoint(20, 50));
         box->updateMovingElement(at);
-        QTextEdit plain(t->ui()->drawWidget);
-        plain.setFont(box->elem->font());
-        plain.setLineWrapMode(QTextEdit::NoWrap);
-        plain.document()->setDocumentMargin(box->elem->document()->documentMargin());
+        box->elem->setPlainText(before);
+        QTextCursor moved = box->elem->textCursor();
+        moved.setPosition(cursor);
+        box->elem->setTextCursor(moved);
         QStringList seen;
-        for (QTextEdit* editor : {box->elem, &plain}) {
-            editor->setPlainText(before);
-            QTextCursor moved = editor->textCursor();
-            moved.setPosition(cursor);
-            editor->setTextCursor(moved);
-            box->setCallbackFunction([&] { seen << box->elem->toPlainText(); });
-            if (editor == box->elem) {
-                QGuiApplication::clipboard()->setText(paste);
-                editor->paste();
-            } else {
-                editor->insertPlainText(paste);
-            }
-        }
-        const auto laidOut = [&] {
-            CellFont::fixLineHeight(plain.document(), ChartRender::cellHeight);
-            plain.document()->adjustSize();
-            return QSize(int(10 + plain.document()->size().width()), int(6 + plain.document()->size().height()));
-        };
-        for (QTextCursor end = plain.textCursor(); !QRect(0, 0, 801, 801).contains(QRect(QPoint(), laidOut())) && end.position() > 0;)
-            end.deletePreviousChar();
-        const QString kept = plain.toPlainText(), whole = before.left(cursor) + paste + before.mid(cursor);
+        box->setCallbackFunction([&] { seen << box->elem->toPlainText(); });
+        QGuiApplication::clipboard()->setText(paste);
+        box->elem->paste();
         QCOMPARE(box->elem->toPlainText(), kept);
         // Sized to its text (its laid-out size plus 10 x 6) and kept where it was put unless that would leave the canvas.
-        const QSize size = laidOut();
+        const QSizeF text = box->elem->document()->size();
+        const QSize size(int(10 + text.width()), int(6 + text.height()));
         const QRect wanted(QPoint(qBound(0, at.x(), 801 - size.width()), qBound(0, at.y(), 801 - size.height())), size);
         QCOMPARE(box->currentWantedRect, wanted);
         QCOMPARE(box->elem->geometry(), wanted);
@@ -88,6 +67,7 @@ private slots:
         // Cut at once rather than once per character; the first character cut, typed again, is cut again.
         QVERIFY(!seen.isEmpty() && seen.size() <= 3);
         QCOMPARE(seen.last(), kept);
+        const QString whole = before.left(cursor) + paste + before.mid(cursor);
         box->elem->insertPlainText(whole.mid(box->elem->textCursor().position(), kept == whole ? 0 : 1));
         QCOMPARE(box->elem->toPlainText(), kept);
     }
