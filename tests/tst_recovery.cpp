@@ -49,14 +49,10 @@ private slots:
         QVERIFY(!closed || (!QFile::exists(MainWindow::recoveryFilePath()) && (answer != Answer::Save || QFile::exists(dir.filePath(saveAs)))));
     }
 
-    // Prints how long a change takes to reach the recovery file.
     void recoveryFile_holdsLatestUnsavedSnapshot()
     {
-        QElapsedTimer sinceChange;
-        sinceChange.start();
         t->addBox(QPoint(40, 40), QStringLiteral("first"));
         QTRY_COMPARE(recovered(), latestSnapshot());
-        qInfo("change to recovery file on disk: %lld ms", sinceChange.elapsed());
         // A later change waits for the interval, and a held button postpones the write past it.
         t->addBox(QPoint(100, 40), QStringLiteral("second"));
         const QByteArray second = latestSnapshot();
@@ -107,8 +103,8 @@ private slots:
         const QString said = (t->log.questions + t->log.messages).join(QLatin1Char(';'));
         QVERIFY2(said.startsWith(chop ? path + "| The recovered chart is damaged" : "restore " + path) && !said.contains(';'), qPrintable(said));
         QCOMPARE(t->texts(), QString(accept && !chop ? "kept,too" : ""));
-        // A restored chart is still unsaved, so its file stays until a save or a clean close.
-        QCOMPARE(QFile::exists(path) + t->w->hasUnsavedChanges(), 2 * (accept && !chop));
+        // A restored chart is the first step of the history, still unsaved, so its file stays until a save or a clean close.
+        QCOMPARE(QFile::exists(path) + t->w->hasUnsavedChanges() + t->w->byteArrayOfPastStuf.size(), 3 * (accept && !chop));
     }
 
 private:
