@@ -55,11 +55,13 @@ private slots:
         const QString ok;
         QTest::newRow("chart") << QStringList{"chart.fcb"} << 0 << drawing(boxed) << ok;
         QTest::newRow("tags") << QStringList{"--start", "/* ", "--end", " */", "chart.fcb"} << 0 << drawing(boxed, "/* ", " */") << ok;
+        QTest::newRow("end tag alone") << QStringList{"--end", " */", "chart.fcb"} << 0 << drawing(boxed, "# ", " */") << ok;
         for (const auto& [name, crop] : cropCases)
             QTest::newRow(name) << QStringList{"--crop", QString(name) + ".fcb"} << 0 << crop.compact.toUtf8() << ok;
         QTest::newRow("no box, unicode, both heads") << QStringList{"--no-box", "--style", "unicode", "--arrows", "both", "chart.fcb"}
             << 0 << drawing({{6, pad + " Hi"}, {8, pad + " you"}, {30, pad + pad + "◀───▶"}}) << ok;
         QTest::newRow("to a file") << QStringList{"-o", "out.txt", "chart.fcb"} << 0 << QByteArray() << ok;
+        QTest::newRow("to a missing folder") << QStringList{"-o", "no/out.txt", "chart.fcb"} << 1 << QByteArray() << "no/out\\.txt: .+";
         QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("vandora-render " VANDORA_VERSION "\n") << ok;
         QTest::newRow("corrupt") << QStringList{"bad.fcb"} << 1 << QByteArray() << "bad\\.fcb: unexpected data after the chart";
         QTest::newRow("missing") << QStringList{"none.fcb"} << 1 << QByteArray() << "none\\.fcb: .+";
@@ -83,7 +85,7 @@ private slots:
                      complaint.isEmpty() ? complaint : "vandora-render: " + complaint + "\n")).match(errors).hasMatch(),
                  qPrintable(errors));
         QFile file(m_dir.filePath("out.txt"));
-        QVERIFY(!arguments.contains("-o") || (file.open(QIODevice::ReadOnly) && file.readAll() == drawing(boxed)));
+        QVERIFY(!arguments.contains("-o") || tool.exitCode() != 0 || (file.open(QIODevice::ReadOnly) && file.readAll() == drawing(boxed)));
     }
 
 private:
