@@ -56,13 +56,13 @@ private slots:
         // A later change waits for the interval, and a held button postpones the write past it.
         t->addBox(QPoint(100, 40), QStringLiteral("second"));
         const QByteArray second = latestSnapshot();
-        QTest::mouseClick(t->mode('c'), Qt::LeftButton);
-        QTest::mousePress(t->w->windowHandle(), Qt::LeftButton, Qt::NoModifier, t->origin() + QPoint(300, 300));
+        t->clickOn(t->mode('c'));
+        t->press(t->origin() + QPoint(300, 300));
         QTest::qWait(MainWindow::recoveryIntervalMs + 300);
         QVERIFY(recovered() != second);
-        QTest::mouseRelease(t->w->windowHandle(), Qt::LeftButton, Qt::NoModifier, t->origin() + QPoint(300, 300));
+        t->release(t->origin() + QPoint(300, 300));
         QTRY_COMPARE_WITH_TIMEOUT(recovered(), latestSnapshot(), 1000);
-        QTest::mouseClick(t->mode('c'), Qt::LeftButton);
+        t->clickOn(t->mode('c'));
         // Saving removes it; the next change brings it back; a clean close removes it again.
         t->log.answers << dir.filePath(QStringLiteral("r.txt"));
         t->w->on_pushButton_2_clicked();
