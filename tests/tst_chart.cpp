@@ -180,7 +180,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == "earlier");
     }
 
-    // Random edits, undo-style truncations and budget drops: every entry reads back as appended.
+    // Random edits, undo-style truncations and budget trims: every entry reads back as appended.
     void snapshotStore_readsBackEveryEntry_data()
     {
         QTest::addColumn<int>("interval");
@@ -202,9 +202,10 @@ private slots:
             const int at = rng.bounded(current.size() + 1);
             current.replace(at, std::min(rng.bounded(edit + 1), current.size() - at), QByteArray(rng.bounded(edit + 1), char('a' + rng.bounded(26))));
             const int action = kept.empty() ? 2 : rng.bounded(10);
-            const int keep = action == 0 ? rng.bounded(int(kept.size()) + 1) : int(kept.size()) - (action == 1);
-            action == 1 ? store.dropFront() : store.truncate(keep);
-            kept.erase(action == 1 ? kept.begin() : kept.begin() + keep, action == 1 ? kept.begin() + 1 : kept.end());
+            const qint64 budget = store.bytesHeld() - rng.bounded(int(store.bytesHeld() / 4) + 1);
+            action == 1 ? store.trimTo(budget) : store.truncate(action == 0 ? rng.bounded(store.size() + 1) : store.size());
+            QVERIFY(action != 1 || store.bytesHeld() <= budget || store.size() == 1);
+            kept.erase(action == 1 ? kept.begin() : kept.begin() + store.size(), action == 1 ? kept.end() - store.size() : kept.end());
             store.append(current);
             kept.push_back(current);
             appended += current.size();
@@ -216,6 +217,19 @@ private slots:
         QCOMPARE(store.size(), int(kept.size()));
         // Small edits share the unchanged bytes; whole snapshots every entry share nothing.
         QVERIFY(interval == 1 || edit > 100 || store.bytesHeld() * 5 < appended);
+    }
+
+    // Whole snapshots of 10, 20 and 30 bytes: the oldest go while more than the budget is held, never the newest.
+    void snapshotStore_trimTo_dropsOldestWhileOverBudget()
+    {
+        for (const auto& [budget, kept] : {std::pair(60, 3), {59, 2}, {50, 2}, {49, 1}, {0, 1}}) {
+            SnapshotStore store(1);
+            for (int n : {1, 2, 3})
+                store.append(QByteArray(10 * n, char('a' + n)));
+            store.trimTo(budget);
+            QCOMPARE(store.size(), kept);
+            QCOMPARE(store.at(kept - 1), QByteArray(30, 'd'));
+        }
     }
 };
 

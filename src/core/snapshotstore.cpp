@@ -104,6 +104,12 @@ void SnapshotStore::dropFront()
     }
 }
 
+void SnapshotStore::trimTo(qint64 budget)
+{
+    while (size() > 1 && bytesHeld() > budget)
+        dropFront();
+}
+
 void SnapshotStore::clear()
 {
     m_entries.clear();

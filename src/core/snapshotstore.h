@@ -18,8 +18,8 @@ public:
     void append(const QByteArray& bytes);
     // Keeps the first count entries.
     void truncate(int count);
-    // Forgets the oldest entry; the next one becomes whole.
-    void dropFront();
+    // Forgets the oldest entries while more than `budget` bytes are held; the newest always stays.
+    void trimTo(qint64 budget);
     void clear();
     // The bytes of entry index (0 <= index < size()).
     QByteArray at(int index) const;
@@ -35,6 +35,8 @@ private:
         int suffix = 0;
     };
     static qint64 held(const Entry& entry) { return entry.bytes.size() + entry.before.size(); }
+    // Forgets the oldest entry; the next one becomes whole.
+    void dropFront();
     int wholeAtOrBefore(int index) const;
     void moveCache(int index) const;
 

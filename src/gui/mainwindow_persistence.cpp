@@ -176,8 +176,7 @@ void MainWindow::pushBackStreamToBuffer()
     // Recording after an Undo drops only the redo tail; the state under the cursor stays.
     byteArrayOfPastStuf.truncate(std::max(lastByteArrayCount + 1, 0));
     byteArrayOfPastStuf.append(snapshot);
-    while (historyBytes() > m_historyBudget && byteArrayOfPastStuf.size() > 1)
-        byteArrayOfPastStuf.dropFront();
+    byteArrayOfPastStuf.trimTo(m_historyBudget);
     lastByteArrayCount = byteArrayOfPastStuf.size() - 1;
     showHistoryPosition();
     scheduleRecovery();
