@@ -127,7 +127,8 @@ public:
     }
     // One action per letter: b a new empty box at the next free spot, t an "x" typed into the newest box,
     // n a right click that changes nothing, d a drag of the whole chart, u Undo, r Redo, c Clear all,
-    // s Save as saved.txt, f a Save into a missing folder, o Open saved.fcb; the files are in `folder`.
+    // s Save as saved.txt, f a Save into a missing folder, o Open saved.fcb; the files are in `folder`;
+    // h a history budget of one byte, which only the budget's own seam can set.
     void act(const QString& actions, const QString& folder = QString())
     {
         for (QChar action : actions) {
@@ -147,6 +148,7 @@ public:
             case 'c': clickOn(w->ui->pushButton_4); break;
             case 's': case 'f': log.answers << folder + (action == 's' ? "/saved.txt" : "/no/such.txt"), w->on_pushButton_2_clicked(); break;
             case 'o': log.answers << folder + "/saved.fcb", w->on_open_clicked(); break;
+            case 'h': w->setHistoryBudget(1); break;
             }
         }
     }

@@ -1,5 +1,3 @@
-#include "chartrender.h"
-#include "cropcases.h"
 #include "testwindow.h"
 
 #include <QClipboard>
@@ -86,31 +84,6 @@ private slots:
         t->clickOn(t->ui()->radioBMoveAll);
         t->key(Qt::Key_Control, true);
         QCOMPARE(state(), QStringLiteral("m"));
-    }
-
-    // A loaded chart: Ctrl+C copies its compact drawing (nothing when there is none to copy), Ctrl+Shift+C
-    // the whole grid as Save exports it; the output view copies them too when nothing in it is selected.
-    void copy_compactOrWholeGrid_data()
-    {
-        QTest::addColumn<CropCase>("crop");
-        for (const auto& [name, crop] : cropCases)
-            QTest::newRow(name) << crop;
-    }
-
-    void copy_compactOrWholeGrid()
-    {
-        QFETCH(CropCase, crop);
-        const ChartStream::Chart chart = crop.chart();
-        t->w->loadChart(chart);
-        QApplication::clipboard()->setText("kept");
-        if (QWidget* typing = QApplication::focusWidget())
-            typing->clearFocus();
-        t->key(Qt::Key_Control, true);
-        t->key(Qt::Key_C, true, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(), crop.compact.isEmpty() ? QStringLiteral("kept") : crop.compact);
-        t->ui()->drawOutput->setFocus();
-        t->key(Qt::Key_C, true, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(QApplication::clipboard()->text().toUtf8(), ChartRender::exportBytes(CharGrid::render(ChartRender::gridInputFor(chart, true))));
     }
 
 private:

