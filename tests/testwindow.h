@@ -27,23 +27,19 @@ public:
     };
     explicit FakePrompts(Log* log) : m_log(log) {}
 
-    QString saveFileName(QWidget*, const QString&, const QString& folder, const QString&) override { return next(folder); }
-    QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override { return next(folder); }
+    QString saveFileName(QWidget*, const QString&, const QString& folder, const QString&) override { return ask(m_log->folders, folder, m_log->answers, QString()); }
+    QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override { return ask(m_log->folders, folder, m_log->answers, QString()); }
     void information(QWidget*, const QString& title, const QString& text) override { warning(nullptr, title, text); }
     void warning(QWidget*, const QString& title, const QString& text) override { m_log->messages << title + QLatin1Char('|') + text; }
-    CloseAnswer saveBeforeClosing(QWidget*) override { return ask(QStringLiteral("close"), m_log->closing, CloseAnswer::Cancel); }
-    bool restoreRecovered(QWidget*, const QString& fileName) override { return ask("restore " + fileName, m_log->restoring, false); }
+    CloseAnswer saveBeforeClosing(QWidget*) override { return ask(m_log->questions, QStringLiteral("close"), m_log->closing, CloseAnswer::Cancel); }
+    bool restoreRecovered(QWidget*, const QString& fileName) override { return ask(m_log->questions, "restore " + fileName, m_log->restoring, false); }
 
 private:
-    template <typename T> T ask(const QString& question, QList<T>& answers, T none)
+    // Notes what was asked in `asked` and gives the next scripted answer, or `none` when they have run out.
+    template <typename T> static T ask(QStringList& asked, const QString& question, QList<T>& answers, T none)
     {
-        m_log->questions << question;
+        asked << question;
         return answers.isEmpty() ? none : answers.takeFirst();
-    }
-    QString next(const QString& folder)
-    {
-        m_log->folders << folder;
-        return m_log->answers.isEmpty() ? QString() : m_log->answers.takeFirst();
     }
 
     Log* m_log;
@@ -155,13 +151,7 @@ public:
     // The mode button named m (Move / Remove), c (Connect) or a (Move all).
     QRadioButton* mode(char name) const { return name == 'm' ? w->ui->radioButton : name == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll; }
     // "m", "c" and "a" for the modes that are on, in that order.
-    QString modesOn() const
-    {
-        QString on;
-        for (char name : {'m', 'c', 'a'})
-            on += mode(name)->isChecked() ? QString(QLatin1Char(name)) : QString();
-        return on;
-    }
+    QString modesOn() const { return QString(mode('m')->isChecked() ? "m" : "") + (mode('c')->isChecked() ? "c" : "") + (mode('a')->isChecked() ? "a" : ""); }
     // The pointer resting at a window position, as the tick sees it.
     void restAt(const QPoint& pos) const { QCursor::setPos(w->mapToGlobal(pos)), w->checkMouseMove(); }
     // A connector with exactly these points, appended without a creation record and painted.

@@ -1,6 +1,7 @@
 #include "chargrid.h"
 #include "chartfiles.h"
 #include "commandline.h"
+#include "gridcrop.h"
 #include "snapshotstore.h"
 
 #include <QRandomGenerator>
@@ -150,6 +151,30 @@ private slots:
         QFETCH(QStringList, unicode);
         QCOMPARE(renderIn(chart, CharGrid::Style::Lines, arrows), padded(chart, lines));
         QCOMPARE(renderIn(chart, CharGrid::Style::Unicode, arrows), padded(chart, unicode));
+    }
+
+    // Framed rows cut to the rows and columns that hold the chart; a blank row inside stays, and without an
+    // end tag no row ends in spaces.
+    void compact_cutsToTheChartsRowsAndColumns_data()
+    {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QStringList>("compact");
+        QTest::newRow("no tags") << QStringList{"      ", "  ab  ", "      ", "   *  ", "      "} << "" << "" << QStringList{"ab", "", " *"};
+        QTest::newRow("start tag") << QStringList{"// ab  ", "//     ", "//   c "} << "// " << "" << QStringList{"// ab", "//", "//   c"};
+        QTest::newRow("both tags keep the columns") << QStringList{"/*  x   */", "/*   *  */"} << "/* " << " */"
+                                                    << QStringList{"/* x  */", "/*  * */"};
+        QTest::newRow("nothing to show") << QStringList{"#    ", "#  "} << "# " << "" << QStringList{};
+    }
+
+    void compact_cutsToTheChartsRowsAndColumns()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        const std::vector<QString> compact = GridCrop::compact({rows.begin(), rows.end()}, start, end);
+        QTEST(QStringList(compact.begin(), compact.end()), "compact");
     }
 
     // A chart is opened from exactly one argument.
