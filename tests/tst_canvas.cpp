@@ -48,6 +48,7 @@ private slots:
         QTest::newRow("on the bottom edge, before a connector 8 px off") << a << Paths{{{100, 124}}} << QPoint(100, 116) << square << "1 0 0";
         QTest::newRow("box 4 px beyond") << a << Paths{} << QPoint(128, 108) << square << "0 -1 1";
         QTest::newRow("lower canvas, box y margin 2 px") << a << Paths{} << QPoint(127, 119) << low << "0 -1 1";
+        QTest::newRow("connector 24 px away beats box 3 px away") << a << Paths{{{151, 108}}} << QPoint(127, 108) << square << "1 0 1";
         QTest::newRow("connector 8 px away beats box 1 px away") << a << Paths{{{133, 108}}} << QPoint(125, 108) << square << "1 0 1";
         QTest::newRow("on a point inside a box: box") << a << Paths{{{110, 108}}} << QPoint(110, 108) << square << "1 0 0";
         QTest::newRow("connectors of one pass: lower index") << none << Paths{{{300, 300}}, {{305, 300}}} << QPoint(303, 300) << square << "1 0 1";
