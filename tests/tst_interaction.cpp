@@ -68,7 +68,7 @@ private slots:
     void drag_endsWithItsButtonInAnyReleaseOrder_data()
     {
         // Keys held (C Ctrl, A Alt) and the button (L left, R right) pressed on box 0's text, so that one
-        // box, everything or a new connector is dragged; then the releases in order.
+        // box, everything or, by the left button, a new connector is dragged; then the releases in order.
         QTest::addColumn<QString>("presses");
         QTest::addColumn<QString>("releases");
         QTest::newRow("box: button, ctrl") << "CL" << "LC";
