@@ -155,12 +155,11 @@ public:
     // The pointer resting at a window position, as the tick sees it.
     void restAt(const QPoint& pos) const { QCursor::setPos(w->mapToGlobal(pos)), w->checkMouseMove(); }
     // A connector with exactly these points, appended without a creation record and painted.
-    Line& addLine(const std::vector<QPoint>& points) const
+    void addLine(const std::vector<QPoint>& points) const
     {
         w->m_data_line.emplace_back(w->ui->drawWidget, 4, int(w->m_data_line.size()), false);
         w->m_data_line.back().points = points;
         w->redrawAllLines();
-        return w->m_data_line.back();
     }
     QString texts() const
     {
