@@ -95,7 +95,8 @@ private slots:
         for (QChar c : releases)
             c.unicode() < 'L' ? t->key(c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt, false) : t->release(from + QPoint(60, 40), button(c));
         QVERIFY(!std::get<0>(t->w->startMovingObject_) && !t->w->startDrawingLines.first);
-        QCOMPARE(t->w->lastByteArrayCount, cursor + 1);
+        // One step for the drag; none for a drag that changed nothing.
+        QCOMPARE(t->w->lastByteArrayCount, cursor + int(presses != QLatin1String("AR")));
         QCOMPARE(t->w->m_data_line.size(), size_t(presses == QLatin1String("AL")));
         // One box follows the pointer; the whole chart follows after an anchoring first step.
         const QPoint moved = presses.startsWith(QLatin1Char('A')) ? QPoint() : presses.contains(QLatin1Char('A')) ? QPoint(45, 30) : QPoint(60, 40);
