@@ -25,7 +25,7 @@ private slots:
     void rightClick_removesAndRenumbersCreationRecords_data()
     {
         // Created in the order box, box, connector, box, connector; the element right-clicked on its text or
-        // line, with "Move / Remove" clicked on (m) or Ctrl held (C); u: then Ctrl+Z, and the same click again.
+        // line, with "Move / Remove" clicked on (m) or Ctrl held (C).
         QTest::addColumn<QString>("removed");
         QTest::addColumn<QString>("how");
         QTest::addColumn<Records>("records");
@@ -33,8 +33,6 @@ private slots:
         const auto L = MainWindow::LINE;
         QTest::newRow("middle box") << "b1" << "m" << Records{{B, 0}, {L, 0}, {B, 1}, {L, 1}};
         QTest::newRow("ctrl, first connector") << "l0" << "C" << Records{{B, 0}, {B, 1}, {B, 2}, {L, 0}};
-        QTest::newRow("box, undo, box again") << "b0" << "Cu" << Records{{B, 0}, {L, 0}, {B, 1}, {L, 1}};
-        QTest::newRow("connector, undo, connector again") << "l0" << "Cu" << Records{{B, 0}, {B, 1}, {B, 2}, {L, 0}};
     }
 
     void rightClick_removesAndRenumbersCreationRecords()
@@ -50,15 +48,8 @@ private slots:
         line(500);
         const int n = removed.mid(1).toInt();
         const QPoint target = t->boxClickAt(removed[0] == QLatin1Char('b') ? QPoint(60 + 150 * n, 60) : t->w->m_data_line[size_t(n)].points[50]);
-        const int cursor = t->w->lastByteArrayCount;
         how.startsWith(QLatin1Char('m')) ? t->clickOn(t->ui()->radioButton) : t->key(Qt::Key_Control, true);
         t->click(target, Qt::RightButton);
-        if (how.contains(QLatin1Char('u'))) {
-            t->key(Qt::Key_Z, true, Qt::ControlModifier);
-            QCOMPARE(t->w->m_data->size() + int(t->w->m_data_line.size()), 5);
-            QCOMPARE(t->w->lastByteArrayCount, cursor);
-            t->click(target, Qt::RightButton);
-        }
         t->key(Qt::Key_Control, false);
         QCOMPARE(t->w->m_data->size(), 3 - int(removed.startsWith(QLatin1Char('b'))));
         QCOMPARE(t->w->m_data_line.size(), 2 - size_t(removed.startsWith(QLatin1Char('l'))));
