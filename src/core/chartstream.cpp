@@ -410,6 +410,13 @@ QByteArray toBytes(const Chart& chart)
     return bytes;
 }
 
+void resetPointerFields(WindowState& w)
+{
+    w.lastMousePosition = w.lastGlobalPos = w.lastLocalPos = w.dragPosition = QPoint();
+    w.drawingLine = false;
+    w.drawingLineSpare = -1;
+}
+
 QByteArray contentOf(const QByteArray& stream)
 {
     // Fields 1 to 7: five points, a bool and a qint32.

@@ -63,7 +63,7 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     connect(aboutKey, &QShortcut::activated, actionAbout, &QAction::trigger);
     // The history starts with the empty chart, so Undo can take back the first box.
     startHistory();
-    m_savedContent = m_cursorContent;
+    m_savedContent = contentBytes();
 }
 
 void MainWindow::setUpOutputView()

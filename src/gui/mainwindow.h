@@ -155,12 +155,16 @@ private:
     void setEditorsEnabled(bool enabled, EditorTip tip = EditorTip::Keep);
     // The whole chart with the window's state, as stream records.
     ChartStream::Chart chartSnapshot() const;
+    ChartStream::WindowState windowSnapshot() const;
     // Drops every undo snapshot.
     void clearHistory();
     // Makes the chart on screen the only snapshot, the start that Undo goes back to.
     void startHistory();
     // Puts a snapshot after the cursor, dropping the redo tail, and moves the cursor onto it.
-    void appendSnapshot(const QByteArray& snapshot, const QByteArray& content);
+    void appendSnapshot(const QByteArray& snapshot, ChartStream::Chart chart);
+    // Whether the chart on screen holds exactly the records of `content` (pointer fields reset), compared
+    // in place, without writing the chart out.
+    bool showsContent(const ChartStream::Chart& content) const;
     // Undo (by -1) or Redo (by 1); the box that had the keys keeps them when it still exists.
     void stepHistory(int by);
     // Every box's change callback: asks for a render and records the edit unless one is under way.
@@ -221,8 +225,8 @@ private:
 
     SnapshotStore byteArrayOfPastStuf;
     int lastByteArrayCount = -1;
-    // Content bytes of the snapshot under the cursor.
-    QByteArray m_cursorContent;
+    // The snapshot under the cursor, its pointer fields reset.
+    ChartStream::Chart m_cursorChart;
     // Set while the chart is rebuilt from records, whose text changes are no edits.
     bool m_rebuilding = false;
     QTimer* timer = nullptr;

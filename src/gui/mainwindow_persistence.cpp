@@ -40,7 +40,19 @@ void MainWindow::serializeDataOther(QDataStream& out)
 ChartStream::Chart MainWindow::chartSnapshot() const
 {
     ChartStream::Chart chart;
-    ChartStream::WindowState& state = chart.window;
+    chart.window = windowSnapshot();
+    chart.boxes.reserve(size_t(m_data->size()));
+    for (const TextObject* box : *m_data)
+        chart.boxes.push_back(box->serializeData());
+    chart.connectors.reserve(m_data_line.size());
+    for (const Line& line : m_data_line)
+        chart.connectors.push_back(line.serializeData());
+    return chart;
+}
+
+ChartStream::WindowState MainWindow::windowSnapshot() const
+{
+    ChartStream::WindowState state;
     state.lastMousePosition = lastMousePosition;
     state.sizeToExtendBox = sizeToExtendBox;
     state.sizeOfInitialTextBox = sizeOfInitialTextBox;
@@ -53,13 +65,23 @@ ChartStream::Chart MainWindow::chartSnapshot() const
         state.creationRecords.push_back({quint32(record.first), record.second});
     state.startTag = ui->lineEdit->text();
     state.endTag = ui->lineEdit_2->text();
-    chart.boxes.reserve(size_t(m_data->size()));
-    for (const TextObject* box : *m_data)
-        chart.boxes.push_back(box->serializeData());
-    chart.connectors.reserve(m_data_line.size());
-    for (const Line& line : m_data_line)
-        chart.connectors.push_back(line.serializeData());
-    return chart;
+    return state;
+}
+
+bool MainWindow::showsContent(const ChartStream::Chart& content) const
+{
+    ChartStream::WindowState state = windowSnapshot();
+    ChartStream::resetPointerFields(state);
+    if (state != content.window || size_t(m_data->size()) != content.boxes.size()
+        || m_data_line.size() != content.connectors.size())
+        return false;
+    for (int i = 0; i < m_data->size(); ++i)
+        if ((*m_data)[i]->serializeData() != content.boxes[size_t(i)])
+            return false;
+    for (size_t i = 0; i < m_data_line.size(); ++i)
+        if (!m_data_line[i].holds(content.connectors[i]))
+            return false;
+    return true;
 }
 
 void MainWindow::deserializeDataInMainWindow(const ChartStream::WindowState& state)
@@ -179,37 +201,37 @@ void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
 
 void MainWindow::pushBackStreamToBuffer()
 {
-    const QByteArray snapshot = ChartStream::toBytes(chartSnapshot());
-    appendSnapshot(snapshot, ChartStream::contentOf(snapshot));
+    ChartStream::Chart chart = chartSnapshot();
+    const QByteArray snapshot = ChartStream::toBytes(chart);
+    appendSnapshot(snapshot, std::move(chart));
     scheduleRecovery();
 }
 
 void MainWindow::recordEdit()
 {
-    const QByteArray snapshot = ChartStream::toBytes(chartSnapshot());
-    QByteArray content = ChartStream::contentOf(snapshot);
-    if (lastByteArrayCount >= 0 && content == m_cursorContent)
+    if (lastByteArrayCount >= 0 && showsContent(m_cursorChart))
         return;
-    appendSnapshot(snapshot, content);
-    scheduleRecovery();
+    pushBackStreamToBuffer();
 }
 
-void MainWindow::appendSnapshot(const QByteArray& snapshot, const QByteArray& content)
+void MainWindow::appendSnapshot(const QByteArray& snapshot, ChartStream::Chart chart)
 {
     // Recording after an Undo drops only the redo tail; the state under the cursor stays.
     byteArrayOfPastStuf.truncate(std::max(lastByteArrayCount + 1, 0));
     byteArrayOfPastStuf.append(snapshot);
     byteArrayOfPastStuf.trimTo(m_historyBudget);
     lastByteArrayCount = byteArrayOfPastStuf.size() - 1;
-    m_cursorContent = content;
+    m_cursorChart = std::move(chart);
+    ChartStream::resetPointerFields(m_cursorChart.window);
     showHistoryPosition();
 }
 
 void MainWindow::startHistory()
 {
     clearHistory();
-    const QByteArray snapshot = ChartStream::toBytes(chartSnapshot());
-    appendSnapshot(snapshot, ChartStream::contentOf(snapshot));
+    ChartStream::Chart chart = chartSnapshot();
+    const QByteArray snapshot = ChartStream::toBytes(chart);
+    appendSnapshot(snapshot, std::move(chart));
 }
 
 void MainWindow::boxTextChanged()
@@ -235,6 +257,10 @@ void MainWindow::deserialzeDataStream(int stream_count)
     if (!ChartStream::fromBytes(byteArrayOfPastStuf.at(stream_count), chart))
         return;
     loadChartKeepingUnchanged(chart);
+    if (stream_count == lastByteArrayCount) {
+        m_cursorChart = std::move(chart);
+        ChartStream::resetPointerFields(m_cursorChart.window);
+    }
 }
 
 void MainWindow::on_goBack_clicked()
@@ -263,7 +289,6 @@ void MainWindow::stepHistory(int by)
     if (lastByteArrayCount >= 0 && to >= 0 && to < byteArrayOfPastStuf.size()) {
         lastByteArrayCount = to;
         deserialzeDataStream(to);
-        m_cursorContent = ChartStream::contentOf(byteArrayOfPastStuf.at(to));
     }
     showHistoryPosition();
     scheduleRecovery();

@@ -17,10 +17,7 @@ QString MainWindow::recoveryFilePath()
 QByteArray MainWindow::contentBytes() const
 {
     ChartStream::Chart chart = chartSnapshot();
-    ChartStream::WindowState& state = chart.window;
-    state.lastMousePosition = state.lastGlobalPos = state.lastLocalPos = state.dragPosition = QPoint();
-    state.drawingLine = false;
-    state.drawingLineSpare = -1;
+    ChartStream::resetPointerFields(chart.window);
     return ChartStream::toBytes(chart);
 }
 
