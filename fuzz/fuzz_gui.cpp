@@ -74,6 +74,7 @@ private:
     QString act(int kind, const QPoint& at);
     QString broken();
     QString renderToolDiffers(const QString& backup);
+    QString difference(const QByteArray& snapshot) const;
     QString recoveryLags();
 
     quint32 m_seed;
@@ -196,7 +197,7 @@ QString GuiFuzzer::broken()
         return QStringLiteral("the cursor %1 is outside the history of %2").arg(cursor).arg(history.size());
     const QByteArray content = w()->contentBytes();
     if (content != ChartStream::contentOf(history.at(cursor)))
-        return QStringLiteral("the chart on screen differs from the snapshot under the cursor");
+        return "the chart on screen differs from the snapshot under the cursor: " + difference(history.at(cursor));
     // Undo then Redo, once per state of the history.
     const auto step = std::make_tuple(cursor, history.size(), content);
     if (ui()->goBack->isEnabled() && step != m_checkedStep) {
@@ -228,6 +229,32 @@ QString GuiFuzzer::broken()
     if (shown != ChartRender::joinRows(CharGrid::render(ChartRender::gridInputFor(backup, ui()->radioButton_4->isChecked()))))
         return QStringLiteral("the output view differs from the backup's rendering");
     return QString();
+}
+
+// Where the chart on screen differs from the snapshot: the window section, or the first box or connector.
+QString GuiFuzzer::difference(const QByteArray& snapshot) const
+{
+    ChartStream::Chart shown = w()->chartSnapshot(), stored;
+    if (!ChartStream::fromBytes(snapshot, stored))
+        return QStringLiteral("the snapshot does not read back");
+    ChartStream::resetPointerFields(shown.window);
+    ChartStream::resetPointerFields(stored.window);
+    if (shown.window != stored.window)
+        return QStringLiteral("window section (tags '%1' '%2' vs '%3' '%4', %5 vs %6 creation records)").arg(shown.window.startTag,
+            shown.window.endTag, stored.window.startTag, stored.window.endTag).arg(shown.window.creationRecords.size()).arg(stored.window.creationRecords.size());
+    for (size_t i = 0; i < std::min(shown.boxes.size(), stored.boxes.size()); ++i) {
+        const ChartStream::BoxRecord& a = shown.boxes[i];
+        const ChartStream::BoxRecord& b = stored.boxes[i];
+        if (a != b)
+            return QStringLiteral("box %1: '%2' at %3,%4 %5x%6 vs '%7' at %8,%9 %10x%11").arg(i).arg(a.text).arg(a.currentWantedRect.x())
+                .arg(a.currentWantedRect.y()).arg(a.currentWantedRect.width()).arg(a.currentWantedRect.height()).arg(b.text)
+                .arg(b.currentWantedRect.x()).arg(b.currentWantedRect.y()).arg(b.currentWantedRect.width()).arg(b.currentWantedRect.height());
+    }
+    if (shown.boxes.size() != stored.boxes.size())
+        return QStringLiteral("%1 boxes vs %2").arg(shown.boxes.size()).arg(stored.boxes.size());
+    if (shown.connectors.size() != stored.connectors.size())
+        return QStringLiteral("%1 connectors vs %2").arg(shown.connectors.size()).arg(stored.connectors.size());
+    return QStringLiteral("a connector");
 }
 
 // Empty when vandora-render prints for a backup of the chart exactly what the output view shows.

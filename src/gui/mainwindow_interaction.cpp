@@ -128,6 +128,8 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
                     box->flush();
                     delete box;
                     forgetCreationRecord(BOX, index);
+                    // Qt hands the release to the hidden editor that took the press, so it never comes here.
+                    m_buttonHeld = event->buttons() != event->button();
                 } else {
                     const Line removed = std::move(m_data_line[size_t(index)]);
                     m_data_line.erase(m_data_line.begin() + index);
@@ -135,6 +137,8 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
                     repaintLayerAround({&removed.points});
                 }
                 renderIfLive();
+                // The removal is whole at the press, and its release may never come.
+                recordEdit();
             }
         }
         if (event->button() == Qt::LeftButton || moveAll) {
