@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds Vandora with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test headless;
-# where clang can be had, it also runs the chart stream fuzzer briefly over its seed corpus and
+# Builds Vandora with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test headless and
+# the GUI fuzzer; where clang can be had, it also runs the chart stream fuzzer briefly over its seed corpus and
 # clang-tidy over src/.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -10,7 +10,10 @@ build="$here/build-test"
 cd "$here"
 cmake --preset test >/dev/null
 cmake --build --preset test --parallel "$(nproc)"
-# The fuzzer first, so that ctest's summary closes the run.
+# The fuzzers first, so that ctest's summary closes the run. The GUI fuzzer: 2,000 random user actions
+# through real input under the sanitizers, with the chart's rules checked after each; it prints its seed.
+QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$here/tests/lsan.supp" \
+    "$build/fuzz/fuzz_gui" --actions 2000 2> >(grep -v '^This plugin does not support' >&2)
 fuzz="$here/build-fuzz"
 if ! "$here/scripts/ensure-packages.sh" clang libclang-rt-14-dev || ! command -v clang++ >/dev/null; then
     echo "Fuzzing skipped: clang with libFuzzer could not be installed."

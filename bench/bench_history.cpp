@@ -1,6 +1,7 @@
 // Undo history on a big chart: recording and rebuilding one snapshot against copying its bytes;
-// Undo and Redo keeping unchanged boxes against rebuilding everything; and the history's memory
-// after typing into a box, against storing every snapshot whole.
+// typing a character and a click that changes nothing, each with its step, against recording every
+// change unconditionally; Undo and Redo keeping unchanged boxes against rebuilding everything; and the
+// history's memory after typing into a box, against storing every snapshot whole.
 
 #include "benchwindow.h"
 
@@ -21,6 +22,7 @@ class BenchAccess
 {
 public:
     static const SnapshotStore& history(const MainWindow& w) { return w.byteArrayOfPastStuf; }
+    static void boxTextChanged(MainWindow& w) { w.boxTextChanged(); }
 };
 
 namespace {
@@ -87,6 +89,51 @@ void BM_CopyBytes(benchmark::State& state)
 }
 BENCHMARK(BM_CopyBytes)->Unit(benchmark::kMillisecond);
 
+// One character typed into the first box and taken back again, each a step: through the one recording
+// operation, or (unconditional) through a callback that records a snapshot whatever changed.
+void BM_TypeCharacter(benchmark::State& state)
+{
+    const bool unconditional = state.range(0);
+    TextObject* box = window->m_data->first();
+    if (unconditional)
+        box->setCallbackFunction([] { window->pushBackStreamToBuffer(); });
+    window->setHistoryBudget(1);
+    QTextCursor cursor(box->elem->document());
+    cursor.movePosition(QTextCursor::End);
+    bench::timed(state, unconditional ? "type (unconditional)" : "type", [&] {
+        cursor.insertText(QStringLiteral("y"));
+        cursor.deletePreviousChar();
+    });
+    bench::perCallMs()[unconditional ? "type (unconditional)" : "type"] /= 2;
+    window->setHistoryBudget(MainWindow::historyBudgetBytes);
+    if (unconditional)
+        window->m_data->first()->setCallbackFunction([] { BenchAccess::boxTextChanged(*window); });
+}
+BENCHMARK(BM_TypeCharacter)->ArgName("unconditional")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A right click on empty canvas, which changes nothing: its release asks for a step, which the one
+// recording operation declines; unconditional recording, as before, adds one.
+void BM_ClickChangingNothing(benchmark::State& state)
+{
+    const bool unconditional = state.range(0);
+    const QPoint at = bench::canvasOf(*window)->mapTo(window, QPoint(790, 790));
+    window->setHistoryBudget(1);
+    const int before = BenchAccess::history(*window).size();
+    bench::timed(state, unconditional ? "click (unconditional)" : "click", [&] {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, window->mapToGlobal(at), Qt::RightButton,
+                type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(window, &event);
+        }
+        if (unconditional)
+            window->pushBackStreamToBuffer();
+    });
+    if (!unconditional && BenchAccess::history(*window).size() != before)
+        bench::fail("a click that changes nothing recorded a step");
+    window->setHistoryBudget(MainWindow::historyBudgetBytes);
+}
+BENCHMARK(BM_ClickChangingNothing)->ArgName("unconditional")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // Types 1,000 characters into a box created by a click, one snapshot per character.
 qint64 historyAfterTyping(qint64 budget)
 {
@@ -139,7 +186,10 @@ int main(int argc, char** argv)
     bench::addBoxGrid(mainWindow, 100);
     for (int i = 0; i < 100; ++i)
         mainWindow.m_data_line.push_back(bench::wanderingLine(canvas, i, 1000, rng, 12.0));
+    // The big chart is the history's first snapshot.
+    mainWindow.setHistoryBudget(1);
     mainWindow.pushBackStreamToBuffer();
+    mainWindow.setHistoryBudget(MainWindow::historyBudgetBytes);
     mainWindow.m_data->first()->elem->textCursor().insertText(QStringLiteral("x"));
     mainWindow.pushBackStreamToBuffer();
     for (TextObject* box : *mainWindow.m_data)
@@ -156,6 +206,10 @@ int main(int argc, char** argv)
     for (const char* step : {"undo typed", "redo typed", "undo move all"})
         std::printf("%s: %.3f ms keeping unchanged boxes, %.3f ms rebuilding all (ratio %.1f)\n", step, ms[step],
             ms[std::string(step) + " (full rebuild)"], ms[std::string(step) + " (full rebuild)"] / ms[step]);
+    std::printf("typing one character, step included: %.3f ms; recording unconditionally: %.3f ms (ratio %.2f)\n",
+        ms["type"], ms["type (unconditional)"], ms["type"] / ms["type (unconditional)"]);
+    std::printf("a click that changes nothing: %.3f ms, no step; recording unconditionally: %.3f ms (ratio %.2f)\n",
+        ms["click"], ms["click (unconditional)"], ms["click"] / ms["click (unconditional)"]);
     std::printf("record one snapshot: %.3f ms, rebuild it: %.3f ms; copying its bytes: %.3f ms (ratios %.0f and %.0f)\n",
         ms["record"], ms["rebuild"], ms["copy"], ms["record"] / ms["copy"], ms["rebuild"] / ms["copy"]);
 

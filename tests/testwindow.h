@@ -47,7 +47,7 @@ private:
 
 // A shown, active main window whose dialogs answer from `log`, driven as a window system does: mouse
 // events go to its QWindow, so Qt routes each one to the deepest widget under the pointer and keeps
-// held buttons across calls; keys go to the focus widget. The tick is stopped, so that tests send its
+// held buttons across calls; keys go to the focus widget; every event carries the modifiers held. The tick is stopped, so that tests send its
 // motion at the moments they choose.
 class TestWindow
 {
@@ -79,10 +79,10 @@ public:
     QPoint boxClickAt(const QPoint& canvasPoint) const { return origin() + canvasPoint + QPoint(12, 8); }
     TextObject* box(int i) const { return w->m_data->at(i); }
 
-    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mousePress(window(), button, {}, pos); }
+    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mousePress(window(), button, held, pos); }
     // A move of the pointer; buttons pressed and not yet released stay held.
-    void moveHeld(const QPoint& pos) const { QTest::mouseMove(window(), pos); }
-    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mouseRelease(window(), button, {}, pos); }
+    void moveHeld(const QPoint& pos) const { QTest::mouseEvent(QTest::MouseMove, window(), Qt::NoButton, held, pos); }
+    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mouseRelease(window(), button, held, pos); }
     // The event loop runs between press and release, as it does under a window system.
     void click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
     {
@@ -97,8 +97,14 @@ public:
             moveHeld(from + (to - from) * i / steps);
         release(to);
     }
-    // A key pressed (down) or released through the window, which hands it to the focus widget.
-    void key(Qt::Key key, bool down, Qt::KeyboardModifiers with = {}) const { down ? QTest::keyPress(window(), key, with) : QTest::keyRelease(window(), key, with); }
+    // A key pressed (down) or released through the window, which hands it to the focus widget; with the
+    // modifiers held after it, as the keyboard reports them.
+    void key(Qt::Key key, bool down, Qt::KeyboardModifiers with = {})
+    {
+        const Qt::KeyboardModifiers modifier = key == Qt::Key_Control ? Qt::ControlModifier : key == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier;
+        held = down ? held | modifier : held & ~modifier;
+        QTest::simulateEvent(window(), down, key, held | with, QString(), false);
+    }
     // Text typed through the window; with `into`, into that widget, which takes the focus first.
     void type(const QString& text, QWidget* into = nullptr) const
     {
@@ -178,6 +184,7 @@ public:
 
     FakePrompts::Log log;
     MainWindow* w;
+    Qt::KeyboardModifiers held;
 };
 
 // A test class whose every case gets a fresh window `t`, closed after it; LeakSanitizer fails the run if

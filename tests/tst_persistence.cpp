@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <tuple>
 
 class TestPersistence : public WindowTest
@@ -27,16 +28,13 @@ private slots:
         // One letter per action, as TestWindow::act reads them.
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QString>("state"); // boxes, history cursor, snapshots, Undo and Redo enabled
-        QTest::newRow("undo, redo") << "bbur" << "2 1 2 10";
-        QTest::newRow("undo past the first does nothing") << "bbuu" << "1 0 2 01";
-        QTest::newRow("new step after undo keeps the state before it") << "bbbbbuun" << "3 3 4 10";
-        QTest::newRow("new step at the first snapshot") << "bbun" << "1 1 2 10";
-        QTest::newRow("each typed character is a step") << "btt" << "1 2 3 10";
-        QTest::newRow("typing into a restored box records nothing") << "bbut" << "1 0 2 01";
-        QTest::newRow("undo a whole-chart drag, which is one step") << "bbtdu" << "2 2 4 11";
-        QTest::newRow("clear all after undo, redo") << "bbbucr" << "0 2 3 10";
-        QTest::newRow("clear all, undo") << "bbcu" << "2 1 3 11";
-        QTest::newRow("clear all, undo, redo, new box") << "bbcurb" << "1 3 4 10";
+        QTest::newRow("undo back to the empty start") << "bbuuu" << "0 0 3 01";
+        QTest::newRow("a click that changes nothing is no step") << "bbbbbuun" << "3 3 6 11";
+        QTest::newRow("each typed character is a step") << "btt" << "1 3 4 10";
+        QTest::newRow("undo a whole-chart drag, which is one step") << "bbtdu" << "2 3 5 11";
+        QTest::newRow("clear all after undo, redo") << "bbbucr" << "0 3 4 10";
+        QTest::newRow("clear all, undo") << "bbcu" << "2 2 4 11";
+        QTest::newRow("clear all on an empty chart is no step") << "c" << "0 0 1 00";
         QTest::newRow("over the budget, the oldest steps go") << "bhbbu" << "3 0 1 00";
     }
     void undoRedo_followsActions()
@@ -47,20 +45,62 @@ private slots:
         MainWindow* w = t->w;
         QCOMPARE(QStringLiteral("%1 %2 %3 %4%5").arg(w->m_data->size()).arg(w->lastByteArrayCount)
             .arg(w->byteArrayOfPastStuf.size()).arg(t->ui()->goBack->isEnabled()).arg(t->ui()->goForward->isEnabled()), state);
-        // The snapshot under the cursor is the chart shown, but for typing into a restored box.
-        if (!actions.contains(QStringLiteral("ut")))
-            QCOMPARE(ChartStream::toBytes(w->chartSnapshot()), w->byteArrayOfPastStuf.at(w->lastByteArrayCount));
+        QCOMPARE(w->contentBytes(), ChartStream::contentOf(w->byteArrayOfPastStuf.at(w->lastByteArrayCount)));
     }
 
-    void undo_keepsTheCursorOfAnUnchangedBox()
+    void edits_areStepsAndKeysStay_data()
     {
-        TextObject* first = t->addBox(QPoint(100, 100), QStringLiteral("first"));
-        t->addBox(QPoint(300, 100), QStringLiteral("second!"));
-        first->elem->moveCursor(QTextCursor::Left);
-        t->w->on_goBack_clicked();
-        QCOMPARE(t->texts() + QString::number(first->elem->textCursor().position()), QStringLiteral("first,second4"));
-        t->w->on_goForward_clicked();
-        QCOMPARE(t->texts() + QString::number(t->box(0) == first), QStringLiteral("first,second!1"));
+        // Space-separated input: box (a new box, which takes the keys), type:TEXT, ^z and ^y (Ctrl held),
+        // undo and redo (the buttons), left (the arrow key), click0 (into box 0's text, then End), tag:TEXT (the start tag, then
+        // Return), save, open (the saved backup), menu (Ctrl down, the output view's menu opened, Ctrl up
+        // while it is open, Escape), alt (Alt pressed and released).
+        // The state: the boxes' texts | start tag | Undo, Redo enabled | who has the keys (b a box, w the window).
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("typing after undo, redo") << "box type:abc ^z type:cd ^z ^y" << "abcd||10|b";
+        QTest::newRow("the undo button keeps the keys") << "box type:abc undo type:d" << "abd||10|b";
+        QTest::newRow("undo and redo put the cursor where the text changed") << "box type:abc left type:X ^z ^y type:Y" << "abXYc||10|b";
+        QTest::newRow("typing into an opened box") << "box type:B save open click0 type:ig ^z" << "Bi||11|b";
+        QTest::newRow("a tag is a step, redo") << "box type:a tag:# ^z ^y" << "a|#|10|w";
+        QTest::newRow("the first box can be undone") << "box ^z" << "||01|w";
+        QTest::newRow("the box gone, the window keeps the keys") << "box type:a ^z ^z ^y" << "||11|w";
+        QTest::newRow("a release lost to a menu") << "box type:a menu alt click0 type:b" << "ab||10|b";
+    }
+    void edits_areStepsAndKeysStay()
+    {
+        QFETCH(QString, input);
+        QTemporaryDir files;
+        for (const QString& action : input.split(QLatin1Char(' '))) {
+            const QString text = action.section(QLatin1Char(':'), 1);
+            const Qt::Key letter = Qt::Key(action.right(1).toUpper()[0].unicode());
+            if (action == "box")
+                t->addBox(QPoint(100 + 80 * t->w->m_data->size(), 100));
+            else if (action.startsWith("type:"))
+                t->type(text);
+            else if (action.startsWith(QLatin1Char('^')))
+                t->key(Qt::Key_Control, true), t->key(letter, true), t->key(letter, false), t->key(Qt::Key_Control, false);
+            else if (action == "left")
+                QTest::keyClick(t->window(), Qt::Key_Left);
+            else if (action == "undo" || action == "redo")
+                t->clickOn(action == "undo" ? t->ui()->goBack : t->ui()->goForward);
+            else if (action == "click0")
+                t->click(t->origin() + t->box(0)->currentWantedRect.center()), QTest::keyClick(t->window(), Qt::Key_End);
+            else if (action.startsWith("tag:"))
+                t->clickOn(t->ui()->lineEdit), t->type(text), QTest::keyClick(t->window(), Qt::Key_Return);
+            else if (action == "save" || action == "open")
+                t->log.answers << files.filePath(action == "save" ? "saved.txt" : "saved.fcb"), t->clickOn(action == "save" ? t->ui()->pushButton_2 : t->ui()->open);
+            else if (action == "menu")
+                lostReleaseInOutputMenu();
+            else if (action == "alt")
+                t->key(Qt::Key_Alt, true), t->key(Qt::Key_Alt, false);
+            // Once an action is done, the chart on screen is the snapshot under the cursor.
+            QCOMPARE(t->w->contentBytes(), ChartStream::contentOf(t->w->byteArrayOfPastStuf.at(t->w->lastByteArrayCount)));
+        }
+        QWidget* keys = QApplication::focusWidget();
+        const bool box = std::any_of(t->w->m_data->begin(), t->w->m_data->end(), [keys](TextObject* b) { return b->elem == keys; });
+        QTEST(QStringLiteral("%1|%2|%3%4|%5").arg(t->texts(), t->ui()->lineEdit->text()).arg(t->ui()->goBack->isEnabled())
+            .arg(t->ui()->goForward->isEnabled()).arg(box ? "b" : keys == t->w ? "w" : "-"), "state");
+        QVERIFY(t->modesOn().isEmpty());
     }
 
     void failedSaveOrOpen_keepsChartAndHistory_data()
@@ -88,7 +128,10 @@ private slots:
         const auto before = history();
         QVERIFY(QDir().mkpath(path("kept.fcb")));
         QVERIFY(bytes.isNull() || ChartFiles::writeWhole(path("") + name, bytes));
-        // A cancelled dialog first, which changes nothing and says nothing.
+        // An earlier export beside the backup that cannot be written stays as it was.
+        QVERIFY(ChartFiles::writeWhole(path("kept.txt"), "earlier"));
+        // A cancelled dialog first, which changes nothing and says nothing; Open may drop the chart.
+        t->log.closing << Prompts::CloseAnswer::Discard << Prompts::CloseAnswer::Discard;
         for (const QString& answer : {QString(), path("") + name}) {
             t->log.answers << answer;
             open ? t->w->on_open_clicked() : t->w->on_pushButton_2_clicked();
@@ -97,6 +140,8 @@ private slots:
         QVERIFY(history() == before);
         QCOMPARE(t->log.messages.size(), 1);
         QVERIFY2(t->log.messages[0].contains(reason), qPrintable(t->log.messages[0]));
+        QFile earlier(path("kept.txt"));
+        QVERIFY(earlier.open(QIODevice::ReadOnly) && earlier.readAll() == "earlier"); // no save replaced it
     }
 
     void saveOpenAndRestart_keepChartStyleAndFolder()
@@ -120,6 +165,7 @@ private slots:
         QVERIFY(text == shown.toUtf8() && text.startsWith("// ") && text.contains("|from") && !text.endsWith('\n'));
 
         t->addBox(QPoint(300, 100), QStringLiteral("later"));
+        t->log.closing << Prompts::CloseAnswer::Discard;
         t->w->on_open_clicked();
         // The next dialog opens in the folder of the last file; Open replaces the chart and its history.
         QCOMPARE(t->log.folders, (QStringList{QDir::currentPath(), folder}));
@@ -137,6 +183,19 @@ private slots:
     }
 
 private:
+    // Ctrl held while the output view's menu opens; the menu takes Ctrl's release, then closes.
+    void lostReleaseInOutputMenu()
+    {
+        t->key(Qt::Key_Control, true);
+        QTimer::singleShot(0, [this] {
+            QWidget* menu = QApplication::activePopupWidget();
+            QVERIFY(menu);
+            t->key(Qt::Key_Control, false);
+            QTest::keyClick(menu, Qt::Key_Escape);
+        });
+        QWidget* view = t->ui()->drawOutput->viewport();
+        t->click(view->mapTo(t->w, view->rect().center()), Qt::RightButton);
+    }
     // Right-clicks the output view and triggers `entry` of `submenu` in the menu that opens; returns the
     // entries that were checked. The menu runs its own event loop, so the choice is made from a timer.
     QStringList chooseInOutputMenu(const QString& submenu, const QString& entry)

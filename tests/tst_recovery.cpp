@@ -22,6 +22,7 @@ private slots:
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<QString>("saveAs"); // the name the close prompt's Save gets; empty: cancelled
         QTest::addColumn<QString>("outcome");
+        // Closing, or with "open" in the name Open (of saved.fcb, whose chart has one box).
         QTest::newRow("only the pointer moved") << "n" << Answer::Cancel << "" << "closes";
         QTest::newRow("changed: cancel") << "b" << Answer::Cancel << "" << "asked, stays";
         QTest::newRow("changed: discard") << "b" << Answer::Discard << "" << "asked, closes";
@@ -32,8 +33,13 @@ private slots:
         QTest::newRow("failed save") << "bf" << Answer::Cancel << "" << "asked, stays";
         QTest::newRow("changed after saving") << "bsb" << Answer::Cancel << "" << "asked, stays";
         QTest::newRow("undone to the saved chart") << "bsbu" << Answer::Cancel << "" << "closes";
-        QTest::newRow("opened") << "bsbo" << Answer::Cancel << "" << "closes";
+        QTest::newRow("opened") << "bso" << Answer::Cancel << "" << "closes";
         QTest::newRow("saved chart cleared") << "bsc" << Answer::Cancel << "" << "asked, stays";
+        QTest::newRow("open, saved") << "bs" << Answer::Cancel << "" << "opens";
+        QTest::newRow("open, changed: cancel") << "bsb" << Answer::Cancel << "" << "asked, stays";
+        QTest::newRow("open, changed: discard") << "bsb" << Answer::Discard << "" << "asked, opens";
+        QTest::newRow("open, changed: save") << "bsb" << Answer::Save << "other.txt" << "asked, opens";
+        QTest::newRow("open, changed: save fails") << "bsb" << Answer::Save << "missing/other.txt" << "asked, stays";
     }
     void close_asksOnlyWhenChanged()
     {
@@ -42,10 +48,15 @@ private slots:
         QFETCH(Answer, answer);
         t->act(actions, dir.path());
         t->log.closing << answer;
-        t->log.answers << (saveAs.isEmpty() ? saveAs : dir.filePath(saveAs));
-        const bool closed = t->w->close();
-        QTEST(QString(t->log.questions.contains(QStringLiteral("close")) ? "asked, " : "") + (closed ? "closes" : "stays"), "outcome");
-        QVERIFY(!closed || (!QFile::exists(MainWindow::recoveryFilePath()) && (answer != Answer::Save || QFile::exists(dir.filePath(saveAs)))));
+        const bool open = QString(QTest::currentDataTag()).startsWith(QLatin1String("open,"));
+        if (!open || !saveAs.isEmpty())
+            t->log.answers << (saveAs.isEmpty() ? saveAs : dir.filePath(saveAs));
+        if (open)
+            t->log.answers << dir.filePath("saved.fcb");
+        // An opened chart is the only step of its history.
+        const bool done = open ? (t->clickOn(t->ui()->open), t->w->byteArrayOfPastStuf.size() == 1) : t->w->close();
+        QTEST(QString(t->log.questions.contains(QStringLiteral("close")) ? "asked, " : "") + (done ? (open ? "opens" : "closes") : "stays"), "outcome");
+        QVERIFY(!done || ((open || !QFile::exists(MainWindow::recoveryFilePath())) && (answer != Answer::Save || QFile::exists(dir.filePath(saveAs)))));
     }
 
     void recoveryFile_holdsLatestUnsavedSnapshot()
@@ -99,8 +110,9 @@ private slots:
         const QString said = (t->log.questions + t->log.messages).join(QLatin1Char(';'));
         QVERIFY2(said.startsWith(chop ? path + "| The recovered chart is damaged" : "restore " + path) && !said.contains(';'), qPrintable(said));
         QCOMPARE(t->texts(), QString(accept && !chop ? "kept,too" : ""));
-        // A restored chart is the first step of the history, still unsaved, so its file stays until a save or a clean close.
-        QCOMPARE(QFile::exists(path) + t->w->hasUnsavedChanges() + t->w->byteArrayOfPastStuf.size(), 3 * (accept && !chop));
+        // A restored chart is where the history starts, still unsaved, so its file stays until a save or a clean close.
+        QCOMPARE(QFile::exists(path) + t->w->hasUnsavedChanges(), 2 * (accept && !chop));
+        QCOMPARE(t->w->byteArrayOfPastStuf.size(), 1);
     }
 
 private:

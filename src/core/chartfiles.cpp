@@ -1,6 +1,9 @@
 #include "chartfiles.h"
 
+#include <QFile>
 #include <QSaveFile>
+
+#include <utility>
 
 namespace ChartFiles {
 
@@ -34,6 +37,40 @@ bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reaso
     if (reason)
         *reason = file.errorString();
     return false;
+}
+
+bool writeBoth(const QString& firstName, const QByteArray& first, const QString& secondName,
+    const QByteArray& second, QString* failedName, QString* reason)
+{
+    const auto fail = [&](const QString& name, const QString& why) {
+        if (failedName)
+            *failedName = name;
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    QSaveFile firstFile(firstName);
+    QSaveFile secondFile(secondName);
+    for (const auto& [file, bytes] : {std::make_pair(&firstFile, &first), std::make_pair(&secondFile, &second)}) {
+        if (!file->open(QIODevice::WriteOnly) || file->write(*bytes) != bytes->size() || !file->flush())
+            return fail(file->fileName(), file->errorString());
+    }
+    // The first file's earlier bytes, to put back should the second one fail to replace its own.
+    QFile earlier(firstName);
+    const bool existed = earlier.open(QIODevice::ReadOnly);
+    const QByteArray earlierBytes = existed ? earlier.readAll() : QByteArray();
+    earlier.close();
+    if (!firstFile.commit())
+        return fail(firstName, firstFile.errorString());
+    if (!secondFile.commit()) {
+        const QString why = secondFile.errorString();
+        if (existed)
+            writeWhole(firstName, earlierBytes);
+        else
+            QFile::remove(firstName);
+        return fail(secondName, why);
+    }
+    return true;
 }
 
 } // namespace ChartFiles

@@ -24,6 +24,12 @@ QString settingsFilePath(const QString& programFolder, bool programFolderWritabl
 // any earlier file intact; on failure, *reason (when given) says why.
 bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason = nullptr);
 
+// Writes two files so that either both get their new bytes or both keep what they held: both are written
+// in full and flushed before either replaces its earlier version. On failure, *failedName and *reason
+// (when given) name the file that could not be written and why.
+bool writeBoth(const QString& firstName, const QByteArray& first, const QString& secondName,
+    const QByteArray& second, QString* failedName = nullptr, QString* reason = nullptr);
+
 } // namespace ChartFiles
 
 #endif // CHARTFILES_H

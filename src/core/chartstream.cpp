@@ -410,6 +410,30 @@ QByteArray toBytes(const Chart& chart)
     return bytes;
 }
 
+void resetPointerFields(WindowState& w)
+{
+    w.lastMousePosition = w.lastGlobalPos = w.lastLocalPos = w.dragPosition = QPoint();
+    w.drawingLine = false;
+    w.drawingLineSpare = -1;
+}
+
+QByteArray contentOf(const QByteArray& stream)
+{
+    // Fields 1 to 7: five points, a bool and a qint32.
+    constexpr int fixedPart = 5 * 8 + 1 + 4 + 8;
+    if (stream.size() < fixedPart)
+        return stream;
+    QDataStream in(stream);
+    QPoint pointer, growth, newBox;
+    in >> pointer >> growth >> newBox;
+    QByteArray content = stream;
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadWrite);
+    QDataStream out(&buffer);
+    out << QPoint() << growth << newBox << false << qint32(-1) << QPoint() << QPoint() << QPoint();
+    return content;
+}
+
 bool read(QIODevice* device, Chart& chart, QString* error)
 {
     if (!device || !device->isReadable()) {

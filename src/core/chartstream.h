@@ -86,6 +86,13 @@ QByteArray toBytes(const Chart& chart);
 bool read(QIODevice* device, Chart& chart, QString* error = nullptr);
 bool fromBytes(const QByteArray& bytes, Chart& chart, QString* error = nullptr);
 
+// Resets the fields that follow the pointer (1, 4, 5, 6 and 7), which hold no edit.
+void resetPointerFields(WindowState& w);
+// The stream with the fields that follow the pointer (1, 4, 5, 6 and 7 of the window section) reset, so
+// that two streams compare equal exactly when they hold the same edits; a stream too short to hold the
+// fixed part is returned as it is.
+QByteArray contentOf(const QByteArray& stream);
+
 } // namespace ChartStream
 
 #endif // CHARTSTREAM_H

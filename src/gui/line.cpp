@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -126,4 +127,14 @@ void Line::deserializeData(const ChartStream::ConnectorRecord& record)
     isStraightDrawingHorizontal = record.isStraightDrawingHorizontal;
     points = record.points;
     points_proc_from_window = record.fractions;
+}
+
+bool Line::holds(const ChartStream::ConnectorRecord& record) const
+{
+    // Byte for byte, as the stream holds them.
+    const auto sameBytes = [](const auto& a, const auto& b) {
+        return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0);
+    };
+    return isStraight == record.isStraight && isStraightDrawingHorizontal == record.isStraightDrawingHorizontal
+        && sameBytes(points, record.points) && sameBytes(points_proc_from_window, record.fractions);
 }

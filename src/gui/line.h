@@ -27,6 +27,8 @@ public:
     // The connector as a stream record, and back; the hover flag is not stored.
     ChartStream::ConnectorRecord serializeData() const;
     void deserializeData(const ChartStream::ConnectorRecord& record);
+    // Whether serializeData() would give exactly this record, told without copying the points.
+    bool holds(const ChartStream::ConnectorRecord& record) const;
 
     std::vector<QPoint> points;
     bool isChecked;

@@ -61,6 +61,8 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
 
     auto* aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aboutKey, &QShortcut::activated, actionAbout, &QAction::trigger);
+    // The history starts with the empty chart, so Undo can take back the first box.
+    startHistory();
     m_savedContent = contentBytes();
 }
 
@@ -124,6 +126,9 @@ void MainWindow::setUpButtons()
 
     ui->goForward->setEnabled(false);
     ui->goBack->setEnabled(false);
+    // Clicking Undo or Redo leaves the keys with the box being typed in.
+    ui->goBack->setFocusPolicy(Qt::NoFocus);
+    ui->goForward->setFocusPolicy(Qt::NoFocus);
     ui->pushButton->setEnabled(false);
     ui->pushButton->hide();
 }
@@ -263,13 +268,9 @@ void MainWindow::clearHistory()
 
 void MainWindow::on_pushButton_4_clicked()
 {
-    if (m_data->isEmpty() && m_data_line.empty() && removeWhch.empty())
-        return;
     // The chart as it was stays in the history, so Undo brings it back.
-    if (lastByteArrayCount < 0)
-        pushBackStreamToBuffer();
     clearMainData();
-    pushBackStreamToBuffer();
+    recordEdit();
 }
 
 void MainWindow::on_pushButton_clicked()
@@ -289,6 +290,7 @@ void MainWindow::on_pushButton_clicked()
         removeWhch.pop_back();
     }
     renderIfLive();
+    recordEdit();
 }
 
 void MainWindow::on_actionAbout_triggered()

@@ -59,6 +59,9 @@ public:
     void clearMainData();
     // Records the chart as a new undo snapshot after the one under the cursor, dropping the redo tail.
     void pushBackStreamToBuffer();
+    // The one way an edit becomes a step: records the chart only when its content differs from the
+    // snapshot under the cursor.
+    void recordEdit();
     // Rebuilds the chart from snapshot stream_count; nothing happens for an index out of range.
     void deserialzeDataStream(int stream_count);
     // Enables Undo and Redo by where the cursor stands in the history.
@@ -76,6 +79,9 @@ public:
 
     // Whether the chart differs from the one last saved or opened, or from the empty start.
     bool hasUnsavedChanges() const;
+    // With unsaved changes, asks Save / Discard / Cancel; true when the caller may drop the chart (saved,
+    // discarded, or nothing to lose).
+    bool confirmDiscardChanges();
     // Where the latest snapshot of an unsaved chart is kept, for a start after a crash.
     static QString recoveryFilePath();
     // The recovery file is written at most this often, and never while a mouse button is held.
@@ -149,8 +155,22 @@ private:
     void setEditorsEnabled(bool enabled, EditorTip tip = EditorTip::Keep);
     // The whole chart with the window's state, as stream records.
     ChartStream::Chart chartSnapshot() const;
+    ChartStream::WindowState windowSnapshot() const;
     // Drops every undo snapshot.
     void clearHistory();
+    // Makes the chart on screen the only snapshot, the start that Undo goes back to.
+    void startHistory();
+    // Puts a snapshot after the cursor, dropping the redo tail, and moves the cursor onto it.
+    void appendSnapshot(const QByteArray& snapshot, ChartStream::Chart chart);
+    // Whether the chart on screen holds exactly the records of `content` (pointer fields reset), compared
+    // in place, without writing the chart out.
+    bool showsContent(const ChartStream::Chart& content) const;
+    // Undo (by -1) or Redo (by 1); the box that had the keys keeps them when it still exists.
+    void stepHistory(int by);
+    // Every box's change callback: asks for a render and records the edit unless one is under way.
+    void boxTextChanged();
+    // Reads the held modifiers back from the keyboard and releases the modes of those no longer held.
+    void syncModifiers();
     // Empties the chart and rebuilds it from records.
     void loadChart(const ChartStream::Chart& chart);
     // Brings the chart to the records, keeping every box whose record is unchanged and in place.
@@ -205,6 +225,10 @@ private:
 
     SnapshotStore byteArrayOfPastStuf;
     int lastByteArrayCount = -1;
+    // The snapshot under the cursor, its pointer fields reset.
+    ChartStream::Chart m_cursorChart;
+    // Set while the chart is rebuilt from records, whose text changes are no edits.
+    bool m_rebuilding = false;
     QTimer* timer = nullptr;
     const QPoint mouseOffsetDrawLines{10, 7};
     // The character cell in canvas pixels.
@@ -261,6 +285,7 @@ private:
     friend class TestWindow;
     friend class BenchAccess;
     friend class TestRecovery;
+    friend class GuiFuzzer;
 };
 
 #endif // MAINWINDOW_H

@@ -5,6 +5,7 @@
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
+#include <QLineEdit>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -18,13 +19,7 @@ bool MainWindow::addNewText()
     const int index = m_data->size();
     m_data->append(new TextObject(nullptr, ui->drawWidget, index, lastMousePosition, m_data,
         sizeOfInitialTextBox, sizeToExtendBox, borderOfWIdgetsAndDrawings));
-    m_data->last()->setCallbackFunction([this] {
-        // A whole-chart drag is one step of history, recorded at its release.
-        if (!m_movingAll)
-            pushBackStreamToBuffer();
-        if (ui->radioButton_3->isChecked())
-            change_has_happen = true;
-    });
+    m_data->last()->setCallbackFunction([this] { boxTextChanged(); });
     removeWhch.push_back(qMakePair(BOX, index));
     return true;
 }
@@ -94,6 +89,21 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         ui->shortKeysRadioButton->setChecked(!ui->shortKeysRadioButton->isChecked());
         return;
     }
+    // A menu or dialog may have taken a modifier's release; and a tag being typed is confirmed.
+    syncModifiers();
+    if (auto* field = qobject_cast<QLineEdit*>(focusWidget()))
+        field->clearFocus();
+    const bool noMode = !ui->radioButton->isChecked() && !ui->radioButton_2->isChecked() && !ui->radioBMoveAll->isChecked();
+    // A box that did not take its own click (its editor was off) gets the keys; no box goes on top of it.
+    // Its editor takes the release, so this press holds nothing.
+    for (TextObject* box : *m_data) {
+        if (noMode && event->button() == Qt::LeftButton && box->elem && box->elem->isVisible()
+            && box->elem->geometry().contains(ui->drawWidget->mapFrom(this, event->pos()))) {
+            box->elem->setEnabled(true);
+            box->elem->setFocus();
+            return;
+        }
+    }
     m_buttonHeld = true;
     const bool ok = mouseEventCalc(event);
     const bool moveRemove = ui->radioButton->isChecked();
@@ -118,6 +128,8 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
                     box->flush();
                     delete box;
                     forgetCreationRecord(BOX, index);
+                    // Qt hands the release to the hidden editor that took the press, so it never comes here.
+                    m_buttonHeld = event->buttons() != event->button();
                 } else {
                     const Line removed = std::move(m_data_line[size_t(index)]);
                     m_data_line.erase(m_data_line.begin() + index);
@@ -125,6 +137,8 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
                     repaintLayerAround({&removed.points});
                 }
                 renderIfLive();
+                // The removal is whole at the press, and its release may never come.
+                recordEdit();
             }
         }
         if (event->button() == Qt::LeftButton || moveAll) {
@@ -250,7 +264,7 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
         renderIfLive();
     }
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
-        pushBackStreamToBuffer();
+        recordEdit();
     if (last) {
         m_buttonHeld = false;
         if (m_editorsWaitForRelease) {

@@ -6,10 +6,13 @@
 #include "ui_mainwindow.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTextEdit>
+
+#include <tuple>
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
@@ -49,11 +52,14 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Y:
         on_goForward_clicked();
         break;
+    // Their dialogs take the keys while they are open.
     case Qt::Key_O:
         on_open_clicked();
+        syncModifiers();
         break;
     case Qt::Key_S:
         on_pushButton_2_clicked();
+        syncModifiers();
         break;
     case Qt::Key_C:
         // A box that was being typed in copies its own selection; otherwise the drawing is copied.
@@ -152,10 +158,25 @@ void MainWindow::releaseModifiers()
     returnKeysToEditor();
 }
 
+void MainWindow::syncModifiers()
+{
+    if (!ui->shortKeysRadioButton->isChecked())
+        return;
+    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
+    for (const auto& [flag, modifier, key] : {std::make_tuple(&ctrlPressd, Qt::ControlModifier, Qt::Key_Control),
+             std::make_tuple(&altPressd, Qt::AltModifier, Qt::Key_Alt)}) {
+        if (*flag && !held.testFlag(modifier)) {
+            QKeyEvent release(QEvent::KeyRelease, key, held);
+            keyReleaseEvent(&release);
+        }
+    }
+}
+
 void MainWindow::changeEvent(QEvent* event)
 {
-    // A modifier released while another window has the keys never reaches us: treat it as released now.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
-        releaseModifiers();
+    // A modifier released while another window has the keys never reaches us: treat it as released now,
+    // and look again when the window has the keys back.
+    if (event->type() == QEvent::ActivationChange)
+        isActiveWindow() ? syncModifiers() : releaseModifiers();
     QMainWindow::changeEvent(event);
 }

@@ -2,6 +2,7 @@
 #include "chartfiles.h"
 #include "chartrender.h"
 #include "mainwindow.h"
+#include "textchange.h"
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
@@ -11,9 +12,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QPointer>
 #include <QTextEdit>
+
+#include <algorithm>
 
 void MainWindow::setPrompts(std::unique_ptr<Prompts> prompts)
 {
@@ -34,7 +40,19 @@ void MainWindow::serializeDataOther(QDataStream& out)
 ChartStream::Chart MainWindow::chartSnapshot() const
 {
     ChartStream::Chart chart;
-    ChartStream::WindowState& state = chart.window;
+    chart.window = windowSnapshot();
+    chart.boxes.reserve(size_t(m_data->size()));
+    for (const TextObject* box : *m_data)
+        chart.boxes.push_back(box->serializeData());
+    chart.connectors.reserve(m_data_line.size());
+    for (const Line& line : m_data_line)
+        chart.connectors.push_back(line.serializeData());
+    return chart;
+}
+
+ChartStream::WindowState MainWindow::windowSnapshot() const
+{
+    ChartStream::WindowState state;
     state.lastMousePosition = lastMousePosition;
     state.sizeToExtendBox = sizeToExtendBox;
     state.sizeOfInitialTextBox = sizeOfInitialTextBox;
@@ -47,13 +65,23 @@ ChartStream::Chart MainWindow::chartSnapshot() const
         state.creationRecords.push_back({quint32(record.first), record.second});
     state.startTag = ui->lineEdit->text();
     state.endTag = ui->lineEdit_2->text();
-    chart.boxes.reserve(size_t(m_data->size()));
-    for (const TextObject* box : *m_data)
-        chart.boxes.push_back(box->serializeData());
-    chart.connectors.reserve(m_data_line.size());
-    for (const Line& line : m_data_line)
-        chart.connectors.push_back(line.serializeData());
-    return chart;
+    return state;
+}
+
+bool MainWindow::showsContent(const ChartStream::Chart& content) const
+{
+    ChartStream::WindowState state = windowSnapshot();
+    ChartStream::resetPointerFields(state);
+    if (state != content.window || size_t(m_data->size()) != content.boxes.size()
+        || m_data_line.size() != content.connectors.size())
+        return false;
+    for (int i = 0; i < m_data->size(); ++i)
+        if ((*m_data)[i]->serializeData() != content.boxes[size_t(i)])
+            return false;
+    for (size_t i = 0; i < m_data_line.size(); ++i)
+        if (!m_data_line[i].holds(content.connectors[i]))
+            return false;
+    return true;
 }
 
 void MainWindow::deserializeDataInMainWindow(const ChartStream::WindowState& state)
@@ -77,15 +105,12 @@ void MainWindow::deserializeDataInMainWindow(const ChartStream::WindowState& sta
 void MainWindow::deserializeDataOther(
     const std::vector<ChartStream::BoxRecord>& boxes, const std::vector<ChartStream::ConnectorRecord>& connectors)
 {
+    const QScopedValueRollback<bool> rebuilding(m_rebuilding, true);
     for (const ChartStream::BoxRecord& record : boxes) {
         auto* box = new TextObject(nullptr, ui->drawWidget, m_data->size(), QPoint(0, 0),
             std::shared_ptr<QVector<TextObject*>>(), QPoint(20, 20), QPoint(10, 10), 2);
         m_data->append(box);
-        // Boxes from a stream only ask for a redraw; their edits are recorded at the next release.
-        box->setCallbackFunction([this] {
-            if (ui->radioButton_3->isChecked())
-                change_has_happen = true;
-        });
+        box->setCallbackFunction([this] { boxTextChanged(); });
         box->deserializeData(record);
     }
     // Boxes rebuilt while a mode is on (an Undo with Ctrl held) must not take the clicks meant for the mode.
@@ -101,6 +126,7 @@ void MainWindow::deserializeDataOther(
 
 void MainWindow::loadChart(const ChartStream::Chart& chart)
 {
+    const QScopedValueRollback<bool> rebuilding(m_rebuilding, true);
     clearMainData();
     deserializeDataInMainWindow(chart.window);
     deserializeDataOther(chart.boxes, chart.connectors);
@@ -108,12 +134,9 @@ void MainWindow::loadChart(const ChartStream::Chart& chart)
 
 void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
 {
+    const QScopedValueRollback<bool> rebuilding(m_rebuilding, true);
     ui->drawOutput->clear();
     deserializeDataInMainWindow(chart.window);
-    const auto streamCallback = [this] {
-        if (ui->radioButton_3->isChecked())
-            change_has_happen = true;
-    };
     const bool modeOn = ui->radioButton->isChecked() || ui->radioButton_2->isChecked() || ui->radioBMoveAll->isChecked();
     const int count = int(chart.boxes.size());
     while (m_data->size() > count) {
@@ -128,13 +151,19 @@ void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
         if (box && box->elem) {
             const ChartStream::BoxRecord current = box->serializeData();
             const bool same = current == record && box->elem->geometry() == box->currentWantedRect;
-            if (same || current.text == record.text) {
-                // Kept, with what a rebuilt box would have; an unchanged one keeps its text cursor too.
-                box->setCallbackFunction(streamCallback);
+            // The same box (made at the same point as the same element) is kept, with what a rebuilt box
+            // would have; its text cursor stays, or goes where its text changed.
+            if (same || (current.openBoxPoint == record.openBoxPoint && current.whoAmI == record.whoAmI)) {
                 box->setObjColor(false);
                 box->elem->setToolTip(QString());
-                if (!same)
+                if (!same) {
                     box->deserializeData(record);
+                    if (current.text != record.text) {
+                        QTextCursor cursor = box->elem->textCursor();
+                        cursor.setPosition(TextChange::cursorAfter(current.text, record.text));
+                        box->elem->setTextCursor(cursor);
+                    }
+                }
                 box->elem->setEnabled(!modeOn);
                 continue;
             }
@@ -149,7 +178,7 @@ void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
             (*m_data)[i] = box;
         else
             m_data->append(box);
-        box->setCallbackFunction(streamCallback);
+        box->setCallbackFunction([this] { boxTextChanged(); });
         box->deserializeData(record);
         if (modeOn)
             box->elem->setEnabled(false);
@@ -172,14 +201,47 @@ void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
 
 void MainWindow::pushBackStreamToBuffer()
 {
-    const QByteArray snapshot = ChartStream::toBytes(chartSnapshot());
+    ChartStream::Chart chart = chartSnapshot();
+    const QByteArray snapshot = ChartStream::toBytes(chart);
+    appendSnapshot(snapshot, std::move(chart));
+    scheduleRecovery();
+}
+
+void MainWindow::recordEdit()
+{
+    if (lastByteArrayCount >= 0 && showsContent(m_cursorChart))
+        return;
+    pushBackStreamToBuffer();
+}
+
+void MainWindow::appendSnapshot(const QByteArray& snapshot, ChartStream::Chart chart)
+{
     // Recording after an Undo drops only the redo tail; the state under the cursor stays.
     byteArrayOfPastStuf.truncate(std::max(lastByteArrayCount + 1, 0));
     byteArrayOfPastStuf.append(snapshot);
     byteArrayOfPastStuf.trimTo(m_historyBudget);
     lastByteArrayCount = byteArrayOfPastStuf.size() - 1;
+    m_cursorChart = std::move(chart);
+    ChartStream::resetPointerFields(m_cursorChart.window);
     showHistoryPosition();
-    scheduleRecovery();
+}
+
+void MainWindow::startHistory()
+{
+    clearHistory();
+    ChartStream::Chart chart = chartSnapshot();
+    const QByteArray snapshot = ChartStream::toBytes(chart);
+    appendSnapshot(snapshot, std::move(chart));
+}
+
+void MainWindow::boxTextChanged()
+{
+    if (ui->radioButton_3->isChecked())
+        change_has_happen = true;
+    // A rebuild is no edit; a drag under a held button is recorded at its release.
+    const bool held = m_buttonHeld && QGuiApplication::mouseButtons() != Qt::NoButton;
+    if (!m_rebuilding && !m_movingAll && !held)
+        recordEdit();
 }
 
 qint64 MainWindow::historyBytes() const
@@ -195,22 +257,51 @@ void MainWindow::deserialzeDataStream(int stream_count)
     if (!ChartStream::fromBytes(byteArrayOfPastStuf.at(stream_count), chart))
         return;
     loadChartKeepingUnchanged(chart);
+    if (stream_count == lastByteArrayCount) {
+        m_cursorChart = std::move(chart);
+        ChartStream::resetPointerFields(m_cursorChart.window);
+    }
 }
 
 void MainWindow::on_goBack_clicked()
 {
-    if (lastByteArrayCount > 0 && lastByteArrayCount < byteArrayOfPastStuf.size())
-        deserialzeDataStream(--lastByteArrayCount);
-    showHistoryPosition();
-    scheduleRecovery();
+    stepHistory(-1);
 }
 
 void MainWindow::on_goForward_clicked()
 {
-    if (lastByteArrayCount >= 0 && lastByteArrayCount < byteArrayOfPastStuf.size() - 1)
-        deserialzeDataStream(++lastByteArrayCount);
+    stepHistory(1);
+}
+
+void MainWindow::stepHistory(int by)
+{
+    // A change not yet recorded (a tag still being typed) becomes the step this one takes back.
+    recordEdit();
+    // The editor that had the keys: one that a held modifier took them from, or the focused box.
+    QPointer<QTextEdit> typing = m_typingIn;
+    if (!typing) {
+        for (TextObject* box : *m_data)
+            if (box->elem && box->elem == focusWidget())
+                typing = box->elem;
+    }
+    const bool hadTyping = !typing.isNull();
+    const int to = lastByteArrayCount + by;
+    if (lastByteArrayCount >= 0 && to >= 0 && to < byteArrayOfPastStuf.size()) {
+        lastByteArrayCount = to;
+        deserialzeDataStream(to);
+    }
     showHistoryPosition();
     scheduleRecovery();
+    if (typing && std::none_of(m_data->begin(), m_data->end(), [&](const TextObject* box) { return box->elem == typing; }))
+        typing = m_typingIn = nullptr;
+    // A box that is gone leaves the keys with the window, where the shortcuts still work; one that is
+    // kept gets them back now, or at the release of the modifier that took them.
+    if (!typing) {
+        if (hadTyping || !focusWidget())
+            setFocus();
+    } else if (!m_typingIn && typing->isEnabled()) {
+        typing->setFocus();
+    }
 }
 
 // Undo and Redo are enabled exactly when there is a snapshot before, or after, the current one.
@@ -269,18 +360,17 @@ bool MainWindow::saveChart()
     writeSettingsFolder(ChartFiles::folderOf(fileName));
 
     drawRightWidget();
-    QStringList failures;
+    QString failedName;
     QString reason;
-    if (!ChartFiles::writeWhole(fileName, ChartRender::exportBytes(printThis), &reason))
-        failures << fileName + QStringLiteral(": ") + reason;
-    const QString backupName = ChartFiles::backupNameFor(fileName);
-    if (!ChartFiles::writeWhole(backupName, ChartStream::toBytes(chartSnapshot()), &reason))
-        failures << backupName + QStringLiteral(": ") + reason;
+    // Both files or neither: a failure leaves the earlier export and backup as they were.
+    const bool written = ChartFiles::writeBoth(fileName, ChartRender::exportBytes(printThis),
+        ChartFiles::backupNameFor(fileName), ChartStream::toBytes(chartSnapshot()), &failedName, &reason);
 
     setWindowTitle(QStringLiteral("Vandora"));
-    if (!failures.isEmpty()) {
+    if (!written) {
         m_prompts->warning(this, QStringLiteral("Not saved"),
-            QStringLiteral("The chart could not be saved.\n") + failures.join(QLatin1Char('\n')));
+            QStringLiteral("The chart could not be saved; no file was changed.\n") + failedName
+                + QStringLiteral(": ") + reason);
         return false;
     }
     markSaved();
@@ -295,6 +385,8 @@ void MainWindow::warnFileFailed(const QString& fileName, const QString& what, co
 
 void MainWindow::on_open_clicked()
 {
+    if (!confirmDiscardChanges())
+        return;
     setWindowTitle(QStringLiteral("Vandora ... opening file ..."));
     QString fileName = m_filePath;
     if (fileName.isEmpty()) {
@@ -323,11 +415,8 @@ void MainWindow::on_open_clicked()
         setWindowTitle(QStringLiteral("Vandora"));
         return;
     }
-    clearMainData();
-    clearHistory();
-    deserializeDataInMainWindow(chart.window);
-    deserializeDataOther(chart.boxes, chart.connectors);
-    pushBackStreamToBuffer();
+    loadChart(chart);
+    startHistory();
     markSaved();
 
     setWindowTitle(QStringLiteral("Vandora"));

@@ -17,10 +17,7 @@ QString MainWindow::recoveryFilePath()
 QByteArray MainWindow::contentBytes() const
 {
     ChartStream::Chart chart = chartSnapshot();
-    ChartStream::WindowState& state = chart.window;
-    state.lastMousePosition = state.lastGlobalPos = state.lastLocalPos = state.dragPosition = QPoint();
-    state.drawingLine = false;
-    state.drawingLineSpare = -1;
+    ChartStream::resetPointerFields(chart.window);
     return ChartStream::toBytes(chart);
 }
 
@@ -99,18 +96,23 @@ bool MainWindow::offerRecovery()
         return false;
     }
     loadChart(chart);
-    pushBackStreamToBuffer();
+    startHistory();
     return true;
+}
+
+bool MainWindow::confirmDiscardChanges()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    const Prompts::CloseAnswer answer = m_prompts->saveBeforeClosing(this);
+    return answer == Prompts::CloseAnswer::Discard || (answer == Prompts::CloseAnswer::Save && saveChart());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (hasUnsavedChanges()) {
-        const Prompts::CloseAnswer answer = m_prompts->saveBeforeClosing(this);
-        if (answer == Prompts::CloseAnswer::Cancel || (answer == Prompts::CloseAnswer::Save && !saveChart())) {
-            event->ignore();
-            return;
-        }
+    if (!confirmDiscardChanges()) {
+        event->ignore();
+        return;
     }
     removeRecovery();
     QMainWindow::closeEvent(event);

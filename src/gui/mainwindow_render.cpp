@@ -85,6 +85,8 @@ void MainWindow::showOutputMenu(const QPoint& pos)
     menu->insertMenu(standard, heads);
     menu->insertSeparator(standard);
     menu->exec(ui->drawOutput->viewport()->mapToGlobal(pos));
+    // The menu had the keys while it was open.
+    syncModifiers();
 }
 
 void MainWindow::setDrawingStyle(CharGrid::Style style, CharGrid::Arrows arrows)
@@ -143,6 +145,7 @@ void MainWindow::tagEditingFinished(QLineEdit* field)
 {
     if (field->isActiveWindow())
         field->clearFocus();
+    recordEdit();
     if (ui->radioButton_3->isChecked())
         drawRightWidget();
 }

@@ -26,7 +26,7 @@ void Prompts::warning(QWidget* parent, const QString& title, const QString& text
 Prompts::CloseAnswer Prompts::saveBeforeClosing(QWidget* parent)
 {
     const QMessageBox::StandardButton answer = QMessageBox::question(parent, QStringLiteral("Vandora"),
-        QStringLiteral("The chart has changes that are not saved. Save them before closing?"),
+        QStringLiteral("The chart has changes that are not saved. Save them first?"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     return answer == QMessageBox::Save ? CloseAnswer::Save
         : answer == QMessageBox::Discard ? CloseAnswer::Discard

@@ -18,7 +18,7 @@ public:
     virtual void warning(QWidget* parent, const QString& title, const QString& text);
 
     enum class CloseAnswer { Save, Discard, Cancel };
-    // Whether to save the changed chart before the window closes.
+    // Whether to save the changed chart before it is closed or replaced.
     virtual CloseAnswer saveBeforeClosing(QWidget* parent);
     // Whether to bring back the chart left unsaved in the recovery file.
     virtual bool restoreRecovered(QWidget* parent, const QString& fileName);
