@@ -1,5 +1,6 @@
 #include "chartfiles.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 namespace ChartFiles {
@@ -34,6 +35,16 @@ bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reaso
     if (reason)
         *reason = file.errorString();
     return false;
+}
+
+bool readChart(const QString& fileName, ChartStream::Chart& chart, QString* reason)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    return ChartStream::read(&file, chart, reason);
 }
 
 } // namespace ChartFiles

@@ -1,6 +1,8 @@
 #ifndef CHARTFILES_H
 #define CHARTFILES_H
 
+#include "chartstream.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -23,6 +25,9 @@ QString settingsFilePath(const QString& programFolder, bool programFolderWritabl
 // Writes bytes to fileName through a temporary file, so a failed or short write (a full disk) leaves
 // any earlier file intact; on failure, *reason (when given) says why.
 bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason = nullptr);
+
+// Reads the backup fileName into chart; on failure, chart is untouched and *reason says why.
+bool readChart(const QString& fileName, ChartStream::Chart& chart, QString* reason);
 
 } // namespace ChartFiles
 
