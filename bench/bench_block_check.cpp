@@ -54,7 +54,7 @@ QByteArray makeSource(const ChartStream::Chart& chart, int n)
     QByteArray text;
     for (int i = 0; i < 40; ++i)
         text += "int value" + QByteArray::number(n) + '_' + QByteArray::number(i) + " = " + QByteArray::number(i) + ";\n";
-    text += "// vandora: chart" + QByteArray::number(n) + ".fcb --crop\n";
+    text += "// vandora:" " chart" + QByteArray::number(n) + ".fcb --crop\n";
     RenderOptions::Options options;
     options.crop = true;
     for (const QString& row : RenderOptions::render(chart, options))

@@ -55,10 +55,10 @@ private slots:
         QTest::newRow("quotes, comment close") << "/* VANDORA \"my charts/a.fcb\" --end \" \\\"*/\" */\nVANDORA end"
                                                 << "1-2 [my charts/a.fcb|--end| \"*/] ";
         QTest::newRow("CRLF, no final newline") << "# VANDORA a.fcb\r\nx \r\n\r\n# VANDORA end" << "1-4 [a.fcb] x /, CRLF";
-        QTest::newRow("two blocks, stray end") << "VANDORA end\nVANDORA a.fcb\nVANDORA end\n<!-- VANDORA b.fcb -->\nrow\n\n VANDORA end -->\n"
+        QTest::newRow("two blocks, stray end") << "VANDORA end\nVANDORA a.fcb\nVANDORA end\n<!-- VANDORA b.fcb -->\nrow\n\n'VANDORA end' -->\n"
                                                 << "2-3 [a.fcb] ; 4-7 [b.fcb] row/";
         QTest::newRow("no markers") << "myvandora: a.fcb\nvandora:a.fcb\nsee `vandora:`\nvandora: \t\n" << "";
-        QTest::newRow("unclosed") << "VANDORA a.fcb\nx\nVANDORA b.fcb" << "1-0 [a.fcb] x/VANDORA b.fcb";
+        QTest::newRow("unclosed") << "VANDORA end.fcb\nx\nVANDORA b.fcb" << "1-0 [end.fcb] x/VANDORA b.fcb";
         QTest::newRow("open quote") << "VANDORA 'a.fcb\nVANDORA end\n" << "1-2 [] , Quote ' is not closed.";
     }
 

@@ -64,7 +64,7 @@ const char helpText[] =
     "    vandora-render prints it for that chart with those options. Words with blanks are quoted\n"
     "    with ' or \"; a last word */ or --> is left out. Marker lines are never changed. Files\n"
     "    holding a NUL byte are taken for binary and skipped.\n"
-    "        // vandora: flow.fcb --style lines --crop --start '// '\n"
+    "        // vandora:" " flow.fcb --style lines --crop --start '// '\n"
     "        // +-----+\n"
     "        // |Start|\n"
     "        // +-----+\n"
