@@ -37,6 +37,20 @@ bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reaso
     return false;
 }
 
+bool rewrite(const QString& fileName, const QByteArray& bytes, QString* reason)
+{
+    // The "User" flags say what this process may do, and would set the owner's bits when written back.
+    const QFile::Permissions userFlags = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    const QFile::Permissions permissions = QFile::permissions(fileName) & ~userFlags;
+    if (!writeWhole(fileName, bytes, reason))
+        return false;
+    if ((QFile::permissions(fileName) & ~userFlags) != permissions && !QFile::setPermissions(fileName, permissions)) {
+        *reason = QStringLiteral("cannot restore the file's permissions");
+        return false;
+    }
+    return true;
+}
+
 bool readChart(const QString& fileName, ChartStream::Chart& chart, QString* reason)
 {
     QFile file(fileName);

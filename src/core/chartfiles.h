@@ -26,6 +26,10 @@ QString settingsFilePath(const QString& programFolder, bool programFolderWritabl
 // any earlier file intact; on failure, *reason (when given) says why.
 bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason = nullptr);
 
+// writeWhole over an existing file, which then keeps its permissions even where the temporary file
+// could not take them (a read-only file rewritten by root).
+bool rewrite(const QString& fileName, const QByteArray& bytes, QString* reason);
+
 // Reads the backup fileName into chart; on failure, chart is untouched and *reason says why.
 bool readChart(const QString& fileName, ChartStream::Chart& chart, QString* reason);
 

@@ -24,7 +24,7 @@ QByteArray markerWords(const QByteArray& line)
         const int after = at + keyword.size();
         if ((at > 0 && isWordChar(line[at - 1])) || after >= line.size() || !isBlank(line[after]))
             continue;
-        const QByteArray words = line.mid(after).trimmed();
+        QByteArray words = line.mid(after).trimmed();
         if (!words.isEmpty())
             return words;
     }

@@ -175,7 +175,7 @@ bool syncFile(const QString& name, bool update, BlockRenderer& renderer)
     QString error;
     if (!ok) {
         print(stderr, local + ": not written, as a block above cannot be updated\n");
-    } else if (!ChartFiles::writeWhole(name, MarkedBlock::replaced(text, changes), &error)) {
+    } else if (!ChartFiles::rewrite(name, MarkedBlock::replaced(text, changes), &error)) {
         print(stderr, local + ": " + error.toLocal8Bit() + '\n');
         ok = false;
     } else {
