@@ -107,7 +107,6 @@ bool writeStandardOutput(const QByteArray& bytes)
         && std::fflush(stdout) == 0;
 }
 
-
 // Prints the drawing of the one chart named on the command line.
 int renderChart(const QCommandLineParser& parser, const QCommandLineOption& output)
 {
