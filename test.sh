@@ -24,6 +24,9 @@ else
     mkdir -p "$fuzz/corpus" "$fuzz/artifacts"
     "$fuzz/fuzz/fuzz_chartstream" -runs=200000 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/" \
         "$fuzz/corpus" "$here/fuzz/corpus"
+    mkdir -p "$fuzz/corpus-markedblock"
+    "$fuzz/fuzz/fuzz_markedblock" -runs=200000 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/" \
+        -dict="$here/fuzz/markedblock.dict" "$fuzz/corpus-markedblock"
 fi
 
 # The Debian package, in its own Release build; also installs the validators the dist_* tests use.

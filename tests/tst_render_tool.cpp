@@ -19,6 +19,12 @@ const QString pad(10, QLatin1Char(' '));
 const QMap<int, QString> boxed{{5, pad + "|---|"}, {6, pad + "|Hi |"}, {7, pad + "|   |"}, {8, pad + "|you|"},
                                {9, pad + "|   |"}, {10, pad + "|---|"}, {30, pad + pad + "*****"}};
 
+// Markers are written "VANDORA" here, so that checking this repository's own files finds no block in this one.
+QByteArray marked(QByteArray text)
+{
+    return text.replace("VANDORA", "vandora:");
+}
+
 } // namespace
 
 // Runs the built tool in a temporary folder holding chart.fcb and bad.fcb (a byte more).
@@ -41,6 +47,8 @@ private slots:
         }
         const auto write = [this](const QString& name, const QByteArray& bytes) { return ChartFiles::writeWhole(m_dir.filePath(name + ".fcb"), bytes); };
         QVERIFY(write("chart", ChartStream::toBytes(chart)) && write("bad", ChartStream::toBytes(chart) + '\0'));
+        const ChartStream::Chart go{{}, {{{}, 0, 0, {}, {}, {0.1, 0.1}, {}, {}, "Go"}}, {}};
+        QVERIFY(write("go", ChartStream::toBytes(go)) && QDir(m_dir.path()).mkpath("docs"));
     }
 
     // `complaint` is a pattern for the one line on standard error after "vandora-render: ".
@@ -63,7 +71,8 @@ private slots:
         QTest::newRow("corrupt") << QStringList{"bad.fcb"} << 1 << QByteArray() << "bad\\.fcb: unexpected data after the chart";
         QTest::newRow("missing") << QStringList{"none.fcb"} << 1 << QByteArray() << "none\\.fcb: .+";
         for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"},
-                 {"--style", "bold", "chart.fcb"}, {"--arrows", "up", "chart.fcb"}})
+                 {"--style", "bold", "chart.fcb"}, {"--arrows", "up", "chart.fcb"}, {"--check"}, {"--check", "--update", "a"},
+                 {"--update", "--crop", "a"}})
             QTest::newRow(qPrintable(args.join(' '))) << args << 2 << QByteArray() << ".+ Try 'vandora-render --help'\\.";
     }
 
@@ -71,21 +80,85 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, complaint);
-        QProcess tool;
-        tool.setWorkingDirectory(m_dir.path());
-        tool.start(QStringLiteral(VANDORA_RENDER_PATH), arguments);
-        QVERIFY(tool.waitForFinished(30000));
-        const QString errors = QString::fromLocal8Bit(tool.readAllStandardError());
-        QTEST(tool.exitCode(), "exitCode");
-        QTEST(tool.readAllStandardOutput(), "output");
+        const Run tool = run(arguments);
+        const QString errors = QString::fromLocal8Bit(tool.errors);
+        QTEST(tool.exitCode, "exitCode");
+        QTEST(tool.output, "output");
         QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(
                      complaint.isEmpty() ? complaint : "vandora-render: " + complaint + "\n")).match(errors).hasMatch(),
                  qPrintable(errors));
         QFile file(m_dir.filePath("out.txt"));
-        QVERIFY(!arguments.contains("-o") || tool.exitCode() != 0 || (file.open(QIODevice::ReadOnly) && file.readAll() == drawing(boxed)));
+        QVERIFY(!arguments.contains("-o") || tool.exitCode != 0 || (file.open(QIODevice::ReadOnly) && file.readAll() == drawing(boxed)));
+    }
+
+    // Files in docs/ written as strings; go.fcb's compact drawing is "|--|", "|Go|", "|--|". `updated` is the file after
+    // --update (empty when it stays as it was), `report` --check's standard output, `problems` the standard error of both runs.
+    void checkAndUpdate_keepDrawingsInStep_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("updated");
+        QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<QByteArray>("problems");
+        const QByteArray none, diff = "\n--- docs/f\n+++ docs/f\n", script = "#!/bin/sh\r\n# VANDORA ../go.fcb --crop --no-box --start \"# \"\r\n";
+        const QByteArray other = "/* VANDORA ../go.fcb --crop --no-box */\nGo\nVANDORA end\n<!-- VANDORA /no/../" + m_dir.path().toUtf8() + "/sub/../go.fcb --crop --no-box --end ! -->\n";
+        QTest::newRow("C comment in step") << QByteArray("int a;\n// VANDORA ../go.fcb --crop --start '// '\n// |--|\n// |Go|\n// |--|\n// VANDORA end\nint b;\n") << none << none << none;
+        QTest::newRow("Markdown fence") << QByteArray("Text\n```\nVANDORA ../go.fcb --crop\nold\nVANDORA end\n```\n") << QByteArray("Text\n```\nVANDORA ../go.fcb --crop\n|--|\n|Go|\n|--|\nVANDORA end\n```\n")
+            << "docs/f:3: drawing differs from go.fcb" + diff + "@@ -4 +4,3 @@\n-old\n+|--|\n+|Go|\n+|--|\n" << none;
+        QTest::newRow("# script, CRLF, no final newline") << script + "# VANDORA end" << script + "# Go\r\n# VANDORA end"
+            << "docs/f:2: drawing differs from go.fcb" + diff + "@@ -2,0 +3 @@\n+# Go\n" << none;
+        QTest::newRow("two blocks") << other + "\xe9\nVANDORA end\r\n\n" << other + "Go!\nVANDORA end\r\n\n"
+            << "docs/f:4: drawing differs from " + m_dir.filePath("go.fcb").toUtf8() + diff + "@@ -5 +5 @@\n-\xe9\n+Go!\n" << none;
+        QTest::newRow("missing chart") << QByteArray("// VANDORA none.fcb\n// VANDORA end\n") << none << none << QByteArray("docs/f:1: docs/none.fcb: No such file or directory\n");
+        QTest::newRow("unclosed") << QByteArray("x\n// VANDORA ../go.fcb\n") << none << none << QByteArray("docs/f:2: block not closed: no line with 'vandora: end' follows\n");
+        QTest::newRow("stale beside bad option") << QByteArray("VANDORA ../go.fcb --no-box --crop\nold\nVANDORA end\nVANDORA ../go.fcb -o x\nVANDORA end\n")
+            << none << "docs/f:1: drawing differs from go.fcb" + diff + "@@ -2 +2 @@\n-old\n+Go\n" << QByteArray("docs/f:4: Unknown option 'o'.\n");
+        QTest::newRow("no blocks") << QByteArray("int main() {}\n") << none << none << none;
+    }
+
+    // --update rewrites what --check reports, keeps the file's permissions and leaves a file it need not change alone.
+    void checkAndUpdate_keepDrawingsInStep()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, updated);
+        QFETCH(QByteArray, report);
+        QFETCH(QByteArray, problems);
+        text = marked(text);
+        updated = updated.isEmpty() ? text : marked(updated);
+        QFile file(m_dir.filePath("docs/f"));
+        const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6));
+        QVERIFY(ChartFiles::writeWhole(file.fileName(), text) && file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
+        file.close();
+        const Run check = run({"--check", "docs/f"});
+        QCOMPARE(check.exitCode, report.isEmpty() && problems.isEmpty() ? 0 : 1);
+        QCOMPARE(check.output, report);
+        QCOMPARE(check.errors, problems);
+
+        QByteArray updates;
+        for (const QByteArray& line : report.split('\n'))
+            updates += problems.isEmpty() && line.contains(": drawing differs from ") ? QByteArray(line).replace("differs", "updated") + '\n' : "";
+        const Run update = run({"--update", "docs/f"});
+        QCOMPARE(update.exitCode, problems.isEmpty() ? 0 : 1);
+        QCOMPARE(update.output, updates);
+        QCOMPARE(update.errors, problems + (problems.isEmpty() || report.isEmpty() ? "" : "docs/f: not written, as a block above cannot be updated\n"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), updated);
+        QCOMPARE(QFileInfo(file).lastModified() == old, updated == text);
+        QCOMPARE(file.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(run({"--check", "docs/f"}).exitCode, problems.isEmpty() ? 0 : 1);
     }
 
 private:
+    struct Run { int exitCode; QByteArray output, errors; };
+
+    Run run(const QStringList& arguments)
+    {
+        QProcess tool;
+        tool.setWorkingDirectory(m_dir.path());
+        tool.start(QStringLiteral(VANDORA_RENDER_PATH), arguments);
+        return {tool.waitForFinished(30000) ? tool.exitCode() : -1, tool.readAllStandardOutput(), tool.readAllStandardError()};
+    }
+
     QTemporaryDir m_dir;
 };
 

@@ -73,4 +73,28 @@ bool writeBoth(const QString& firstName, const QByteArray& first, const QString&
     return true;
 }
 
+bool rewrite(const QString& fileName, const QByteArray& bytes, QString* reason)
+{
+    // The "User" flags say what this process may do, and would set the owner's bits when written back.
+    const QFile::Permissions userFlags = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    const QFile::Permissions permissions = QFile::permissions(fileName) & ~userFlags;
+    if (!writeWhole(fileName, bytes, reason))
+        return false;
+    if ((QFile::permissions(fileName) & ~userFlags) != permissions && !QFile::setPermissions(fileName, permissions)) {
+        *reason = QStringLiteral("cannot restore the file's permissions");
+        return false;
+    }
+    return true;
+}
+
+bool readChart(const QString& fileName, ChartStream::Chart& chart, QString* reason)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    return ChartStream::read(&file, chart, reason);
+}
+
 } // namespace ChartFiles

@@ -1,6 +1,8 @@
 #ifndef CHARTFILES_H
 #define CHARTFILES_H
 
+#include "chartstream.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -29,6 +31,13 @@ bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reaso
 // (when given) name the file that could not be written and why.
 bool writeBoth(const QString& firstName, const QByteArray& first, const QString& secondName,
     const QByteArray& second, QString* failedName = nullptr, QString* reason = nullptr);
+
+// writeWhole over an existing file, which then keeps its permissions even where the temporary file
+// could not take them (a read-only file rewritten by root).
+bool rewrite(const QString& fileName, const QByteArray& bytes, QString* reason);
+
+// Reads the backup fileName into chart; on failure, chart is untouched and *reason says why.
+bool readChart(const QString& fileName, ChartStream::Chart& chart, QString* reason);
 
 } // namespace ChartFiles
 

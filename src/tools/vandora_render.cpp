@@ -1,9 +1,10 @@
 // vandora-render: prints a chart backup as the text drawing the program shows for it.
-#include "chargrid.h"
+#include "blockrenderer.h"
 #include "chartfiles.h"
 #include "chartrender.h"
-#include "chartstream.h"
-#include "gridcrop.h"
+#include "markedblock.h"
+#include "renderoptions.h"
+#include "unifieddiff.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -23,6 +24,8 @@ const char helpText[] =
     "SYNOPSIS\n"
     "    vandora-render [--no-box] [--crop] [--start TAG] [--end TAG] [-o FILE] CHART\n"
     "                   [--style classic|lines|unicode] [--arrows none|end|both]\n"
+    "    vandora-render --check FILE...\n"
+    "    vandora-render --update FILE...\n"
     "    vandora-render --help | --version\n"
     "\n"
     "DESCRIPTION\n"
@@ -47,16 +50,37 @@ const char helpText[] =
     "                 unicode: the same in box-drawing characters.\n"
     "    --arrows HEADS\n"
     "                 Arrow heads of lines and unicode paths: none, end (the default) or both.\n"
+    "    --check      Check the drawings marked in each FILE against their charts (see MARKED BLOCKS):\n"
+    "                 every block that differs is named, with its rows as a unified diff.\n"
+    "    --update     Rewrite the marked drawings that differ from their charts, in place; a file\n"
+    "                 whose drawings all match is not written.\n"
     "    --help       Print this help and exit.\n"
     "    --version    Print the version and exit.\n"
     "\n"
+    "MARKED BLOCKS\n"
+    "    In any text file, a line holding 'vandora:', a blank, a chart path (from the file's folder)\n"
+    "    and optionally --no-box, --crop, --start, --end, --style or --arrows opens a block; the next\n"
+    "    line holding 'vandora: end' closes it. The lines between are the drawing, exactly as\n"
+    "    vandora-render prints it for that chart with those options. Words with blanks are quoted\n"
+    "    with ' or \"; a last word */ or --> is left out. Marker lines are never changed. Files\n"
+    "    holding a NUL byte are taken for binary and skipped.\n"
+    "        // vandora:" " flow.fcb --style lines --crop --start '// '\n"
+    "        // +-----+\n"
+    "        // |Start|\n"
+    "        // +-----+\n"
+    "        // vandora: end\n"
+    "\n"
     "EXIT STATUS\n"
-    "    0  The drawing was written.\n"
-    "    1  CHART could not be read or is not a valid chart, or the output could not be written.\n"
+    "    0  The drawing was written; with --check, every drawing matches; with --update, every\n"
+    "       drawing that differed was rewritten.\n"
+    "    1  CHART could not be read or is not a valid chart, or the output could not be written;\n"
+    "       with --check, a drawing differs; with --check or --update, a FILE or a block's chart\n"
+    "       cannot be read, a block is not closed or has a bad option (FILE:LINE: reason).\n"
     "    2  Wrong usage.\n"
     "\n"
-    "EXAMPLE\n"
-    "    vandora-render --start '// ' plan.fcb > plan.txt\n";
+    "EXAMPLES\n"
+    "    vandora-render --start '// ' plan.fcb > plan.txt\n"
+    "    git ls-files -z | xargs -0 vandora-render --check\n";
 
 // One line on standard error, prefixed with the program's name; returns `status`.
 int complain(const QString& message, int status)
@@ -70,10 +94,106 @@ int usage(const QString& message)
     return complain(message + QLatin1String(" Try 'vandora-render --help'."), usageError);
 }
 
+// Writes at once, so reports on standard output and standard error keep their order.
+void print(FILE* stream, const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
 bool writeStandardOutput(const QByteArray& bytes)
 {
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
         && std::fflush(stdout) == 0;
+}
+
+// Prints the drawing of the one chart named on the command line.
+int renderChart(const QCommandLineParser& parser, const QCommandLineOption& output)
+{
+    RenderOptions::Options options;
+    QString error;
+    if (!RenderOptions::readFrom(parser, options, &error))
+        return usage(error);
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        return usage(QStringLiteral("No chart file given."));
+    if (files.size() > 1)
+        return usage(QStringLiteral("One chart file expected, %1 given.").arg(files.size()));
+
+    const QString& name = files.first();
+    ChartStream::Chart chart;
+    if (!ChartFiles::readChart(name, chart, &error))
+        return complain(name + QLatin1String(": ") + error, EXIT_FAILURE);
+    const QByteArray drawing = ChartRender::exportBytes(RenderOptions::render(chart, options));
+    if (!parser.isSet(output)) {
+        if (!writeStandardOutput(drawing))
+            return complain(QStringLiteral("cannot write to standard output"), EXIT_FAILURE);
+        return EXIT_SUCCESS;
+    }
+    const QString target = parser.value(output);
+    if (!ChartFiles::writeWhole(target, drawing, &error))
+        return complain(target + QLatin1String(": ") + error, EXIT_FAILURE);
+    return EXIT_SUCCESS;
+}
+
+// Checks, or with `update` rewrites, the marked drawings of one text file; false on any difference
+// left or any problem, each reported as "FILE:LINE: reason".
+bool syncFile(const QString& name, bool update, BlockRenderer& renderer)
+{
+    const QByteArray local = name.toLocal8Bit();
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        print(stderr, local + ": " + file.errorString().toLocal8Bit() + '\n');
+        return false;
+    }
+    const QByteArray text = file.readAll();
+    file.close();
+    if (!text.contains("vandora:") || text.contains('\0'))
+        return true;
+    const std::vector<MarkedBlock::Block> blocks = MarkedBlock::parse(text);
+    std::vector<MarkedBlock::Drawing> changes;
+    QByteArray changed;
+    bool ok = true;
+    for (const MarkedBlock::Block& block : blocks) {
+        BlockRenderer::Result result = renderer.render(name, block);
+        const QByteArray where = local + ':' + QByteArray::number(block.line) + ": ";
+        if (!result.problem.isEmpty()) {
+            print(stderr, where + result.problem.toLocal8Bit() + '\n');
+            ok = false;
+        } else if (result.rows != block.drawing && update) {
+            changed += where + "drawing updated from " + result.chart.toLocal8Bit() + '\n';
+            changes.push_back({&block, std::move(result.rows)});
+        } else if (result.rows != block.drawing) {
+            print(stdout, where + "drawing differs from " + result.chart.toLocal8Bit() + "\n--- " + local + "\n+++ "
+                    + local + '\n' + UnifiedDiff::hunks(block.drawing, result.rows, block.line + 1, block.line + 1));
+            ok = false;
+        }
+    }
+    if (changes.empty())
+        return ok;
+    QString error;
+    if (!ok) {
+        print(stderr, local + ": not written, as a block above cannot be updated\n");
+    } else if (!ChartFiles::rewrite(name, MarkedBlock::replaced(text, changes), &error)) {
+        print(stderr, local + ": " + error.toLocal8Bit() + '\n');
+        ok = false;
+    } else {
+        print(stdout, changed);
+    }
+    return ok;
+}
+
+// --check or --update over the files named on the command line.
+int syncFiles(const QCommandLineParser& parser, bool update)
+{
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        return usage(QStringLiteral("No file given to %1.").arg(update ? QStringLiteral("--update") : QStringLiteral("--check")));
+    BlockRenderer renderer;
+    bool ok = true;
+    for (const QString& name : files)
+        ok = syncFile(name, update, renderer) && ok;
+    return ok ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
 } // namespace
@@ -82,17 +202,13 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    const QCommandLineOption noBox(QStringLiteral("no-box"));
-    const QCommandLineOption crop(QStringLiteral("crop"));
-    const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("TAG"));
-    const QCommandLineOption end(QStringLiteral("end"), QString(), QStringLiteral("TAG"));
+    RenderOptions::addTo(parser);
     const QCommandLineOption output(QStringLiteral("o"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption check(QStringLiteral("check"));
+    const QCommandLineOption update(QStringLiteral("update"));
     const QCommandLineOption help(QStringLiteral("help"));
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({noBox, crop, start, end, output, help, version});
-    const QCommandLineOption style(QStringLiteral("style"), QString(), QStringLiteral("STYLE"));
-    const QCommandLineOption arrows(QStringLiteral("arrows"), QString(), QStringLiteral("HEADS"));
-    parser.addOptions({style, arrows});
+    parser.addOptions({output, check, update, help, version});
     if (!parser.parse(app.arguments()))
         return usage(parser.errorText());
     if (parser.isSet(help)) {
@@ -103,45 +219,11 @@ int main(int argc, char* argv[])
         std::puts("vandora-render " VANDORA_VERSION);
         return EXIT_SUCCESS;
     }
-    CharGrid::Style drawStyle = CharGrid::Style::Classic;
-    CharGrid::Arrows heads = CharGrid::Arrows::End;
-    if (parser.isSet(style) && !CharGrid::styleNamed(parser.value(style), drawStyle))
-        return usage(QStringLiteral("Unknown style '%1': classic, lines or unicode.").arg(parser.value(style)));
-    if (parser.isSet(arrows) && !CharGrid::arrowsNamed(parser.value(arrows), heads))
-        return usage(QStringLiteral("Unknown arrow heads '%1': none, end or both.").arg(parser.value(arrows)));
-    const QStringList files = parser.positionalArguments();
-    if (files.isEmpty())
-        return usage(QStringLiteral("No chart file given."));
-    if (files.size() > 1)
-        return usage(QStringLiteral("One chart file expected, %1 given.").arg(files.size()));
-
-    const QString& name = files.first();
-    QFile file(name);
-    ChartStream::Chart chart;
-    QString error;
-    if (!file.open(QIODevice::ReadOnly))
-        return complain(name + QLatin1String(": ") + file.errorString(), EXIT_FAILURE);
-    if (!ChartStream::read(&file, chart, &error))
-        return complain(name + QLatin1String(": ") + error, EXIT_FAILURE);
-    if (parser.isSet(start))
-        chart.window.startTag = parser.value(start);
-    if (parser.isSet(end))
-        chart.window.endTag = parser.value(end);
-
-    CharGrid::Input input = ChartRender::gridInputFor(chart, !parser.isSet(noBox));
-    input.style = drawStyle;
-    input.arrows = heads;
-    std::vector<QString> rows = CharGrid::render(input);
-    if (parser.isSet(crop))
-        rows = GridCrop::compact(rows, input.startTag, input.endTag);
-    const QByteArray drawing = ChartRender::exportBytes(rows);
-    if (!parser.isSet(output)) {
-        if (!writeStandardOutput(drawing))
-            return complain(QStringLiteral("cannot write to standard output"), EXIT_FAILURE);
-        return EXIT_SUCCESS;
-    }
-    const QString target = parser.value(output);
-    if (!ChartFiles::writeWhole(target, drawing, &error))
-        return complain(target + QLatin1String(": ") + error, EXIT_FAILURE);
-    return EXIT_SUCCESS;
+    if (!parser.isSet(check) && !parser.isSet(update))
+        return renderChart(parser, output);
+    if (parser.isSet(check) && parser.isSet(update))
+        return usage(QStringLiteral("--check and --update exclude each other."));
+    if (parser.isSet(output) || RenderOptions::anyGiven(parser))
+        return usage(QStringLiteral("--check and --update take the render options from each block, not from the command line."));
+    return syncFiles(parser, parser.isSet(update));
 }
