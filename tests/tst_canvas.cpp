@@ -120,33 +120,80 @@ private slots:
         QCOMPARE(list, records(after));
     }
 
-    // On an 801 x 781 canvas. Only a correction of 0 or more blocks an axis: a box short of the left
-    // edge does not correct the move, a box at an edge holds every box on that axis, and connectors with
-    // them. The answer: possible, then the boxes' move and whether connectors move in x and in y.
+    // The box's border stays in the drawing: its first character never lands in row or column 0 of the
+    // 7 x 13 px cells. The least top-left, then where boxes of 24 x 16 and 900 x 16 moved to (1, 300) go.
+    void withBorderOnGrid_keepsLeftAndTopBordersInTheGrid_data()
+    {
+        QTest::addColumn<QSize>("canvas");
+        QTest::addColumn<QString>("placed");
+        QTest::newRow("the program's canvas") << QSize(801, 801) << "4 7, 4 300, 0 300";
+        QTest::newRow("100 x 30 cells") << QSize(700, 390) << "4 7, 4 300, 0 300";
+        QTest::newRow("two cells of 10 x 15 px, too small for the box") << QSize(20, 30) << "5 8, 0 14, 0 14";
+        QTest::newRow("no grid: no inset") << QSize(6, 12) << "0 0, 0 0, 0 0";
+    }
+
+    void withBorderOnGrid_keepsLeftAndTopBordersInTheGrid()
+    {
+        QFETCH(QSize, canvas);
+        const QSize cell(7, 13);
+        QStringList got;
+        for (const QPoint& at : {Canvas::borderInset(canvas, cell), Canvas::withBorderOnGrid({1, 300}, {24, 16}, canvas, cell),
+                 Canvas::withBorderOnGrid({1, 300}, {900, 16}, canvas, cell)})
+            got << QStringLiteral("%1 %2").arg(at.x()).arg(at.y());
+        QTEST(got.join(QStringLiteral(", ")), "placed");
+    }
+
+    // On an 801 x 781 canvas, inset (4, 7). Only a correction of 0 or more blocks an axis: a box short of
+    // the inset does not correct the move, a box at it (or inside it, from an older chart) holds every box
+    // on that axis, and connectors with them. The answer: possible, then the boxes' move and whether
+    // connectors move in x and in y.
     void correctMoveAll_blocksAxesBoxByBox_data()
     {
         QTest::addColumn<QVector<QRect>>("boxes");
         QTest::addColumn<QPoint>("step");
         QTest::addColumn<QString>("move");
         using R = QVector<QRect>;
-        QTest::newRow("short of the left edge") << R{{5, 300, 24, 20}} << QPoint(-20, 12) << "1 -20 12 1 1";
-        QTest::newRow("at the left edge") << R{{0, 300, 24, 20}} << QPoint(-20, 12) << "1 0 12 0 1";
-        QTest::newRow("at the top edge") << R{{300, 0, 24, 20}} << QPoint(16, -20) << "1 16 0 1 0";
+        QTest::newRow("short of the left inset") << R{{9, 300, 24, 20}} << QPoint(-20, 12) << "1 -20 12 1 1";
+        QTest::newRow("at the left inset") << R{{4, 300, 24, 20}} << QPoint(-20, 12) << "1 0 12 0 1";
+        QTest::newRow("inside the left inset, toward it") << R{{0, 300, 24, 20}} << QPoint(-1, 12) << "1 0 12 0 1";
+        QTest::newRow("inside the left inset, away from it") << R{{0, 300, 24, 20}} << QPoint(2, 0) << "1 2 0 1 1";
+        QTest::newRow("at the top inset") << R{{300, 7, 24, 20}} << QPoint(16, -20) << "1 16 0 1 0";
         QTest::newRow("at the right edge") << R{{777, 300, 24, 20}} << QPoint(20, 12) << "1 0 12 0 1";
         QTest::newRow("near the bottom edge") << R{{300, 751, 24, 20}} << QPoint(5, 20) << "1 5 10 1 0";
-        QTest::newRow("later boxes check the corrected move") << R{{0, 300, 24, 20}, {10, 10, 24, 20}} << QPoint(-20, -20) << "1 0 -20 0 1";
+        QTest::newRow("later boxes check the corrected move") << R{{4, 300, 24, 20}, {10, 10, 24, 20}} << QPoint(-20, -20) << "1 0 -20 0 1";
         QTest::newRow("exactly to the edges") << R{{700, 100, 100, 20}} << QPoint(1, 661) << "1 1 661 1 1";
         QTest::newRow("wider than the canvas: right edge wins") << R{{5, 300, 900, 20}} << QPoint(-10, 0) << "1 94 0 0 1";
-        QTest::newRow("an earlier box blocked on both stops it") << R{{10, 10, 24, 20}, {0, 300, 24, 20}} << QPoint(-20, -20) << "0";
+        QTest::newRow("an earlier box blocked on both stops it") << R{{10, 10, 24, 20}, {4, 300, 24, 20}} << QPoint(-20, -20) << "0";
+        QTest::newRow("in the corner") << R{{4, 7, 24, 20}} << QPoint(-3, -3) << "0";
     }
 
     void correctMoveAll_blocksAxesBoxByBox()
     {
         QFETCH(QVector<QRect>, boxes);
         QFETCH(QPoint, step);
-        const Canvas::MoveAll got = Canvas::correctMoveAll({boxes.begin(), boxes.end()}, QSize(801, 781), step);
+        const Canvas::MoveAll got = Canvas::correctMoveAll({boxes.begin(), boxes.end()}, QSize(801, 781), step, QPoint(4, 7));
         const QString moved = QStringLiteral(" %1 %2 %3 %4").arg(got.difference.x()).arg(got.difference.y());
         QTEST(QString::number(got.possible) + (got.possible ? moved.arg(got.canxBetweeked).arg(got.canyBetweeked) : QString()), "move");
+    }
+
+    // A straight run waits until the pointer is a whole 7 x 13 px cell away on some axis, then takes the
+    // axis of the larger move in cells (0 waits, 1 horizontal, 2 vertical).
+    void straightRun_decidedOneCellAway_data()
+    {
+        QTest::addColumn<QPoint>("move");
+        QTest::addColumn<int>("run");
+        QTest::newRow("1 px off the axis") << QPoint(6, 1) << 0;
+        QTest::newRow("a cell to the right, 2 px down") << QPoint(7, 2) << 1;
+        QTest::newRow("a cell up, 6 px left") << QPoint(-6, -13) << 2;
+        QTest::newRow("10 px both ways: more cells in x") << QPoint(10, -10) << 1;
+        QTest::newRow("equal in cells: horizontal") << QPoint(-7, 13) << 1;
+        QTest::newRow("just under a cell both ways") << QPoint(-6, 12) << 0;
+    }
+
+    void straightRun_decidedOneCellAway()
+    {
+        QFETCH(QPoint, move);
+        QTEST(int(Canvas::straightRun({100, 100}, QPoint(100, 100) + move, {7, 13})), "run");
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include <QMimeData>
 
+#include <utility>
+
 BoxEditor::BoxEditor(QWidget* parent)
     : QTextEdit(QString(), parent)
 {
@@ -29,5 +31,13 @@ void BoxEditor::insertFromMimeData(const QMimeData* source)
     }
     QMimeData beginning;
     beginning.setText(text.left(length));
+    // Told by the box when the insertion changes its text.
+    m_cut = text.size() - length;
     QTextEdit::insertFromMimeData(&beginning);
+    m_cut = 0;
+}
+
+int BoxEditor::takeCutCharacters()
+{
+    return std::exchange(m_cut, 0);
 }
