@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QToolTip>
 
 using Points = QVector<QPoint>;
 
@@ -55,8 +56,13 @@ private slots:
         QStringList seen;
         box->setCallbackFunction([&] { seen << box->elem->toPlainText(); });
         QGuiApplication::clipboard()->setText(paste);
+        QToolTip::hideText();
         box->elem->paste();
         QCOMPARE(box->elem->toPlainText(), kept);
+        // What was cut is told in a tool tip, not a modal box.
+        const QString whole = before.left(cursor) + paste + before.mid(cursor);
+        const auto told = [](int n) { return n ? QString::number(n) + (n > 1 ? " characters" : " character") + " did not fit on the canvas" : QString(); };
+        QCOMPARE(QToolTip::text(), told(QString(whole).replace("\r\n", "\n").size() - kept.size()));
         // Sized to its text (its laid-out size plus 10 x 6) and kept where it was put unless that would leave the canvas.
         const QSizeF text = box->elem->document()->size();
         const QSize size(int(10 + text.width()), int(6 + text.height()));
@@ -67,9 +73,30 @@ private slots:
         // Cut at once rather than once per character; the first character cut, typed again, is cut again.
         QVERIFY(!seen.isEmpty() && seen.size() <= 3);
         QCOMPARE(seen.last(), kept);
-        const QString whole = before.left(cursor) + paste + before.mid(cursor);
         box->elem->insertPlainText(whole.mid(box->elem->textCursor().position(), kept == whole ? 0 : 1));
         QCOMPARE(box->elem->toPlainText(), kept);
+        QCOMPARE(QToolTip::text(), told(int(kept != whole)));
+    }
+
+    // A tab ends on the canvas where it ends in the drawing: the character after it starts that many cells
+    // of 7 px from the text's first character, never later and at most 2 px earlier (the layout counts
+    // stops from the document's edge, a pixel before the text, in steps of 1/64 px).
+    void tab_endsOnTheCanvasAtItsCell_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("after one character") << "a\tb";
+        QTest::newRow("at the start") << "\tb";
+        QTest::newRow("two in a row") << "a\t\tb";
+        QTest::newRow("after a whole stop, then another") << "acdefghijkl\t\tb";
+    }
+
+    void tab_endsOnTheCanvasAtItsCell()
+    {
+        QFETCH(QString, text);
+        QTextEdit* editor = t->addBox(QPoint(100, 100), text)->elem;
+        const auto xAt = [editor](int position) { QTextCursor at(editor->document()); at.setPosition(position); return editor->cursorRect(at).left(); };
+        const int offBy = xAt(text.indexOf('b')) - xAt(0) - 7 * CharGrid::expandTabs(text).indexOf('b');
+        QVERIFY2(offBy <= 0 && offBy >= -2, qPrintable(QString::number(offBy)));
     }
 
     // A straight connector keeps to its press until the pointer is a cell away, then to the axis it picked.

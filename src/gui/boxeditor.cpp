@@ -31,8 +31,9 @@ void BoxEditor::insertFromMimeData(const QMimeData* source)
     }
     QMimeData beginning;
     beginning.setText(text.left(length));
-    // Told by the box when the insertion changes its text.
-    m_cut = text.size() - length;
+    // Told by the box when the insertion changes its text, where a CR LF pair is one character.
+    const auto inBox = [](QString part) { return part.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).size(); };
+    m_cut = inBox(text) - inBox(text.left(length));
     QTextEdit::insertFromMimeData(&beginning);
     m_cut = 0;
 }

@@ -96,4 +96,10 @@ bool fixLineHeight(QTextDocument* document, int height)
     return true;
 }
 
+qreal tabStopDistance(const QTextDocument* document, int pixels)
+{
+    // The layout scales tab stops by the same factor as fixed line heights.
+    return pixels / lineHeightScale(document);
+}
+
 } // namespace CellFont

@@ -158,6 +158,9 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
 
     if (event->button() == Qt::LeftButton && giveKeysToBoxUnder(event->localPos()))
         return;
+    // A new box keeps its border in the drawing too.
+    lastMousePosition = Canvas::withBorderOnGrid(lastMousePosition,
+        QSize(sizeOfInitialTextBox.x(), sizeOfInitialTextBox.y()), ui->drawWidget->size(), cell);
     if (event->button() == Qt::LeftButton && addNewText()) {
         // The new box takes the keys, so typing goes into it at once.
         m_data->last()->elem->setFocus();

@@ -94,10 +94,10 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     font.setWeight(100);
     // One character is one grid cell wide and each line one cell high, as in the drawing.
     elem->setFont(CellFont::fitted(font, ChartRender::cellWidth));
-    // A tab ends on the canvas where it ends in the drawing.
-    elem->setTabStopDistance(ChartRender::tabCells * ChartRender::cellWidth);
     elem->document()->setDocumentMargin(textMargin);
     CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
+    // A tab ends on the canvas where it ends in the drawing.
+    elem->setTabStopDistance(CellFont::tabStopDistance(elem->document(), ChartRender::tabCells * ChartRender::cellWidth));
     // The margin and the line format are set-up, not edits that Ctrl+Z in the box could undo.
     elem->document()->clearUndoRedoStacks();
 
