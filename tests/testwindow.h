@@ -161,6 +161,18 @@ public:
         w->m_data_line.back().points = points;
         w->redrawAllLines();
     }
+    // The rows of the classic drawing that hold something, as "row:text" with trailing spaces dropped.
+    QStringList drawn() const
+    {
+        QStringList rows;
+        CharGrid::Input input = w->gridInput();
+        input.style = CharGrid::Style::Classic;
+        const std::vector<QString> all = CharGrid::render(input);
+        for (size_t i = 0; i < all.size(); ++i)
+            if (!all[i].trimmed().isEmpty())
+                rows << QString::number(i) + ':' + QString(all[i]).remove(QRegularExpression(QStringLiteral(" +$")));
+        return rows;
+    }
     QString texts() const
     {
         QStringList all;

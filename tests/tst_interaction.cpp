@@ -1,5 +1,7 @@
 #include "testwindow.h"
 
+#include "gridcrop.h"
+
 using Records = std::vector<QPair<MainWindow::WHAT, int>>;
 Q_DECLARE_METATYPE(Records)
 
@@ -161,7 +163,7 @@ private slots:
         QTest::newRow("move all, move / remove") << "am" << box << "mt" << "100";
         QTest::newRow("connect sends no motion") << "c" << box << "ct" << "000";
         QTest::newRow("move all over a box lights all") << "a" << box << "a" << "111";
-        QTest::newRow("move all on empty canvas") << "a" << empty << "a" << "000";
+        QTest::newRow("move all lights all, on empty canvas too") << "a" << empty << "a" << "111";
         QTest::newRow("move all off keeps an earlier tip") << "maa" << box << "et" << "000";
     }
 
@@ -188,6 +190,130 @@ private slots:
         if (lit != QLatin1String("-"))
             QCOMPARE(shownLit + QString::number(t->w->m_data_line[0].isChecked), lit);
         QCOMPARE(t->box(0)->elem->styleSheet().contains(QStringLiteral("rgb(65,105,225)")), shownLit[0] == QLatin1Char('1'));
+        QVERIFY(t->layerIsFullRepaint());
+    }
+
+    void edges_keepBordersInTheDrawing_data()
+    {
+        // Boxes "Edge" at (300, 300) and "B" at (400, 340); a drag from `from` to `to` (canvas points) with
+        // Ctrl held (C), "Move all" clicked on (a) or Ctrl and Alt held (CA); then the rows drawn.
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QStringList>("rows");
+        const QPoint edge(312, 308);
+        QTest::newRow("box to the left edge") << "C" << edge << QPoint(1, 308) << QStringList{"22:|----|", "23:|Edge|", "24:|----|", "25:                                                        |-|", "26:                                                        |B|", "27:                                                        |-|"};
+        QTest::newRow("box to the top edge") << "C" << edge << QPoint(312, 1) << QStringList{"0:                                         |----|", "1:                                         |Edge|", "2:                                         |----|", "25:                                                        |-|", "26:                                                        |B|", "27:                                                        |-|"};
+        QTest::newRow("box to the right edge") << "C" << edge << QPoint(800, 308) << QStringList{"22:                                                                                                           |----|", "23:                                                                                                           |Edge|", "24:                                                                                                           |----|", "25:                                                        |-|", "26:                                                        |B|", "27:                                                        |-|"};
+        QTest::newRow("box to the bottom edge") << "C" << edge << QPoint(312, 800) << QStringList{"25:                                                        |-|", "26:                                                        |B|", "27:                                                        |-|", "58:                                         |----|", "59:                                         |Edge|", "60:                                         |----|"};
+        QTest::newRow("all from empty canvas into the top left") << "a" << QPoint(600, 600) << QPoint(100, 100) << QStringList{"0: |----|", "1: |Edge|", "2: |----|", "3:               |-|", "4:               |B|", "5:               |-|"};
+        QTest::newRow("all by the keys to the right edge") << "CA" << QPoint(100, 700) << QPoint(700, 790) << QStringList{"29:                                                                                                |----|", "30:                                                                                                |Edge|", "31:                                                                                                |----|", "32:                                                                                                              |-|", "33:                                                                                                              |B|", "34:                                                                                                              |-|"};
+    }
+
+    // A dragged box, or the whole chart dragged from anywhere, stops where every border is still drawn;
+    // the drag is one step of history.
+    void edges_keepBordersInTheDrawing()
+    {
+        QFETCH(QString, how);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        t->addBox(QPoint(300, 300), QStringLiteral("Edge"));
+        t->addBox(QPoint(400, 340), QStringLiteral("B"));
+        const int cursor = t->w->lastByteArrayCount;
+        how == QLatin1String("a") ? t->clickOn(t->ui()->radioBMoveAll) : t->key(Qt::Key_Control, true);
+        if (how == QLatin1String("CA"))
+            t->key(Qt::Key_Alt, true);
+        t->drag(t->origin() + from, t->origin() + to, 40);
+        QCOMPARE(t->w->lastByteArrayCount, cursor + 1);
+        t->key(Qt::Key_Alt, false), t->key(Qt::Key_Control, false);
+        QTEST(t->drawn(), "rows");
+    }
+
+    // A left click on a box's frame, outside its text, with no mode on, gives the box the keys; it never
+    // opens a box on top of it.
+    void clickOnFrame_givesTheBoxTheKeys_data()
+    {
+        QTest::addColumn<QPoint>("at"); // from the box's top-left, 1 px inside the frame; -1: its right or bottom
+        QTest::addColumn<QString>("text");
+        QTest::newRow("left side") << QPoint(1, 8) << "QEdge";
+        QTest::newRow("right side") << QPoint(-1, 8) << "EdgeQ";
+        QTest::newRow("top, near the left") << QPoint(4, 1) << "QEdge";
+        QTest::newRow("bottom, near the right") << QPoint(-4, -1) << "EdgeQ";
+    }
+
+    void clickOnFrame_givesTheBoxTheKeys()
+    {
+        QFETCH(QPoint, at);
+        const QRect box = t->addBox(QPoint(300, 300), QStringLiteral("Edge"))->currentWantedRect;
+        t->click(t->boxClickAt(QPoint(600, 600))); // another box takes the keys
+        t->click(t->origin() + QPoint(at.x() < 0 ? box.right() + 1 + at.x() : box.left() + at.x(), at.y() < 0 ? box.bottom() + 1 + at.y() : box.top() + at.y()));
+        t->type(QStringLiteral("Q"));
+        QCOMPARE(t->w->m_data->size(), 2);
+        QTEST(t->box(0)->elem->toPlainText(), "text");
+    }
+
+    // A straight connector's first motion 1 or 2 px off its axis leaves no hook at its start, in any style.
+    void straightStart_hasNoHook_data()
+    {
+        QTest::addColumn<QPoint>("first");
+        QTest::addColumn<QPoint>("last");
+        QTest::addColumn<QStringList>("drawings"); // classic, lines, unicode
+        QTest::newRow("right, first 1 px down") << QPoint(3, 1) << QPoint(80, 1) << QStringList{"*************", "------------>", "────────────▶"};
+        QTest::newRow("right, first 2 px up") << QPoint(2, -2) << QPoint(80, -2) << QStringList{"*************", "------------>", "────────────▶"};
+        QTest::newRow("down, first 2 px left") << QPoint(-2, 4) << QPoint(-2, 80) << QStringList{"*\n*\n*\n*\n*\n*\n*", "|\n|\n|\n|\n|\n|\nv", "│\n│\n│\n│\n│\n│\n▼"};
+    }
+
+    void straightStart_hasNoHook()
+    {
+        QFETCH(QPoint, first);
+        QFETCH(QPoint, last);
+        QFETCH(QStringList, drawings);
+        t->clickOn(t->ui()->drawStraightLines);
+        t->clickOn(t->ui()->radioButton_2);
+        const QPoint press = t->origin() + QPoint(300, 300);
+        t->press(press);
+        for (int i = 0; i <= 10; ++i)
+            t->moveHeld(press + (i ? first + (last - first) * i / 10 : first));
+        t->release(press + last);
+        for (int style = 0; style < 3; ++style) {
+            // The context menu's choice, without its modal menu.
+            t->w->setDrawingStyle(CharGrid::Style(style), CharGrid::Arrows::End);
+            const std::vector<QString> shown = GridCrop::compact(CharGrid::render(t->w->gridInput()), QString(), QString());
+            QCOMPARE(QStringList(shown.begin(), shown.end()).join('\n'), drawings[style]);
+        }
+        t->w->setDrawingStyle(CharGrid::Style::Classic, CharGrid::Arrows::End); // as the other tests expect
+    }
+
+    // Turning a mode off, by its button, by another mode's button or by its keys, clears every highlight.
+    void modeOff_clearsEveryHighlight_data()
+    {
+        QTest::addColumn<QString>("on"); // m, a: that button; C, A: Ctrl or Alt down
+        QTest::addColumn<QString>("off"); // m, a, c: that button; c, a (after keys): Ctrl or Alt up
+        QTest::newRow("move / remove by its button") << "m" << "m";
+        QTest::newRow("move all by its button") << "a" << "a";
+        QTest::newRow("move / remove by connect's button") << "m" << "c";
+        QTest::newRow("ctrl released") << "C" << "c";
+        QTest::newRow("ctrl and alt, alt released") << "CA" << "a";
+    }
+
+    void modeOff_clearsEveryHighlight()
+    {
+        QFETCH(QString, on);
+        QFETCH(QString, off);
+        t->addBox(QPoint(100, 100), QStringLiteral("lit"));
+        t->addLine({QPoint(300, 600), QPoint(400, 600)});
+        const auto use = [this](QChar c, bool keys, bool down) {
+            if (keys)
+                t->key(c.toLower() == QLatin1Char('c') ? Qt::Key_Control : Qt::Key_Alt, down);
+            else
+                t->clickOn(t->mode(c.toLatin1()));
+        };
+        for (QChar c : on)
+            use(c, c.isUpper(), true);
+        t->restAt(t->boxClickAt(QPoint(100, 100)));
+        QVERIFY(t->box(0)->isHighlighted());
+        use(off[0], on[0].isUpper(), false);
+        QVERIFY(!t->box(0)->isHighlighted() && !t->w->m_data_line[0].isChecked);
         QVERIFY(t->layerIsFullRepaint());
     }
 };
