@@ -161,17 +161,16 @@ public:
         w->m_data_line.back().points = points;
         w->redrawAllLines();
     }
-    // The rows of the classic drawing that hold something, as "row:text" with trailing spaces dropped.
-    QStringList drawn() const
+    // The rows of the drawing in that style that hold something, as "row:text" with trailing spaces dropped.
+    QStringList drawn(CharGrid::Style style = CharGrid::Style::Classic) const
     {
-        QStringList rows;
         CharGrid::Input input = w->gridInput();
-        input.style = CharGrid::Style::Classic;
+        input.style = style;
         const std::vector<QString> all = CharGrid::render(input);
-        for (size_t i = 0; i < all.size(); ++i)
-            if (!all[i].trimmed().isEmpty())
-                rows << QString::number(i) + ':' + QString(all[i]).remove(QRegularExpression(QStringLiteral(" +$")));
-        return rows;
+        QStringList rows(all.begin(), all.end());
+        for (int i = 0; i < rows.size(); ++i)
+            rows[i] = rows[i].trimmed().isEmpty() ? QString() : QString::number(i) + ':' + rows[i].remove(QRegularExpression(QStringLiteral(" +$")));
+        return rows.filter(QStringLiteral(":"));
     }
     QString texts() const
     {

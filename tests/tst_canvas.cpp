@@ -120,27 +120,29 @@ private slots:
         QCOMPARE(list, records(after));
     }
 
-    // The box's border stays in the drawing: its first character never lands in row or column 0 of the
-    // 7 x 13 px cells. The least top-left, then where boxes of 24 x 16 and 900 x 16 moved to (1, 300) go.
-    void withBorderOnGrid_keepsLeftAndTopBordersInTheGrid_data()
+    // On 7 x 13 px cells: the least top-left that keeps a box's border in the drawing, where boxes of 24 x 16
+    // and 900 x 16 moved to (1, 300) go, and the axis (0 none yet, 1 across, 2 down) of straight runs from
+    // (100, 100) to points 1 px off a cell, a cell away, more cells down, more across, as many, just short.
+    void borderInset_withBorderOnGrid_straightRun_data()
     {
         QTest::addColumn<QSize>("canvas");
         QTest::addColumn<QString>("placed");
-        QTest::newRow("the program's canvas") << QSize(801, 801) << "4 7, 4 300, 0 300";
-        QTest::newRow("100 x 30 cells") << QSize(700, 390) << "4 7, 4 300, 0 300";
-        QTest::newRow("two cells of 10 x 15 px, too small for the box") << QSize(20, 30) << "5 8, 0 14, 0 14";
-        QTest::newRow("no grid: no inset") << QSize(6, 12) << "0 0, 0 0, 0 0";
+        QTest::newRow("the program's canvas") << QSize(801, 801) << "4 7, 4 300, 0 300; 0 1 2 1 1 0";
+        QTest::newRow("two cells of 10 x 15 px, too small for the box") << QSize(20, 30) << "5 8, 0 14, 0 14; 0 1 2 1 1 0";
+        QTest::newRow("no grid: no inset") << QSize(6, 12) << "0 0, 0 0, 0 0; 0 1 2 1 1 0";
     }
 
-    void withBorderOnGrid_keepsLeftAndTopBordersInTheGrid()
+    void borderInset_withBorderOnGrid_straightRun()
     {
         QFETCH(QSize, canvas);
         const QSize cell(7, 13);
-        QStringList got;
+        QStringList got, runs;
         for (const QPoint& at : {Canvas::borderInset(canvas, cell), Canvas::withBorderOnGrid({1, 300}, {24, 16}, canvas, cell),
                  Canvas::withBorderOnGrid({1, 300}, {900, 16}, canvas, cell)})
             got << QStringLiteral("%1 %2").arg(at.x()).arg(at.y());
-        QTEST(got.join(QStringLiteral(", ")), "placed");
+        for (const QPoint& to : {QPoint(106, 101), QPoint(107, 102), QPoint(94, 87), QPoint(110, 90), QPoint(93, 113), QPoint(94, 112)})
+            runs << QString::number(int(Canvas::straightRun({100, 100}, to, cell)));
+        QTEST(got.join(QStringLiteral(", ")) + "; " + runs.join(' '), "placed");
     }
 
     // On an 801 x 781 canvas, inset (4, 7). Only a correction of 0 or more blocks an axis: a box short of
@@ -174,26 +176,6 @@ private slots:
         const Canvas::MoveAll got = Canvas::correctMoveAll({boxes.begin(), boxes.end()}, QSize(801, 781), step, QPoint(4, 7));
         const QString moved = QStringLiteral(" %1 %2 %3 %4").arg(got.difference.x()).arg(got.difference.y());
         QTEST(QString::number(got.possible) + (got.possible ? moved.arg(got.canxBetweeked).arg(got.canyBetweeked) : QString()), "move");
-    }
-
-    // A straight run waits until the pointer is a whole 7 x 13 px cell away on some axis, then takes the
-    // axis of the larger move in cells (0 waits, 1 horizontal, 2 vertical).
-    void straightRun_decidedOneCellAway_data()
-    {
-        QTest::addColumn<QPoint>("move");
-        QTest::addColumn<int>("run");
-        QTest::newRow("1 px off the axis") << QPoint(6, 1) << 0;
-        QTest::newRow("a cell to the right, 2 px down") << QPoint(7, 2) << 1;
-        QTest::newRow("a cell up, 6 px left") << QPoint(-6, -13) << 2;
-        QTest::newRow("10 px both ways: more cells in x") << QPoint(10, -10) << 1;
-        QTest::newRow("equal in cells: horizontal") << QPoint(-7, 13) << 1;
-        QTest::newRow("just under a cell both ways") << QPoint(-6, 12) << 0;
-    }
-
-    void straightRun_decidedOneCellAway()
-    {
-        QFETCH(QPoint, move);
-        QTEST(int(Canvas::straightRun({100, 100}, QPoint(100, 100) + move, {7, 13})), "run");
     }
 };
 

@@ -1,5 +1,6 @@
 #include "testwindow.h"
 
+#include <QScrollBar>
 #include <QTextBlock>
 
 namespace {
@@ -84,6 +85,13 @@ private slots:
         const QTextDocument* shown = t->ui()->drawOutput->document();
         QCOMPARE(shown->size().height(), 13.0 * 61 + 2 * shown->documentMargin());
         QCOMPARE(shown->firstBlock().layout()->lineAt(0).naturalTextWidth(), 7.0 * view()[0].size());
+        // A 150-character tag brings only the horizontal scroll bar, with every row in sight above it.
+        t->clickOn(t->ui()->lineEdit);
+        t->type(QString(150, 'x'));
+        t->key(Qt::Key_Return, true);
+        QVERIFY(t->ui()->drawOutput->horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(t->ui()->drawOutput->verticalScrollBar()->maximum(), 0);
+        QVERIFY(t->ui()->drawOutput->viewport()->height() >= shown->size().height());
     }
 };
 
