@@ -71,29 +71,36 @@ private slots:
         QTEST(QStringLiteral("%1 %2 %3").arg(hit.found).arg(hit.index).arg(int(hit.kind)), "hit");
     }
 
-    // The pointer from the origin (10, 30) of an 801 x 701 canvas; the top-left of a box of the given size
-    // centred on it, and whether it is on the canvas.
+    // The pointer from the origin (10, 30) of a canvas; the top-left of a box of the given size centred on it,
+    // and whether it is on the canvas; then where the box goes to keep its border in the drawing of 7 x 13 px
+    // cells: never so near the left or top edge that its first character lands in column or row 0.
     void mapPointer_centresBoxAndClampsOnCanvas_data()
     {
         QTest::addColumn<QPointF>("offset");
         QTest::addColumn<QPoint>("box");
+        QTest::addColumn<QSize>("canvas");
         QTest::addColumn<QString>("mapped");
         const QPoint small(24, 16);
-        QTest::newRow("inside, truncated") << QPointF(100.7, 200.9) << small << "88 192 1";
-        QTest::newRow("near top-left") << QPointF(3, 5) << small << "0 0 1";
-        QTest::newRow("on the closed right and bottom edges") << QPointF(801, 701) << small << "777 685 1";
-        QTest::newRow("past the right edge") << QPointF(802, 300) << small << "790 292 0";
-        QTest::newRow("left, truncated toward zero") << QPointF(-0.5, 300) << small << "-12 292 0";
-        QTest::newRow("far off, saturated") << QPointF(-1e10, 300) << small << "-2147483648 292 0";
-        QTest::newRow("grabbed box's size") << QPointF(790, 10) << QPoint(50, 20) << "751 0 1";
+        const QSize usual(801, 701);
+        QTest::newRow("inside, truncated") << QPointF(100.7, 200.9) << small << usual << "88 192 1, 88 192";
+        QTest::newRow("near top-left") << QPointF(3, 5) << small << usual << "0 0 1, 4 7";
+        QTest::newRow("on the closed right and bottom edges") << QPointF(801, 701) << small << usual << "777 685 1, 777 685";
+        QTest::newRow("past the right edge") << QPointF(802, 300) << small << usual << "790 292 0, 777 292";
+        QTest::newRow("left, truncated toward zero") << QPointF(-0.5, 300) << small << usual << "-12 292 0, 4 292";
+        QTest::newRow("far off, saturated") << QPointF(-1e10, 300) << small << usual << "-2147483648 292 0, 4 292";
+        QTest::newRow("grabbed box's size") << QPointF(790, 10) << QPoint(50, 20) << usual << "751 0 1, 751 7";
+        QTest::newRow("2 x 2 cells of 10 x 15 px, the box too wide") << QPointF(5, 5) << small << QSize(20, 30) << "0 0 1, 0 8";
+        QTest::newRow("no grid, no inset") << QPointF(3, 3) << small << QSize(6, 12) << "-18 0 1, 0 0";
     }
 
     void mapPointer_centresBoxAndClampsOnCanvas()
     {
         QFETCH(QPointF, offset);
         QFETCH(QPoint, box);
-        const Canvas::Pointer got = Canvas::mapPointer(QPointF(10, 30) + offset, QPoint(10, 30), QSize(801, 701), box);
-        QTEST(QStringLiteral("%1 %2 %3").arg(got.position.x()).arg(got.position.y()).arg(got.onCanvas), "mapped");
+        QFETCH(QSize, canvas);
+        const Canvas::Pointer got = Canvas::mapPointer(QPointF(10, 30) + offset, QPoint(10, 30), canvas, box);
+        const QPoint kept = Canvas::withBorderOnGrid(got.position, QSize(box.x(), box.y()), canvas, {7, 13});
+        QTEST(QStringLiteral("%1 %2 %3, %4 %5").arg(got.position.x()).arg(got.position.y()).arg(got.onCanvas).arg(kept.x()).arg(kept.y()), "mapped");
     }
 
     // Connector points are stored with half the origin added in x and all of it in y, plus an offset.
@@ -120,31 +127,6 @@ private slots:
         QCOMPARE(list, records(after));
     }
 
-    // On 7 x 13 px cells: the least top-left that keeps a box's border in the drawing, where boxes of 24 x 16
-    // and 900 x 16 moved to (1, 300) go, and the axis (0 none yet, 1 across, 2 down) of straight runs from
-    // (100, 100) to points 1 px off a cell, a cell away, more cells down, more across, as many, just short.
-    void borderInset_withBorderOnGrid_straightRun_data()
-    {
-        QTest::addColumn<QSize>("canvas");
-        QTest::addColumn<QString>("placed");
-        QTest::newRow("the program's canvas") << QSize(801, 801) << "4 7, 4 300, 0 300; 0 1 2 1 1 0";
-        QTest::newRow("two cells of 10 x 15 px, too small for the box") << QSize(20, 30) << "5 8, 0 14, 0 14; 0 1 2 1 1 0";
-        QTest::newRow("no grid: no inset") << QSize(6, 12) << "0 0, 0 0, 0 0; 0 1 2 1 1 0";
-    }
-
-    void borderInset_withBorderOnGrid_straightRun()
-    {
-        QFETCH(QSize, canvas);
-        const QSize cell(7, 13);
-        QStringList got, runs;
-        for (const QPoint& at : {Canvas::borderInset(canvas, cell), Canvas::withBorderOnGrid({1, 300}, {24, 16}, canvas, cell),
-                 Canvas::withBorderOnGrid({1, 300}, {900, 16}, canvas, cell)})
-            got << QStringLiteral("%1 %2").arg(at.x()).arg(at.y());
-        for (const QPoint& to : {QPoint(106, 101), QPoint(107, 102), QPoint(94, 87), QPoint(110, 90), QPoint(93, 113), QPoint(94, 112)})
-            runs << QString::number(int(Canvas::straightRun({100, 100}, to, cell)));
-        QTEST(got.join(QStringLiteral(", ")) + "; " + runs.join(' '), "placed");
-    }
-
     // On an 801 x 781 canvas, inset (4, 7). Only a correction of 0 or more blocks an axis: a box short of
     // the inset does not correct the move, a box at it (or inside it, from an older chart) holds every box
     // on that axis, and connectors with them. The answer: possible, then the boxes' move and whether
@@ -163,7 +145,6 @@ private slots:
         QTest::newRow("at the right edge") << R{{777, 300, 24, 20}} << QPoint(20, 12) << "1 0 12 0 1";
         QTest::newRow("near the bottom edge") << R{{300, 751, 24, 20}} << QPoint(5, 20) << "1 5 10 1 0";
         QTest::newRow("later boxes check the corrected move") << R{{4, 300, 24, 20}, {10, 10, 24, 20}} << QPoint(-20, -20) << "1 0 -20 0 1";
-        QTest::newRow("exactly to the edges") << R{{700, 100, 100, 20}} << QPoint(1, 661) << "1 1 661 1 1";
         QTest::newRow("wider than the canvas: right edge wins") << R{{5, 300, 900, 20}} << QPoint(-10, 0) << "1 94 0 0 1";
         QTest::newRow("an earlier box blocked on both stops it") << R{{10, 10, 24, 20}, {4, 300, 24, 20}} << QPoint(-20, -20) << "0";
         QTest::newRow("in the corner") << R{{4, 7, 24, 20}} << QPoint(-3, -3) << "0";
