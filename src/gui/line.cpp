@@ -9,7 +9,6 @@
 #include <QWidget>
 
 #include <cmath>
-#include <cstdint>
 
 Line::Line(QWidget* w, size_t minPointsValidLine, int whoAmI, bool isStraight)
     : isChecked(false),
