@@ -5,8 +5,9 @@
 # are typed, a connector is dragged between them with Alt held, "Draw " and "Move all" are clicked,
 # Ctrl+S saves through the real file dialog; the files on disk are checked against vandora-render;
 # the backup is opened again from the command line; Ctrl+C must put the compact drawing and
-# Ctrl+Shift+C the whole one on the X clipboard. Screenshots are kept in ARTIFACT_DIR. Exits 77 (skipped) only when Xvfb, xdotool, xclip
-# or ImageMagick are missing; every other problem fails.
+# Ctrl+Shift+C the whole one on the X clipboard, also with text selected in a box; a box dragged into a
+# corner keeps its border; the output view's context menu reads. Screenshots are kept in ARTIFACT_DIR.
+# Exits 77 (skipped) only when Xvfb, xdotool, xclip or ImageMagick are missing; every other problem fails.
 set -euo pipefail
 
 if [ $# -ne 4 ]; then
@@ -472,7 +473,61 @@ xdotool key ctrl+z
 save_step 16-clear-undone
 has '|start|' && has '|end|' && has '*' || fail "Undo did not bring the cleared chart back"
 [ "$(column_of '|start|')" = "$moved_column" ] || fail "Undo of Clear all did not restore the moved box"
+# Ctrl held, "start" dragged into the top left corner: its border stays in the drawing. It is grabbed on
+# its text, found by its cell in the last export (7.03 x 13.13 px a cell).
+read -r grab_col grab_row < <(awk 'index($0, "|start|") { print index($0, "|start|"), NR - 1; exit }' "$step_export")
+grab_x=$((grab_col * 801 / 114 + 10))
+grab_y=$((grab_row * 801 / 61 + 6))
+xdotool mousemove --sync $((win_x + canvas_x + grab_x)) $((win_y + canvas_y + grab_y))
+xdotool keydown ctrl
+sleep 0.3
+xdotool mousedown 1
+for i in $(seq 1 10); do
+    xdotool mousemove $((win_x + canvas_x + grab_x - grab_x * i / 10)) $((win_y + canvas_y + grab_y - grab_y * i / 10))
+    sleep 0.05
+done
+xdotool mousemove $((win_x + canvas_x + 1)) $((win_y + canvas_y + 1))
+sleep 0.1
+xdotool mouseup 1
+sleep 0.2
+xdotool keyup ctrl
+rest_pointer
+save_step 17-edge
+[ "$(sed -n 1p "$step_export" | cut -c1-7)" = '|-----|' ] && [ "$(sed -n 2p "$step_export" | cut -c1-7)" = '|start|' ] \
+    || fail "\"start\" dragged into the corner lost its border: $(head -n 3 "$step_export")"
+# A click into "start" and Shift+Home select part of its text; Ctrl+Shift+C still copies the whole grid.
+click_canvas 30 14
+sleep 0.3
+xdotool key shift+Home
+sleep 0.2
+xdotool keydown ctrl
+sleep 0.3
+xdotool key shift+c
+sleep 0.2
+xdotool keyup ctrl
+if ! poll clipboard_matches "$step_export"; then
+    diff "$work/clipboard.txt" "$step_export" | head -n 20 || true
+    fail "Ctrl+Shift+C with a selection in a box did not copy the whole drawing"
+fi
 shot "$artifacts/4-removal-steps.png"
+log "edge drag and Ctrl+Shift+C with a selection checked"
+
+# The output view's context menu: the selected entry must read, not be white on white.
+read -r out_x out_y out_w out_h <<<"$geo_drawOutput"
+menu_x=$((out_x + 100))
+menu_y=$((out_y + 100))
+xdotool mousemove --sync $((win_x + menu_x)) $((win_y + menu_y))
+xdotool click 3
+sleep 0.8
+# Down selects the first entry, "Style", as the pointer over it would.
+xdotool key Down
+sleep 0.5
+shot "$artifacts/6-context-menu.png"
+menu_contrast="$(import -window root -crop "60x14+$((win_x + menu_x + 6))+$((win_y + menu_y + 5))" +repage -colorspace Gray -format '%[fx:maxima-minima]' info:)"
+xdotool key Escape
+sleep 0.3
+less_than 0.3 "$menu_contrast" || fail "the context menu's selected entry does not read (contrast $menu_contrast)"
+log "context menu reads (contrast $menu_contrast)"
 end_app
 log "removal steps checked; screenshots in $artifacts"
 

@@ -167,6 +167,17 @@ public:
         w->m_data_line.back().points = points;
         w->redrawAllLines();
     }
+    // The rows of the drawing in that style that hold something, as "row:text" with trailing spaces dropped.
+    QStringList drawn(CharGrid::Style style = CharGrid::Style::Classic) const
+    {
+        CharGrid::Input input = w->gridInput();
+        input.style = style;
+        const std::vector<QString> all = CharGrid::render(input);
+        QStringList rows(all.begin(), all.end());
+        for (int i = 0; i < rows.size(); ++i)
+            rows[i] = rows[i].trimmed().isEmpty() ? QString() : QString::number(i) + ':' + rows[i].remove(QRegularExpression(QStringLiteral(" +$")));
+        return rows.filter(QStringLiteral(":"));
+    }
     QString texts() const
     {
         QStringList all;

@@ -71,29 +71,36 @@ private slots:
         QTEST(QStringLiteral("%1 %2 %3").arg(hit.found).arg(hit.index).arg(int(hit.kind)), "hit");
     }
 
-    // The pointer from the origin (10, 30) of an 801 x 701 canvas; the top-left of a box of the given size
-    // centred on it, and whether it is on the canvas.
+    // The pointer from the origin (10, 30) of a canvas; the top-left of a box of the given size centred on it,
+    // and whether it is on the canvas; then where the box goes to keep its border in the drawing of 7 x 13 px
+    // cells: never so near the left or top edge that its first character lands in column or row 0.
     void mapPointer_centresBoxAndClampsOnCanvas_data()
     {
         QTest::addColumn<QPointF>("offset");
         QTest::addColumn<QPoint>("box");
+        QTest::addColumn<QSize>("canvas");
         QTest::addColumn<QString>("mapped");
         const QPoint small(24, 16);
-        QTest::newRow("inside, truncated") << QPointF(100.7, 200.9) << small << "88 192 1";
-        QTest::newRow("near top-left") << QPointF(3, 5) << small << "0 0 1";
-        QTest::newRow("on the closed right and bottom edges") << QPointF(801, 701) << small << "777 685 1";
-        QTest::newRow("past the right edge") << QPointF(802, 300) << small << "790 292 0";
-        QTest::newRow("left, truncated toward zero") << QPointF(-0.5, 300) << small << "-12 292 0";
-        QTest::newRow("far off, saturated") << QPointF(-1e10, 300) << small << "-2147483648 292 0";
-        QTest::newRow("grabbed box's size") << QPointF(790, 10) << QPoint(50, 20) << "751 0 1";
+        const QSize usual(801, 701);
+        QTest::newRow("inside, truncated") << QPointF(100.7, 200.9) << small << usual << "88 192 1, 88 192";
+        QTest::newRow("near top-left") << QPointF(3, 5) << small << usual << "0 0 1, 4 7";
+        QTest::newRow("on the closed right and bottom edges") << QPointF(801, 701) << small << usual << "777 685 1, 777 685";
+        QTest::newRow("past the right edge") << QPointF(802, 300) << small << usual << "790 292 0, 777 292";
+        QTest::newRow("left, truncated toward zero") << QPointF(-0.5, 300) << small << usual << "-12 292 0, 4 292";
+        QTest::newRow("far off, saturated") << QPointF(-1e10, 300) << small << usual << "-2147483648 292 0, 4 292";
+        QTest::newRow("grabbed box's size") << QPointF(790, 10) << QPoint(50, 20) << usual << "751 0 1, 751 7";
+        QTest::newRow("2 x 2 cells of 10 x 15 px, the box too wide") << QPointF(5, 5) << small << QSize(20, 30) << "0 0 1, 0 8";
+        QTest::newRow("no grid, no inset") << QPointF(3, 3) << small << QSize(6, 12) << "-18 0 1, 0 0";
     }
 
     void mapPointer_centresBoxAndClampsOnCanvas()
     {
         QFETCH(QPointF, offset);
         QFETCH(QPoint, box);
-        const Canvas::Pointer got = Canvas::mapPointer(QPointF(10, 30) + offset, QPoint(10, 30), QSize(801, 701), box);
-        QTEST(QStringLiteral("%1 %2 %3").arg(got.position.x()).arg(got.position.y()).arg(got.onCanvas), "mapped");
+        QFETCH(QSize, canvas);
+        const Canvas::Pointer got = Canvas::mapPointer(QPointF(10, 30) + offset, QPoint(10, 30), canvas, box);
+        const QPoint kept = Canvas::withBorderOnGrid(got.position, QSize(box.x(), box.y()), canvas, {7, 13});
+        QTEST(QStringLiteral("%1 %2 %3, %4 %5").arg(got.position.x()).arg(got.position.y()).arg(got.onCanvas).arg(kept.x()).arg(kept.y()), "mapped");
     }
 
     // Connector points are stored with half the origin added in x and all of it in y, plus an offset.
@@ -120,31 +127,34 @@ private slots:
         QCOMPARE(list, records(after));
     }
 
-    // On an 801 x 781 canvas. Only a correction of 0 or more blocks an axis: a box short of the left
-    // edge does not correct the move, a box at an edge holds every box on that axis, and connectors with
-    // them. The answer: possible, then the boxes' move and whether connectors move in x and in y.
+    // On an 801 x 781 canvas, inset (4, 7). Only a correction of 0 or more blocks an axis: a box short of
+    // the inset does not correct the move, a box at it (or inside it, from an older chart) holds every box
+    // on that axis, and connectors with them. The answer: possible, then the boxes' move and whether
+    // connectors move in x and in y.
     void correctMoveAll_blocksAxesBoxByBox_data()
     {
         QTest::addColumn<QVector<QRect>>("boxes");
         QTest::addColumn<QPoint>("step");
         QTest::addColumn<QString>("move");
         using R = QVector<QRect>;
-        QTest::newRow("short of the left edge") << R{{5, 300, 24, 20}} << QPoint(-20, 12) << "1 -20 12 1 1";
-        QTest::newRow("at the left edge") << R{{0, 300, 24, 20}} << QPoint(-20, 12) << "1 0 12 0 1";
-        QTest::newRow("at the top edge") << R{{300, 0, 24, 20}} << QPoint(16, -20) << "1 16 0 1 0";
+        QTest::newRow("short of the left inset") << R{{9, 300, 24, 20}} << QPoint(-20, 12) << "1 -20 12 1 1";
+        QTest::newRow("at the left inset") << R{{4, 300, 24, 20}} << QPoint(-20, 12) << "1 0 12 0 1";
+        QTest::newRow("inside the left inset, toward it") << R{{0, 300, 24, 20}} << QPoint(-1, 12) << "1 0 12 0 1";
+        QTest::newRow("inside the left inset, away from it") << R{{0, 300, 24, 20}} << QPoint(2, 0) << "1 2 0 1 1";
+        QTest::newRow("at the top inset") << R{{300, 7, 24, 20}} << QPoint(16, -20) << "1 16 0 1 0";
         QTest::newRow("at the right edge") << R{{777, 300, 24, 20}} << QPoint(20, 12) << "1 0 12 0 1";
         QTest::newRow("near the bottom edge") << R{{300, 751, 24, 20}} << QPoint(5, 20) << "1 5 10 1 0";
-        QTest::newRow("later boxes check the corrected move") << R{{0, 300, 24, 20}, {10, 10, 24, 20}} << QPoint(-20, -20) << "1 0 -20 0 1";
-        QTest::newRow("exactly to the edges") << R{{700, 100, 100, 20}} << QPoint(1, 661) << "1 1 661 1 1";
+        QTest::newRow("later boxes check the corrected move") << R{{4, 300, 24, 20}, {10, 10, 24, 20}} << QPoint(-20, -20) << "1 0 -20 0 1";
         QTest::newRow("wider than the canvas: right edge wins") << R{{5, 300, 900, 20}} << QPoint(-10, 0) << "1 94 0 0 1";
-        QTest::newRow("an earlier box blocked on both stops it") << R{{10, 10, 24, 20}, {0, 300, 24, 20}} << QPoint(-20, -20) << "0";
+        QTest::newRow("an earlier box blocked on both stops it") << R{{10, 10, 24, 20}, {4, 300, 24, 20}} << QPoint(-20, -20) << "0";
+        QTest::newRow("in the corner") << R{{4, 7, 24, 20}} << QPoint(-3, -3) << "0";
     }
 
     void correctMoveAll_blocksAxesBoxByBox()
     {
         QFETCH(QVector<QRect>, boxes);
         QFETCH(QPoint, step);
-        const Canvas::MoveAll got = Canvas::correctMoveAll({boxes.begin(), boxes.end()}, QSize(801, 781), step);
+        const Canvas::MoveAll got = Canvas::correctMoveAll({boxes.begin(), boxes.end()}, QSize(801, 781), step, QPoint(4, 7));
         const QString moved = QStringLiteral(" %1 %2 %3 %4").arg(got.difference.x()).arg(got.difference.y());
         QTEST(QString::number(got.possible) + (got.possible ? moved.arg(got.canxBetweeked).arg(got.canyBetweeked) : QString()), "move");
     }

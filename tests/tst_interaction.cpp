@@ -11,16 +11,20 @@ class TestInteraction : public WindowTest
 private slots:
     // A click past the canvas opens no box; one near the corner opens it clamped on the canvas, and a second
     // click there adds none. The new box takes the keys, so a space typed goes into it, not to the button
-    // that had them (which would drop it from the text).
+    // that had them (which would drop it from the text). A click on its frame 1 px inside, outside the text
+    // (left, right, top near the left, bottom near the right), gives it the keys at the nearest place.
     void click_createsOneClampedBoxThatTakesTheKeys()
     {
         t->click(t->origin() + QPoint(802, 300));
         for (int twice = 0; twice < 2; ++twice)
             t->click(t->origin() + QPoint(799, 800));
-        t->type(QStringLiteral("a b"));
-        QCOMPARE(t->texts(), QStringLiteral("a b"));
-        QCOMPARE(t->w->removeWhch, (Records{{MainWindow::BOX, 0}}));
         QCOMPARE(t->box(0)->openBoxPoint, QPoint(801 - 24, 801 - 16));
+        t->type(QStringLiteral("a b"));
+        const QRect box = t->box(0)->currentWantedRect;
+        for (const QPoint& at : {QPoint(box.left() + 1, box.top() + 8), QPoint(box.right() - 1, box.top() + 8), QPoint(box.left() + 4, box.top() + 1), QPoint(box.right() - 4, box.bottom() - 1)})
+            t->click(t->origin() + at), t->type(QStringLiteral("Q"));
+        QCOMPARE(t->texts(), QStringLiteral("QQa bQQ"));
+        QCOMPARE(t->w->removeWhch, (Records{{MainWindow::BOX, 0}}));
     }
 
     void rightClick_removesAndRenumbersCreationRecords_data()
@@ -61,89 +65,11 @@ private slots:
         QCOMPARE(t->w->m_data->size() + int(t->w->m_data_line.size()), 5);
     }
 
-    void drag_endsWithItsButtonInAnyReleaseOrder_data()
-    {
-        // Keys held (C Ctrl, A Alt) and the button (L left, R right) pressed on box 0's text, so that one
-        // box, everything or, by the left button, a new connector is dragged; then the releases in order.
-        QTest::addColumn<QString>("presses");
-        QTest::addColumn<QString>("releases");
-        QTest::newRow("box: button, ctrl") << "CL" << "LC";
-        QTest::newRow("all: alt, button, ctrl") << "CAL" << "ALC";
-        QTest::newRow("all by the right button, keys first") << "CAR" << "ACR";
-        QTest::newRow("connector: alt, button") << "AL" << "AL";
-        QTest::newRow("connect by the right button draws nothing") << "AR" << "RA";
-    }
-
-    void drag_endsWithItsButtonInAnyReleaseOrder()
-    {
-        QFETCH(QString, presses);
-        QFETCH(QString, releases);
-        t->addBox(QPoint(300, 300), QStringLiteral("Hello"));
-        const QRect before = t->box(0)->currentWantedRect;
-        const QPoint from = t->origin() + before.topLeft() + QPoint(before.width(), before.height()) / 2;
-        const int cursor = t->w->lastByteArrayCount;
-        const auto button = [](QChar c) { return c == QLatin1Char('L') ? Qt::LeftButton : Qt::RightButton; };
-        // Keys (A, C) sort before buttons (L, R).
-        for (QChar c : presses)
-            c.unicode() < 'L' ? t->key(c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt, true) : t->press(from, button(c));
-        for (int i = 1; i <= 4; ++i)
-            t->moveHeld(from + QPoint(15, 10) * i);
-        for (QChar c : releases)
-            c.unicode() < 'L' ? t->key(c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt, false) : t->release(from + QPoint(60, 40), button(c));
-        QVERIFY(!std::get<0>(t->w->startMovingObject_) && !t->w->startDrawingLines.first);
-        // One step for the drag; none for a drag that changed nothing.
-        QCOMPARE(t->w->lastByteArrayCount, cursor + int(presses != QLatin1String("AR")));
-        QCOMPARE(t->w->m_data_line.size(), size_t(presses == QLatin1String("AL")));
-        // One box follows the pointer; the whole chart follows after an anchoring first step.
-        const QPoint moved = presses.startsWith(QLatin1Char('A')) ? QPoint() : presses.contains(QLatin1Char('A')) ? QPoint(45, 30) : QPoint(60, 40);
-        QCOMPARE(t->box(0)->currentWantedRect, before.translated(moved));
-        QVERIFY(t->box(0)->elem->isEnabled());
-    }
-
-    void moveAll_correctsBlockedAxes_layerFollows_data()
-    {
-        QTest::addColumn<QPoint>("boxAt");
-        QTest::addColumn<QPoint>("step");
-        QTest::addColumn<QPoint>("boxMoved");
-        QTest::addColumn<QPoint>("lineMoved"); // and the grabbed box, which no edge stops
-        QTest::addColumn<int>("lineX");       // where a second connector starts: at 1 the left edge clips its pen
-        // A box already at an edge holds every box on that axis, and connectors with them (the canvas
-        // tests hold the other corrections); connectors may leave the canvas and come back.
-        QTest::newRow("at the left edge") << QPoint(0, 300) << QPoint(-20, 12) << QPoint(0, 12) << QPoint(0, 12) << 10;
-        QTest::newRow("in the corner holds all") << QPoint(0, 0) << QPoint(-20, -20) << QPoint(0, 0) << QPoint(0, 0) << 1;
-        QTest::newRow("connectors off the canvas") << QPoint(350, 300) << QPoint(-300, 40) << QPoint(-300, 40) << QPoint(-300, 40) << 1;
-    }
-
-    // The connector layer equals a whole repaint after each step, also when a connector whose pen the
-    // left edge clips, or one that left the canvas, comes back.
-    void moveAll_correctsBlockedAxes_layerFollows()
-    {
-        QFETCH(QPoint, boxAt);
-        QFETCH(QPoint, step);
-        t->addBox(QPoint(400, 500), QStringLiteral("grab"));
-        const QPoint boxBefore = t->addBox(boxAt, QStringLiteral("edge"))->currentWantedRect.topLeft();
-        t->addLine({QPoint(200, 600), QPoint(201, 600)});
-        QFETCH(int, lineX);
-        t->addLine({QPoint(lineX, 700), QPoint(150, 705)});
-        t->clickOn(t->ui()->radioBMoveAll);
-        const QPoint grab = t->boxClickAt(QPoint(400, 500));
-        t->press(grab - QPoint(1, 0));
-        t->moveHeld(grab); // anchors the drag
-        t->moveHeld(grab + step);
-        QTEST(t->box(1)->currentWantedRect.topLeft() - boxBefore, "boxMoved");
-        QTEST(t->w->m_data_line[0].points.front() - QPoint(200, 600), "lineMoved");
-        QTEST(t->box(0)->currentWantedRect.topLeft() - QPoint(400, 500), "lineMoved");
-        QVERIFY(t->layerIsFullRepaint());
-        t->moveHeld(grab);
-        t->release(grab);
-        QVERIFY(t->layerIsFullRepaint());
-    }
-
     void modeClicks_setButtonsEditorsTipsAndHover_data()
     {
-        // Clicks on m (Move / Remove), c (Connect), a (Move all), then the pointer resting on box 0 and
+        // Clicks on m (Move / Remove), c (Connect), a (Move all), the pointer resting on box 0 after the first,
         // then on a canvas point; the modes left on, "e" if the editors are enabled and "t" if they show
-        // the mode tip; then which of box 0, box 1 and the connector are lit (-: not checked).
+        // the mode tip; then which of box 0, box 1 and the connector are lit.
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QPoint>("restOn");
         QTest::addColumn<QString>("state");
@@ -154,11 +80,10 @@ private slots:
         QTest::newRow("move / remove on empty canvas") << "m" << empty << "mt" << "000";
         QTest::newRow("move / remove off the canvas keeps it") << "m" << off << "mt" << "100";
         QTest::newRow("move / remove twice") << "mm" << box << "e" << "000";
-        QTest::newRow("move / remove, connect") << "mc" << box << "ct" << "-";
+        QTest::newRow("move / remove, connect") << "mc" << box << "ct" << "000";
         QTest::newRow("move all, move / remove") << "am" << box << "mt" << "100";
         QTest::newRow("connect sends no motion") << "c" << box << "ct" << "000";
-        QTest::newRow("move all over a box lights all") << "a" << box << "a" << "111";
-        QTest::newRow("move all on empty canvas") << "a" << empty << "a" << "000";
+        QTest::newRow("move all lights all, on empty canvas too") << "a" << empty << "a" << "111";
         QTest::newRow("move all off keeps an earlier tip") << "maa" << box << "et" << "000";
     }
 
@@ -170,9 +95,9 @@ private slots:
         t->addBox(QPoint(100, 100), QStringLiteral("first"));
         t->addBox(QPoint(400, 100), QStringLiteral("second"));
         t->addLine({QPoint(300, 600), QPoint(805, 600)}); // past the last column of repaint tiles
-        for (QChar c : clicks)
-            t->clickOn(t->mode(c.toLatin1()));
-        t->restAt(t->boxClickAt(QPoint(100, 100)));
+        // The pointer rests on box 0 after the first click, so a later click that turns a mode off must clear it.
+        for (int i = 0; i < clicks.size(); ++i)
+            t->clickOn(t->mode(clicks[i].toLatin1())), i ? void() : t->restAt(t->boxClickAt(QPoint(100, 100)));
         t->restAt(t->boxClickAt(restOn));
         const QString tip = QStringLiteral("*Move element -> left mouse button click\n*Remove element -> right mouse button click");
         const QString on = t->modesOn();
@@ -182,10 +107,93 @@ private slots:
             QTEST(on + (t->box(i)->elem->isEnabled() ? "e" : "") + (shown == tip ? "t" : shown.isEmpty() ? "" : "?"), "state");
             shownLit += QString::number(t->box(i)->isHighlighted());
         }
-        if (lit != QLatin1String("-"))
-            QCOMPARE(shownLit + QString::number(t->w->m_data_line[0].isChecked), lit);
+        QCOMPARE(shownLit + QString::number(t->w->m_data_line[0].isChecked), lit);
         QCOMPARE(t->box(0)->elem->styleSheet().contains(QStringLiteral("rgb(65,105,225)")), shownLit[0] == QLatin1Char('1'));
         QVERIFY(t->layerIsFullRepaint());
+    }
+
+    void drag_endsWithItsButtonInAnyReleaseOrder_data()
+    {
+        // Boxes "Edge" at (300, 300) and "B" at (400, 340). Keys held (C Ctrl, A Alt), "Move all" clicked (m)
+        // and the button (L left, R right) pressed at `from`, so that one box, everything or, by the left
+        // button, a new connector is dragged to `to` (canvas points); then the releases in order, and the
+        // rows drawn. A dragged box, or the whole chart dragged from anywhere, stops where every border is
+        // still drawn.
+        QTest::addColumn<QString>("presses");
+        QTest::addColumn<QString>("releases");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QStringList>("rows");
+        const QPoint edge(312, 308), moved(372, 348);
+        QTest::newRow("box: button, ctrl") << "CL" << "LC" << edge << moved << QStringList{"25:                                                 |----| |-|", "26:                                                 |Edge| |B|", "27:                                                 |----| |-|"};
+        QTest::newRow("all: alt, button, ctrl") << "CAL" << "ALC" << edge << moved << QStringList{"25:                                                  |----|", "26:                                                  |Edge|", "27:                                                  |----|", "28:                                                                |-|", "29:                                                                |B|", "30:                                                                |-|"};
+        QTest::newRow("all by the right button, keys first") << "CAR" << "ACR" << edge << moved << QStringList{"25:                                                  |----|", "26:                                                  |Edge|", "27:                                                  |----|", "28:                                                                |-|", "29:                                                                |B|", "30:                                                                |-|"};
+        QTest::newRow("connector: alt, button") << "AL" << "AL" << edge << moved << QStringList{"22:                                          |----|", "23:                                          |Edge|", "24:                                          |----|**", "25:                                                 ****   |-|", "26:                                                        |B|", "27:                                                        |-|"};
+        QTest::newRow("connect by the right button draws nothing") << "AR" << "RA" << edge << moved << QStringList{"22:                                          |----|", "23:                                          |Edge|", "24:                                          |----|", "25:                                                        |-|", "26:                                                        |B|", "27:                                                        |-|"};
+        QTest::newRow("box to the left edge") << "CL" << "LC" << edge << QPoint(1, 308) << QStringList{"22:|----|", "23:|Edge|", "24:|----|", "25:                                                        |-|", "26:                                                        |B|", "27:                                                        |-|"};
+        QTest::newRow("box to the top edge") << "CL" << "LC" << edge << QPoint(312, 1) << QStringList{"0:                                         |----|", "1:                                         |Edge|", "2:                                         |----|", "25:                                                        |-|", "26:                                                        |B|", "27:                                                        |-|"};
+        QTest::newRow("box to the right edge") << "CL" << "LC" << edge << QPoint(800, 308) << QStringList{"22:                                                                                                           |----|", "23:                                                                                                           |Edge|", "24:                                                                                                           |----|", "25:                                                        |-|", "26:                                                        |B|", "27:                                                        |-|"};
+        QTest::newRow("box to the bottom edge") << "CL" << "LC" << edge << QPoint(312, 800) << QStringList{"25:                                                        |-|", "26:                                                        |B|", "27:                                                        |-|", "58:                                         |----|", "59:                                         |Edge|", "60:                                         |----|"};
+        QTest::newRow("all from empty canvas into the top left") << "mL" << "L" << QPoint(600, 600) << QPoint(100, 100) << QStringList{"0: |----|", "1: |Edge|", "2: |----|", "3:               |-|", "4:               |B|", "5:               |-|"};
+        QTest::newRow("all by the keys to the right edge") << "CAL" << "LAC" << QPoint(100, 700) << QPoint(700, 790) << QStringList{"29:                                                                                                |----|", "30:                                                                                                |Edge|", "31:                                                                                                |----|", "32:                                                                                                              |-|", "33:                                                                                                              |B|", "34:                                                                                                              |-|"};
+    }
+
+    // The drag is one step of history, ends with its button, and the connector layer (with a connector whose
+    // pen the left edge clips, which may leave the canvas) equals a whole repaint.
+    void drag_endsWithItsButtonInAnyReleaseOrder()
+    {
+        QFETCH(QString, presses);
+        QFETCH(QString, releases);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        t->addBox(QPoint(300, 300), QStringLiteral("Edge"));
+        t->addBox(QPoint(400, 340), QStringLiteral("B"));
+        t->addLine({QPoint(1, 700), QPoint(150, 705)});
+        const int cursor = t->w->lastByteArrayCount;
+        const auto use = [&](QChar c, bool down, const QPoint& at) { // keys (A, C) sort before buttons (L, R)
+            const Qt::MouseButton button = c == QLatin1Char('L') ? Qt::LeftButton : Qt::RightButton;
+            c == QLatin1Char('m') ? t->clickOn(t->ui()->radioBMoveAll) : c.unicode() < 'L' ? t->key(c == QLatin1Char('C') ? Qt::Key_Control : Qt::Key_Alt, down)
+                : down ? t->press(t->origin() + at, button) : t->release(t->origin() + at, button);
+        };
+        for (QChar c : presses)
+            use(c, true, from);
+        for (int i = 1; i <= 40; ++i)
+            t->moveHeld(t->origin() + from + (to - from) * i / 40);
+        for (QChar c : releases + (presses.startsWith('m') ? "m" : ""))
+            use(c, false, to);
+        // Nothing grabbed or drawn any more, one step (none for a drag that changed nothing), a connector more
+        // only from Alt and the left button, editors on.
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(std::get<0>(t->w->startMovingObject_) || t->w->startDrawingLines.first).arg(t->w->lastByteArrayCount - cursor)
+            .arg(t->w->m_data_line.size()).arg(t->box(0)->elem->isEnabled()),
+            QStringLiteral("0 %1 %2 1").arg(int(presses != QLatin1String("AR"))).arg(1 + (presses == QLatin1String("AL"))));
+        QTEST(t->drawn(), "rows");
+        QVERIFY(t->layerIsFullRepaint());
+    }
+
+    // A straight connector's first motion 1 or 2 px off its axis leaves no hook at its start, in any style.
+    void straightStart_hasNoHook_data()
+    {
+        QTest::addColumn<QPoint>("first");
+        QTest::addColumn<QPoint>("last");
+        QTest::addColumn<QStringList>("drawings"); // classic, lines, unicode
+        QTest::newRow("right, first 1 px down") << QPoint(3, 1) << QPoint(80, 1) << QStringList{"*************", "------------>", "────────────▶"};
+        QTest::newRow("right, first 2 px up") << QPoint(2, -2) << QPoint(80, -2) << QStringList{"*************", "------------>", "────────────▶"};
+        QTest::newRow("down, first 2 px left") << QPoint(-2, 4) << QPoint(-2, 80) << QStringList{"*******", "||||||v", "││││││▼"};
+    }
+
+    void straightStart_hasNoHook()
+    {
+        QFETCH(QPoint, first);
+        QFETCH(QPoint, last);
+        QFETCH(QStringList, drawings);
+        t->clickOn(t->ui()->drawStraightLines), t->clickOn(t->ui()->radioButton_2);
+        const QPoint press = t->origin() + QPoint(300, 300);
+        t->press(press);
+        for (int i = 0; i <= 10; ++i)
+            t->moveHeld(press + first + (last - first) * i / 10);
+        t->release(press + last);
+        for (int style = 0; style < 3; ++style) // the cells drawn, in order, after the row number
+            QCOMPARE(t->drawn(CharGrid::Style(style)).join(QString()).remove(QRegularExpression(QStringLiteral("\\d+:| "))), drawings[style]);
     }
 };
 

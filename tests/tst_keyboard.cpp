@@ -65,6 +65,14 @@ private slots:
         t->key(Qt::Key_Control, false);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("xabc"));
         QVERIFY(editor->hasFocus());
+        // Ctrl+Shift+C copies the whole grid all the same, from the box or from a selection in the view.
+        t->clickOn(t->ui()->radioButton_3), t->ui()->drawOutput->selectAll();
+        for (QWidget* from : {static_cast<QWidget*>(editor), static_cast<QWidget*>(t->ui()->drawOutput)}) {
+            from->setFocus(), QApplication::clipboard()->clear(), t->key(Qt::Key_Control, true);
+            t->key(Qt::Key_C, true, Qt::ControlModifier | Qt::ShiftModifier), t->key(Qt::Key_Control, false);
+            QCOMPARE(QApplication::clipboard()->text().split('\n').size(), 61);
+        }
+        editor->setFocus();
         t->key(Qt::Key_Control, true);
         t->key(Qt::Key_Alt, true);
         QCOMPARE(state(), QStringLiteral("a"));

@@ -1,5 +1,6 @@
 #include "testwindow.h"
 
+#include <QScrollBar>
 #include <QTextBlock>
 
 namespace {
@@ -52,7 +53,8 @@ private slots:
         // The 20 ms tick, which the fixture stops so that each one is sent here.
         const auto tick = [this](int times) { while (times-- > 0) t->w->checkMouseMove(); };
         const TextObject* box = t->addBox(boxAt, QStringLiteral("Start"));
-        const QString start = QStringLiteral("<!-- <i>&amp; "), end = QStringLiteral(" -->");
+        // A start tag of 150 characters: the view shows every row with only a horizontal scroll bar.
+        const QString start = QStringLiteral("<!-- <i>&amp; ") + QString(136, 'x'), end = QStringLiteral(" -->");
         const auto tagged = [&](const QStringList& picture, const QString& endTag) {
             return drawing(picture).replaceInStrings(QRegularExpression(QStringLiteral("^(.*)$")), start + "\\1" + endTag);
         };
@@ -84,6 +86,7 @@ private slots:
         const QTextDocument* shown = t->ui()->drawOutput->document();
         QCOMPARE(shown->size().height(), 13.0 * 61 + 2 * shown->documentMargin());
         QCOMPARE(shown->firstBlock().layout()->lineAt(0).naturalTextWidth(), 7.0 * view()[0].size());
+        QVERIFY(t->ui()->drawOutput->horizontalScrollBar()->maximum() > 0 && t->ui()->drawOutput->verticalScrollBar()->maximum() == 0);
     }
 };
 

@@ -3,8 +3,11 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTextEdit>
+#include <QToolTip>
 
 using Points = QVector<QPoint>;
 
@@ -25,8 +28,8 @@ private slots:
         QTest::addColumn<int>("cursor");
         QTest::addColumn<QString>("paste");
         QTest::addColumn<QString>("kept");
-        const QString tab = QStringLiteral("Start\nand\tmore"), two = QStringLiteral("ab");
-        QTest::newRow("two lines, a tab") << QPoint(200, 300) << QString() << 0 << tab << tab;
+        const QString tab = QStringLiteral("Start\na\tb\n\tc\nd\t\te\nfghijklmnop\t\tq"), two = QStringLiteral("ab");
+        QTest::newRow("tabs") << QPoint(200, 300) << QString() << 0 << tab << tab;
         QTest::newRow("at the bottom right") << QPoint(777, 785) << QString() << 0 << "abcdef\n" << "abcdef\n";
         // "ab" makes a box 26 px wide that would end a pixel past the canvas.
         QTest::newRow("a pixel past the right edge") << QPoint(776, 300) << QString() << 0 << two << two;
@@ -55,8 +58,19 @@ private slots:
         QStringList seen;
         box->setCallbackFunction([&] { seen << box->elem->toPlainText(); });
         QGuiApplication::clipboard()->setText(paste);
+        QToolTip::hideText();
         box->elem->paste();
         QCOMPARE(box->elem->toPlainText(), kept);
+        // A tab ends on the canvas where it ends in the drawing: what follows starts at its cell of 7 px.
+        for (QTextBlock line = box->elem->document()->begin(); line.isValid(); line = line.next()) {
+            const int end = line.text().lastIndexOf('\t') + 1;
+            const qreal off = line.layout()->lineAt(0).cursorToX(end) - line.layout()->lineAt(0).cursorToX(0) - 7 * CharGrid::expandTabs(line.text().left(end)).size();
+            QVERIFY2(qAbs(off) < 0.5, qPrintable(line.text() + ": " + QString::number(off)));
+        }
+        // What was cut is told in a tool tip, not a modal box.
+        const QString whole = before.left(cursor) + paste + before.mid(cursor);
+        const auto told = [](int n) { return n ? QString::number(n) + (n > 1 ? " characters" : " character") + " did not fit on the canvas" : QString(); };
+        QCOMPARE(QToolTip::text(), told(QString(whole).replace("\r\n", "\n").size() - kept.size()));
         // Sized to its text (its laid-out size plus 10 x 6) and kept where it was put unless that would leave the canvas.
         const QSizeF text = box->elem->document()->size();
         const QSize size(int(10 + text.width()), int(6 + text.height()));
@@ -67,13 +81,13 @@ private slots:
         // Cut at once rather than once per character; the first character cut, typed again, is cut again.
         QVERIFY(!seen.isEmpty() && seen.size() <= 3);
         QCOMPARE(seen.last(), kept);
-        const QString whole = before.left(cursor) + paste + before.mid(cursor);
         box->elem->insertPlainText(whole.mid(box->elem->textCursor().position(), kept == whole ? 0 : 1));
         QCOMPARE(box->elem->toPlainText(), kept);
+        QCOMPARE(QToolTip::text(), told(int(kept != whole)));
     }
 
-    // A straight connector's second sample picks the axis it keeps. Then a whole-chart move shifts only the
-    // axes it may, in points and fractions alike.
+    // A straight connector keeps to its press until the pointer is a cell away, then to the axis it picked.
+    // Then a whole-chart move shifts only the axes it may, in points and fractions alike.
     void addPoints_storesSamplesFilledGapsAndFractions_data()
     {
         QTest::addColumn<bool>("straight");
@@ -81,8 +95,10 @@ private slots:
         QTest::addColumn<Points>("expected");
         QTest::newRow("freehand fills gaps, four points") << false << Points{{10, 10}, {14, 10}}
                                                           << Points{{10, 10}, {11, 10}, {12, 10}, {14, 10}};
-        QTest::newRow("straight, taller step keeps its x; repeat kept") << true << Points{{100, 100}, {101, 105}, {130, 104}, {90, 104}}
-            << Points{{100, 100}, {101, 100}, {101, 101}, {101, 102}, {101, 104}, {101, 104}};
+        QTest::newRow("straight, waits a cell, then runs from the press") << true << Points{{100, 100}, {101, 102}, {108, 101}, {104, 140}}
+            << Points{{100, 100}, {101, 100}, {102, 100}, {104, 100}, {105, 100}, {106, 100}, {108, 100}, {106, 100}, {105, 100}, {104, 100}};
+        QTest::newRow("straight, a cell down and less across runs down") << true << Points{{100, 100}, {95, 112}, {106, 113}}
+            << Points{{100, 100}, {100, 101}, {100, 102}, {100, 104}, {100, 105}, {100, 107}, {100, 108}, {100, 110}, {100, 111}, {100, 113}};
         QTest::newRow("filled origin skipped, sampled origin kept") << false << Points{{-3, -3}, {3, 3}, {0, 0}}
             << Points{{-3, -3}, {-2, -2}, {-1, -1}, {1, 1}, {2, 2}, {3, 3}, {2, 2}, {1, 1}, {0, 0}};
     }
@@ -94,7 +110,7 @@ private slots:
         QFETCH(Points, expected);
         Line line(t->ui()->drawWidget, 4, 0, straight);
         for (const QPoint& sample : samples)
-            QVERIFY(line.addPoints(sample));
+            line.addPoints(sample);
         QCOMPARE(Points(line.points.begin(), line.points.end()), expected);
         QCOMPARE(line.isValid(), expected.size() > 4);
         for (int move = 0; move < 3; ++move) { // none, then y alone, then x alone
@@ -106,9 +122,6 @@ private slots:
             }
             line.updateMovingElementAll(QPoint(8, -30), move == 1, move == 0);
         }
-        // A first straight step as wide as high is refused.
-        Line tie(t->ui()->drawWidget, 4, 0, true);
-        QVERIFY(tie.addPoints({5, 5}) && !tie.addPoints({9, 1}));
     }
 };
 

@@ -106,7 +106,33 @@ QPoint toConnectorFrame(const QPoint& point, const QPoint& origin, const QPoint&
     return QPoint(truncated(point.x() + 0.5 * origin.x() + offset.x()), point.y() + origin.y() + offset.y());
 }
 
-QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const QPoint& difference)
+QPoint borderInset(const QSize& canvas, const QSize& cell)
+{
+    // The renderer's place of a box: its canvas fraction times the cell count, rounded half away from zero.
+    const auto least = [](int extent, int cellExtent) {
+        const int cells = cellExtent > 0 ? extent / cellExtent : 0;
+        int at = 0;
+        while (cells > 0 && at < extent && std::round(at / double(extent) * cells) < 1)
+            ++at;
+        return at;
+    };
+    return QPoint(least(canvas.width(), cell.width()), least(canvas.height(), cell.height()));
+}
+
+QPoint withBorderOnGrid(const QPoint& topLeft, const QSize& box, const QSize& canvas, const QSize& cell)
+{
+    const QPoint inset = borderInset(canvas, cell);
+    const auto keep = [](int at, int low, int size, int extent) {
+        at = std::max(at, low);
+        if (at + size > extent)
+            at = std::max(extent - size, 0);
+        return at;
+    };
+    return QPoint(keep(topLeft.x(), inset.x(), box.width(), canvas.width()),
+        keep(topLeft.y(), inset.y(), box.height(), canvas.height()));
+}
+
+QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const QPoint& difference, const QPoint& inset)
 {
     const int x = box.x();
     const int y = box.y();
@@ -115,16 +141,17 @@ QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const 
     QPoint differenceReturn(-1, -1);
     bool isMovingPossibleX = true;
     bool isMovingPossibleY = true;
-    if (x + difference.x() < 0) {
+    // A box that an older chart left inside the inset may move away from the edge, never toward it.
+    if (difference.x() < 0 && x + difference.x() < inset.x()) {
         isMovingPossibleX = false;
-        differenceReturn.setX(static_cast<int>(-std::abs(double(x))));
+        differenceReturn.setX(std::min(inset.x() - x, 0));
     }
     if (x + difference.x() + w > canvas.width()) {
         differenceReturn.setX(static_cast<int>(std::abs(double(canvas.width() - w)) - std::abs(double(x))));
         isMovingPossibleX = false;
     }
-    if (y + difference.y() < 0) {
-        differenceReturn.setY(static_cast<int>(-std::abs(double(y))));
+    if (difference.y() < 0 && y + difference.y() < inset.y()) {
+        differenceReturn.setY(std::min(inset.y() - y, 0));
         isMovingPossibleY = false;
     }
     if (y + difference.y() + h > canvas.height()) {
@@ -134,12 +161,13 @@ QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const 
     return qMakePair(isMovingPossibleX || isMovingPossibleY, differenceReturn);
 }
 
-MoveAll correctMoveAll(const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference)
+MoveAll correctMoveAll(
+    const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference, const QPoint& inset)
 {
     MoveAll step;
     step.difference = difference;
     for (const QRect& box : boxes) {
-        const QPair<bool, QPoint> possible = movingPossible(box, canvas, step.difference);
+        const QPair<bool, QPoint> possible = movingPossible(box, canvas, step.difference, inset);
         if (!possible.first) {
             step.possible = false;
             return step;
@@ -154,6 +182,16 @@ MoveAll correctMoveAll(const std::vector<QRect>& boxes, const QSize& canvas, con
         }
     }
     return step;
+}
+
+Run straightRun(const QPoint& press, const QPoint& pointer, const QSize& cell)
+{
+    const std::int64_t dx = std::abs(std::int64_t(pointer.x()) - press.x());
+    const std::int64_t dy = std::abs(std::int64_t(pointer.y()) - press.y());
+    if (dx < cell.width() && dy < cell.height())
+        return Run::Undecided;
+    // dx / width against dy / height, without division.
+    return dx * cell.height() >= dy * cell.width() ? Run::Horizontal : Run::Vertical;
 }
 
 int lengthWithLineBreaks(const QString& text, int breaks)

@@ -55,9 +55,18 @@ Pointer mapPointer(const QPointF& p, const QPoint& origin, const QSize& canvas, 
 // A canvas point in the frame connector points are stored in: x gains half the canvas origin, y all of it.
 QPoint toConnectorFrame(const QPoint& point, const QPoint& origin, const QPoint& offset);
 
-// Whether moving the box by difference keeps it on the canvas, and per axis the move that takes it exactly
-// to the edge it would cross (-1: none needed). False only when both axes would leave the canvas.
-QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const QPoint& difference);
+// The least x and y of a box's top-left corner whose left and top borders still fall inside the grid of
+// cells of that size laid over the canvas: its first character must not land in row or column 0.
+QPoint borderInset(const QSize& canvas, const QSize& cell);
+
+// Where a box of that size goes when moved to topLeft: not left of or above borderInset, and pulled back
+// from the right and bottom edges (though not past 0) when it would cross them.
+QPoint withBorderOnGrid(const QPoint& topLeft, const QSize& box, const QSize& canvas, const QSize& cell);
+
+// Whether moving the box by difference keeps it within the canvas, inset from the left and top by `inset`,
+// and per axis the move that takes it exactly to the edge it would cross (-1: none needed; 0 for a box
+// already at or inside the inset that moves toward it). False only when both axes would leave.
+QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const QPoint& difference, const QPoint& inset);
 
 struct MoveAll {
     // False when some box would leave the canvas on both axes: then nothing moves.
@@ -71,7 +80,13 @@ struct MoveAll {
 
 // One whole-chart step by difference: each box in order may correct an axis, later boxes checking the
 // corrected move. Only corrections of 0 or more are applied.
-MoveAll correctMoveAll(const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference);
+MoveAll correctMoveAll(
+    const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference, const QPoint& inset);
+
+// The axis a straight connector runs along, decided once the pointer is a whole cell away from the press
+// on some axis: the axis of the larger move counted in cells, horizontal on a tie.
+enum class Run { Undecided, Horizontal, Vertical };
+Run straightRun(const QPoint& press, const QPoint& pointer, const QSize& cell);
 
 // The length of the beginning of text that holds at most `breaks` line breaks; a CR LF pair counts once, so
 // a text never has fewer breaks than counted.

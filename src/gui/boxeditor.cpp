@@ -4,6 +4,8 @@
 
 #include <QMimeData>
 
+#include <utility>
+
 BoxEditor::BoxEditor(QWidget* parent)
     : QTextEdit(QString(), parent)
 {
@@ -29,5 +31,14 @@ void BoxEditor::insertFromMimeData(const QMimeData* source)
     }
     QMimeData beginning;
     beginning.setText(text.left(length));
+    // Told by the box when the insertion changes its text, where a CR LF pair is one character.
+    const auto inBox = [](QString part) { return part.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).size(); };
+    m_cut = inBox(text) - inBox(text.left(length));
     QTextEdit::insertFromMimeData(&beginning);
+    m_cut = 0;
+}
+
+int BoxEditor::takeCutCharacters()
+{
+    return std::exchange(m_cut, 0);
 }

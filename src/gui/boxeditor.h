@@ -18,12 +18,15 @@ public:
 
     // The most line breaks a pasted text keeps; none is cut while it gives 0 or less.
     void setLineBreakLimit(const std::function<int()>& limit);
+    // How many characters the last paste lost to the line limit, once; 0 afterwards.
+    int takeCutCharacters();
 
 protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
     std::function<int()> m_lineBreakLimit;
+    int m_cut = 0;
 };
 
 #endif // BOXEDITOR_H

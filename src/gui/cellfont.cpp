@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTextDocument>
 
 namespace CellFont {
@@ -94,6 +95,23 @@ bool fixLineHeight(QTextDocument* document, int height)
     cursor.endEditBlock();
     document->setUndoRedoEnabled(undoable);
     return true;
+}
+
+qreal tabStopDistance(const QTextDocument* document, int pixels)
+{
+    // A document's layout scales tab stops by a factor of its device: measured on a tab in a document
+    // laid out on the same device.
+    QTextDocument scratch;
+    scratch.documentLayout()->setPaintDevice(document->documentLayout()->paintDevice());
+    scratch.setDefaultFont(document->defaultFont());
+    QTextOption option = document->defaultTextOption();
+    option.setTabStopDistance(pixels);
+    scratch.setDefaultTextOption(option);
+    scratch.setPlainText(QStringLiteral("\t"));
+    scratch.adjustSize();
+    const QTextLayout* layout = scratch.firstBlock().layout();
+    const qreal scaled = layout->lineCount() > 0 ? layout->lineAt(0).cursorToX(1) : 0;
+    return scaled > 0 ? qreal(pixels) * pixels / scaled : qreal(pixels);
 }
 
 } // namespace CellFont

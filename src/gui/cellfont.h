@@ -20,6 +20,9 @@ QTextBlockFormat lineFormat(const QTextDocument* document, int height);
 // device, without a step of its own in the document's undo history; false when every block had it already.
 bool fixLineHeight(QTextDocument* document, int height);
 
+// The tab stop distance that `document`'s layout makes `pixels` pixels on its device.
+qreal tabStopDistance(const QTextDocument* document, int pixels);
+
 } // namespace CellFont
 
 #endif // CELLFONT_H

@@ -1,6 +1,7 @@
 #include "line.h"
 
 #include "canvas.h"
+#include "chartrender.h"
 #include "connectorfill.h"
 
 #include <QRect>
@@ -8,17 +9,7 @@
 #include <QWidget>
 
 #include <cmath>
-#include <cstdint>
 #include <cstring>
-
-namespace {
-
-std::int64_t magnitude(std::int64_t v)
-{
-    return v < 0 ? -v : v;
-}
-
-} // namespace
 
 Line::Line(QWidget* w, size_t minPointsValidLine, int whoAmI, bool isStraight)
     : isChecked(false),
@@ -30,25 +21,25 @@ Line::Line(QWidget* w, size_t minPointsValidLine, int whoAmI, bool isStraight)
 {
 }
 
-bool Line::addPoints(const QPoint& firstPoint)
+void Line::addPoints(const QPoint& firstPoint)
 {
     QPoint changedPoint = firstPoint;
 
     if (isStraight && !points.empty()) {
         const QPoint last = points.back();
         if (points.size() == 1) {
-            const std::int64_t dx = magnitude(std::int64_t(firstPoint.x()) - last.x());
-            const std::int64_t dy = magnitude(std::int64_t(firstPoint.y()) - last.y());
-            if (dx > dy) {
-                // Step along y only; later points keep this y.
-                changedPoint = QPoint(last.x(), firstPoint.y());
+            // The press stays alone until the pointer is a cell away; the run then starts straight from it.
+            switch (Canvas::straightRun(last, firstPoint, QSize(ChartRender::cellWidth, ChartRender::cellHeight))) {
+            case Canvas::Run::Undecided:
+                return;
+            case Canvas::Run::Horizontal:
+                changedPoint.setY(last.y());
                 isStraightDrawingHorizontal = false;
-            } else if (dy > dx) {
-                // Step along x only; later points keep this x.
-                changedPoint = QPoint(firstPoint.x(), last.y());
+                break;
+            case Canvas::Run::Vertical:
+                changedPoint.setX(last.x());
                 isStraightDrawingHorizontal = true;
-            } else {
-                return false;
+                break;
             }
         } else if (isStraightDrawingHorizontal) {
             changedPoint.setX(last.x());
@@ -66,7 +57,6 @@ bool Line::addPoints(const QPoint& firstPoint)
         }
     }
     appendPoint(changedPoint);
-    return true;
 }
 
 bool Line::isValid() const

@@ -17,8 +17,8 @@ class Line
 public:
     Line(QWidget* w, size_t minPointsValidLine, int whoAmI, bool isStraight);
 
-    // Appends a mouse sample; false when a straight connector cannot pick a direction.
-    bool addPoints(const QPoint& firstPoint);
+    // Appends a mouse sample; a straight connector holds back samples within a cell of its press.
+    void addPoints(const QPoint& firstPoint);
     bool isValid() const;
     // (hit, whoAmI); the hit area around each point grows by sizeOffset of the canvas size.
     QPair<bool, int> isPointOnMe(const QPoint& point, double sizeOffset) const;

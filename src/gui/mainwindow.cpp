@@ -12,7 +12,12 @@
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QScrollBar>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace {
 
@@ -50,6 +55,7 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
 
     setUpOutputView();
     setUpButtons();
+    fitOutputViewHeight();
     setUpCanvasState();
 
     timer = new QTimer(this);
@@ -122,7 +128,8 @@ void MainWindow::setUpButtons()
     const QString framedWhite = QStringLiteral("border:") + QString::number(borderOfWIdgetsAndDrawings)
         + QStringLiteral("px double rgb(0, 0, 0); background-color:white;");
     ui->drawWidget->setStyleSheet(framedWhite);
-    ui->drawOutput->setStyleSheet(framedWhite);
+    // Only the view itself: its context menu and scroll bars keep the desktop's look.
+    ui->drawOutput->setStyleSheet(QStringLiteral("QTextBrowser { ") + framedWhite + QStringLiteral(" }"));
 
     ui->goForward->setEnabled(false);
     ui->goBack->setEnabled(false);
@@ -131,6 +138,25 @@ void MainWindow::setUpButtons()
     ui->goForward->setFocusPolicy(Qt::NoFocus);
     ui->pushButton->setEnabled(false);
     ui->pushButton->hide();
+}
+
+void MainWindow::fitOutputViewHeight()
+{
+    QTextBrowser* view = ui->drawOutput;
+    view->ensurePolished();
+    view->horizontalScrollBar()->ensurePolished();
+    const int rows = ui->drawWidget->minimumHeight() / pixel_reduction_to_number.y();
+    const int needed = rows * pixel_reduction_to_number.y() + 2 * qCeil(view->document()->documentMargin())
+        + 2 * borderOfWIdgetsAndDrawings + view->horizontalScrollBar()->sizeHint().height();
+    if (needed <= view->minimumHeight())
+        return;
+    const int grown = needed - view->minimumHeight();
+    view->setFixedHeight(needed);
+    // The canvas keeps the top, beside the view's first row.
+    ui->horizontalLayout->setAlignment(ui->drawWidget, Qt::AlignTop);
+    ui->horizontalLayoutWidget->resize(ui->horizontalLayoutWidget->width(), ui->horizontalLayoutWidget->height() + grown);
+    ui->centralWidget->setFixedHeight(std::max(ui->centralWidget->minimumHeight(), ui->horizontalLayoutWidget->height()));
+    setFixedHeight(height() + grown);
 }
 
 void MainWindow::setUpCanvasState()
@@ -170,17 +196,18 @@ void MainWindow::setColorOfObjectsOnHoover()
     const bool moveAll = ui->radioBMoveAll->isChecked();
     const bool moveRemove = ui->radioButton->isChecked();
     std::tuple<bool, int, WHAT> hit(false, -1, LINE);
-    if (moveAll || moveRemove)
+    if (moveRemove)
         hit = findClickedBoth(lastMousePosition);
     const bool found = std::get<0>(hit);
     const int index = std::get<1>(hit);
 
-    // Which element should be highlighted: every one, the one found, or none.
+    // Which element should be highlighted: every one (a Move all drag anywhere moves them all), the one
+    // found, or none.
     const auto boxLit = [&](int i) {
-        return moveAll ? found : (moveRemove && found && std::get<2>(hit) == BOX && i == index);
+        return moveAll || (moveRemove && found && std::get<2>(hit) == BOX && i == index);
     };
     const auto lineLit = [&](size_t i) {
-        return moveAll ? found : (moveRemove && found && std::get<2>(hit) == LINE && int(i) == index);
+        return moveAll || (moveRemove && found && std::get<2>(hit) == LINE && int(i) == index);
     };
     for (int i = 0; i < m_data->size(); ++i)
         (*m_data)[i]->setObjColor(boxLit(i));
@@ -212,6 +239,7 @@ void MainWindow::setEditorsEnabled(bool enabled, EditorTip tip)
     }
 }
 
+// Each mode button leaves the highlight as the modes now on show it, so nothing stays lit once a mode is off.
 void MainWindow::on_radioButton_clicked(bool checked)
 {
     if (checked) {
@@ -220,20 +248,20 @@ void MainWindow::on_radioButton_clicked(bool checked)
         setEditorsEnabled(false, EditorTip::Mode);
     } else {
         setEditorsEnabled(true, EditorTip::Clear);
-        setColorOfObjectsOnHoover();
     }
+    setColorOfObjectsOnHoover();
 }
 
 void MainWindow::on_radioButton_2_clicked(bool checked)
 {
     if (checked) {
-        on_radioButton_clicked(false);
         ui->radioButton->setChecked(false);
         ui->radioBMoveAll->setChecked(false);
         setEditorsEnabled(false, EditorTip::Mode);
     } else {
         setEditorsEnabled(true, EditorTip::Clear);
     }
+    setColorOfObjectsOnHoover();
 }
 
 void MainWindow::on_radioBMoveAll_clicked(bool checked)
@@ -243,6 +271,7 @@ void MainWindow::on_radioBMoveAll_clicked(bool checked)
         ui->radioButton->setChecked(false);
     }
     setEditorsEnabled(!checked);
+    setColorOfObjectsOnHoover();
 }
 
 void MainWindow::clearMainData()

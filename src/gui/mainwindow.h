@@ -145,6 +145,9 @@ private:
     std::tuple<bool, int, WHAT> findClickedBoth(QPoint& point);
     // Drops the creation record of (kind, index) and renumbers the later ones of that kind.
     void forgetCreationRecord(WHAT kind, int index);
+    // A click with no mode on, on a box's frame outside its text: the box takes the keys, the cursor at the
+    // nearest text position. False when no box lies under the point (window coordinates).
+    bool giveKeysToBoxUnder(const QPointF& windowPoint);
     // Shifts every box and connector with the pointer, keeping boxes on the canvas.
     void moveAllStep();
     // Converts a canvas point into the frame connector points are stored in.
@@ -209,6 +212,9 @@ private:
     void setUpOutputView();
     void setUpButtons();
     void setUpCanvasState();
+    // Makes the output view tall enough for every row and its horizontal scroll bar (which long tags
+    // bring), and the window with it.
+    void fitOutputViewHeight();
     // Save's work; true when the export and the backup were both written.
     bool saveChart();
     // The chart stream without the fields that follow the pointer, so that only edits make it differ.

@@ -7,8 +7,15 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTextEdit>
 
 #include <algorithm>
+
+namespace {
+
+const QSize cell(ChartRender::cellWidth, ChartRender::cellHeight);
+
+} // namespace
 
 bool MainWindow::addNewText()
 {
@@ -144,6 +151,9 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         if (event->button() == Qt::LeftButton || moveAll) {
             lastMousePosition_ex = QPoint(0, 0);
             startMovingObject_ = findClickedBoth(lastMousePosition);
+            // Move all takes the whole chart wherever the left button goes down on the canvas.
+            if (moveAll && event->button() == Qt::LeftButton && !std::get<0>(startMovingObject_))
+                startMovingObject_ = std::make_tuple(true, -1, LINE);
         }
         return;
     }
@@ -160,11 +170,32 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         return;
     }
 
+    if (event->button() == Qt::LeftButton && giveKeysToBoxUnder(event->localPos()))
+        return;
+    // A new box keeps its border in the drawing too.
+    lastMousePosition = Canvas::withBorderOnGrid(lastMousePosition,
+        QSize(sizeOfInitialTextBox.x(), sizeOfInitialTextBox.y()), ui->drawWidget->size(), cell);
     if (event->button() == Qt::LeftButton && addNewText()) {
         // The new box takes the keys, so typing goes into it at once.
         m_data->last()->elem->setFocus();
         renderIfLive();
     }
+}
+
+bool MainWindow::giveKeysToBoxUnder(const QPointF& windowPoint)
+{
+    const QPoint at = QPoint(Canvas::truncated(windowPoint.x()), Canvas::truncated(windowPoint.y()));
+    const QPoint onCanvas = at - fourPoints.topLeft;
+    // The newest box lies on top.
+    for (int i = m_data->size() - 1; i >= 0; --i) {
+        QTextEdit* editor = (*m_data)[i]->elem;
+        if (!editor || !(*m_data)[i]->currentWantedRect.contains(onCanvas))
+            continue;
+        editor->setFocus();
+        editor->setTextCursor(editor->cursorForPosition(editor->viewport()->mapFrom(this, at)));
+        return true;
+    }
+    return false;
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* e)
@@ -191,7 +222,9 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e)
             if (moveAll) {
                 moveAllStep();
             } else if (std::get<2>(startMovingObject_) == BOX) {
-                (*m_data)[index]->updateMovingElement(lastMousePosition);
+                TextObject* box = (*m_data)[index];
+                box->updateMovingElement(
+                    Canvas::withBorderOnGrid(lastMousePosition, box->currentWantedRect.size(), ui->drawWidget->size(), cell));
             } else if (lastMousePosition_ex == QPoint(0, 0)) {
                 lastMousePosition_ex = lastMousePosition;
                 return;
@@ -210,18 +243,9 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e)
         lastMousePosition = toConnectorFrame(lastMousePosition);
         Line& line = m_data_line.back();
         const size_t before = line.points.size();
-        if (line.addPoints(lastMousePosition)) {
-            // The new connector lies on top, so painting its new segments equals a full repaint.
-            paintNewSegments(line, before);
-            return;
-        }
-        const int index = int(m_data_line.size()) - 1;
-        m_data_line.pop_back();
-        forgetCreationRecord(LINE, index);
-        lastMousePosition_ex = QPoint(0, 0);
-        std::get<0>(startMovingObject_) = false;
-        startDrawingLines.first = false;
-        renderIfLive();
+        line.addPoints(lastMousePosition);
+        // The new connector lies on top, so painting its new segments equals a full repaint.
+        paintNewSegments(line, before);
     }
 }
 
@@ -235,8 +259,9 @@ void MainWindow::moveAllStep()
     boxes.reserve(size_t(m_data->size()));
     for (const TextObject* box : *m_data)
         boxes.push_back(box->currentWantedRect);
-    const Canvas::MoveAll step =
-        Canvas::correctMoveAll(boxes, ui->drawWidget->size(), lastMousePosition - lastMousePosition_ex);
+    const QSize canvas = ui->drawWidget->size();
+    const Canvas::MoveAll step = Canvas::correctMoveAll(
+        boxes, canvas, lastMousePosition - lastMousePosition_ex, Canvas::borderInset(canvas, cell));
     if (!step.possible)
         return;
     m_movingAll = true;

@@ -32,6 +32,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         setEditorsEnabled(false);
         ctrlPressd = true;
         bothPressedCheck();
+        setColorOfObjectsOnHoover();
         return;
     case Qt::Key_Alt:
         ui->radioButton->setChecked(false);
@@ -39,6 +40,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         setEditorsEnabled(false);
         altPressd = true;
         bothPressedCheck();
+        setColorOfObjectsOnHoover();
         return;
     default:
         break;
@@ -62,11 +64,14 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         syncModifiers();
         break;
     case Qt::Key_C:
-        // A box that was being typed in copies its own selection; otherwise the drawing is copied.
-        if (m_typingIn && m_typingIn->textCursor().hasSelection())
+        // Ctrl+Shift+C always copies the whole grid. Ctrl+C in a box that was being typed in copies its
+        // own selection; otherwise the compact drawing is copied.
+        if (event->modifiers().testFlag(Qt::ShiftModifier))
+            copyDrawing(false);
+        else if (m_typingIn && m_typingIn->textCursor().hasSelection())
             m_typingIn->copy();
         else if (!qobject_cast<QLineEdit*>(focusWidget()))
-            copyDrawing(!event->modifiers().testFlag(Qt::ShiftModifier));
+            copyDrawing(true);
         break;
     default:
         break;
@@ -86,12 +91,15 @@ void MainWindow::copyDrawing(bool compact)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // The output view takes Ctrl+C for its own selection; with nothing selected it copies the drawing.
+    // The output view takes Ctrl+C for its own selection; with nothing selected, and for Ctrl+Shift+C
+    // always, the drawing is copied.
     if (watched == ui->drawOutput && event->type() == QEvent::KeyPress && ctrlPressd && !altPressd
-        && ui->shortKeysRadioButton->isChecked() && static_cast<QKeyEvent*>(event)->key() == Qt::Key_C
-        && !ui->drawOutput->textCursor().hasSelection()) {
-        copyDrawing(!static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::ShiftModifier));
-        return true;
+        && ui->shortKeysRadioButton->isChecked() && static_cast<QKeyEvent*>(event)->key() == Qt::Key_C) {
+        const bool whole = static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::ShiftModifier);
+        if (whole || !ui->drawOutput->textCursor().hasSelection()) {
+            copyDrawing(!whole);
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

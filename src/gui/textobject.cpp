@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QToolTip>
 #include <QWidget>
 
 #include <cmath>
@@ -95,6 +96,8 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     elem->setFont(CellFont::fitted(font, ChartRender::cellWidth));
     elem->document()->setDocumentMargin(textMargin);
     CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
+    // A tab ends on the canvas where it ends in the drawing.
+    elem->setTabStopDistance(CellFont::tabStopDistance(elem->document(), ChartRender::tabCells * ChartRender::cellWidth));
     // The margin and the line format are set-up, not edits that Ctrl+Z in the box could undo.
     elem->document()->clearUndoRedoStacks();
 
@@ -150,8 +153,13 @@ void TextObject::textAreaChanged()
         m_trimming = false;
         const QSize canvas = ptr_Widget->rect().size();
         // A long paste is judged by its beginning before the whole of it is laid out.
+        int dropped = 0;
+        if (auto* boxEditor = qobject_cast<BoxEditor*>(editor))
+            dropped += boxEditor->takeCutCharacters();
         if (beginningOverflows(document, canvas) || !fitsOn(boxSize(measuredSize(document), sizeToExtendBox), canvas))
-            trimToFit(editor, canvas);
+            dropped += trimToFit(editor, canvas);
+        if (dropped > 0)
+            tellDidNotFit(editor, dropped);
         const QSize wanted = boxSize(measuredSize(document), sizeToExtendBox);
         const int newwidth = wanted.width();
         const int newheight = wanted.height();
@@ -234,7 +242,14 @@ bool TextObject::beginningOverflows(const QTextDocument* document, const QSize& 
     return false;
 }
 
-void TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
+void TextObject::tellDidNotFit(QTextEdit* editor, int characters)
+{
+    const QString text = characters == 1 ? QStringLiteral("1 character did not fit on the canvas")
+                                          : QStringLiteral("%1 characters did not fit on the canvas").arg(characters);
+    QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())), text, editor);
+}
+
+int TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
 {
     QTextDocument* document = editor->document();
     const std::unique_ptr<QTextDocument> scratch = measuringCopy(document);
@@ -252,6 +267,7 @@ void TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
     };
 
     m_trimming = true;
+    const int length = document->characterCount();
     QTextCursor cursor = editor->textCursor();
     if (cursor.hasSelection()) {
         cursor.removeSelectedText();
@@ -290,6 +306,7 @@ void TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
         editor->setTextCursor(cursor);
     }
     m_trimming = false;
+    return length - document->characterCount();
 }
 
 QPair<bool, int> TextObject::isPointOnMe(const QPoint& point, double sizeOffset) const
@@ -325,10 +342,12 @@ void TextObject::updateMovingElementAll(const QPoint& difference)
     moved.setTop(moved.top() + difference.y());
     currentWantedRect = moved;
     recomputeCentre();
-    if (moved.left() < 0)
-        moved.setLeft(0);
-    if (moved.top() < 0)
-        moved.setTop(0);
+    // Far enough from the left and top edges that the box's border stays in the drawing.
+    const QPoint inset = Canvas::borderInset(ptr_Widget->size(), QSize(ChartRender::cellWidth, ChartRender::cellHeight));
+    if (moved.left() < inset.x())
+        moved.setLeft(inset.x());
+    if (moved.top() < inset.y())
+        moved.setTop(inset.y());
     currentWantedRect = moved;
     recomputeProportion();
     elem->setGeometry(moved);
@@ -338,7 +357,9 @@ void TextObject::updateMovingElementAll(const QPoint& difference)
 
 QPair<bool, QPoint> TextObject::isMovingPossible(const QPoint& difference)
 {
-    return Canvas::movingPossible(currentWantedRect, ptr_Widget->size(), difference);
+    const QSize canvas = ptr_Widget->size();
+    return Canvas::movingPossible(currentWantedRect, canvas, difference,
+        Canvas::borderInset(canvas, QSize(ChartRender::cellWidth, ChartRender::cellHeight)));
 }
 
 void TextObject::setObjColor(bool check)

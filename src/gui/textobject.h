@@ -47,7 +47,8 @@ public slots:
     QStringList getTextForEachLine();
     // Puts the top-left corner at newBoxPoint, keeping the size; no bounds check.
     void updateMovingElement(const QPoint& newBoxPoint);
-    // Fits the box to its text inside the canvas, trimming text that cannot fit; then runs the callback.
+    // Fits the box to its text inside the canvas, trimming text that cannot fit (and saying so in a tool
+    // tip); then runs the callback.
     void textAreaChanged();
     // Lopsided hit area: a whole width left of the centre, half a width right (likewise in y).
     QPair<bool, int> isPointOnMe(const QPoint& point, double sizeOffset = 0) const;
@@ -55,10 +56,11 @@ public slots:
     // the box must not be used afterwards.
     void flush();
     bool isValid();
-    // Moves by difference as part of a whole-chart move (not below 0), then re-measures the text.
+    // Moves by difference as part of a whole-chart move, not so near the left or top edge that the border
+    // leaves the drawing, then re-measures the text.
     void updateMovingElementAll(const QPoint& difference);
-    // Whether moving by difference keeps the box on the canvas, and per axis the move to the edge it
-    // would cross (-1: no correction). False only when both axes would leave the canvas.
+    // Whether moving by difference keeps the box on the canvas with its border in the drawing, and per
+    // axis the move to the edge it would cross (-1: no correction). False only when both axes would leave.
     QPair<bool, QPoint> isMovingPossible(const QPoint& difference);
     void setObjColor(bool check);
     bool isHighlighted() const;
@@ -72,8 +74,11 @@ private:
     void setCurrentWantedRect(const QRect& rect);
     void recomputeCentre();
     void recomputeProportion();
-    // Removes the fewest characters before the editor's cursor that let the text fit on the canvas.
-    void trimToFit(QTextEdit* editor, const QSize& canvas);
+    // Removes the fewest characters before the editor's cursor that let the text fit on the canvas;
+    // returns how many it removed.
+    int trimToFit(QTextEdit* editor, const QSize& canvas);
+    // Tells the user, in a tool tip under the box, that typed or pasted characters were dropped.
+    static void tellDidNotFit(QTextEdit* editor, int characters);
     // Whether a long text's beginning alone is already too large for the canvas.
     bool beginningOverflows(const QTextDocument* document, const QSize& canvas) const;
 
