@@ -118,27 +118,27 @@ private slots:
         QTest::addColumn<QStringList>("unicode");
         QTest::newRow("horizontal, head before a border") << Chart{8, 14, {at(2, 1, {"a"}), at(2, 11, {"b"})}, {walk(2, 2, "RRRR.RRRR")}}
             << Arrows::End << QStringList{"", "+-+       +-+", "|a|------>|b|", "+-+       +-+"}
-            << QStringList{"", "┌─┐       ┌─┐", "│a│──────▶│b│", "└─┘       └─┘"};
+            << QStringList{"", "┌─┐       ┌─┐", "│a│──────►│b│", "└─┘       └─┘"};
         QTest::newRow("vertical, both heads") << Chart{8, 14, {at(1, 2, {"a"}), at(6, 2, {"b"})}, {walk(2, 2, "DDD")}} << Arrows::Both
             << QStringList{" +-+", " |a|", " +-+", "  ^", "  v", " +-+", " |b|", " +-+"}
             << QStringList{" ┌─┐", " │a│", " └─┘", "  ▲", "  ▼", " ┌─┐", " │b│", " └─┘"};
         QTest::newRow("staircase to diagonal") << Chart{8, 14, {at(1, 1, {"a"}), at(6, 9, {"b"})}, {walk(3, 3, "RDRDRDR")}} << Arrows::End
             << QStringList{"+-+", "|a|", "+-+", "   \\", "    \\", "     \\  +-+", "      \\>|b|", "        +-+"}
-            << QStringList{"┌─┐", "│a│", "└─┘", "   ╲", "    ╲", "     ╲  ┌─┐", "      ╲▶│b│", "        └─┘"};
+            << QStringList{"┌─┐", "│a│", "└─┘", "   ╲", "    ╲", "     ╲  ┌─┐", "      ╲►│b│", "        └─┘"};
         QTest::newRow("turns of long runs") << Chart{8, 14, {}, {walk(1, 1, "RRRDDDLLLUU"), walk(6, 8, "UURRR")}} << Arrows::End
             << QStringList{"", " ---+", " ^  |", " |  |", " +--+   +-->", "        |", "        |"}
-            << QStringList{"", " ───┐", " ▲  │", " │  │", " └──┘   ┌──▶", "        │", "        │"};
+            << QStringList{"", " ───┐", " ▲  │", " │  │", " └──┘   ┌──►", "        │", "        │"};
         QTest::newRow("crossings both ways, heads away") << Chart{8, 14, {}, {walk(3, 1, "RRRRRRRR"), walk(1, 5, "DDDDD"), walk(5, 7, "LLLL")}}
             << Arrows::Both << QStringList{"", "     ^", "     |", " <---+--->", "     |", "   <-+->", "     v"}
-            << QStringList{"", "     ▲", "     │", " ◀───┼───▶", "     │", "   ◀─┼─▶", "     ▼"};
+            << QStringList{"", "     ▲", "     │", " ◄───┼───►", "     │", "   ◄─┼─►", "     ▼"};
         QTest::newRow("wiggle: jogs slant") << Chart{8, 14, {}, {walk(2, 1, "RRR.DRRRURRR")}} << Arrows::End
-            << QStringList{"", "", " ---   /-->", "    \\--"} << QStringList{"", "", " ───   ╱──▶", "    ╲──"};
+            << QStringList{"", "", " ---   /-->", "    \\--"} << QStringList{"", "", " ───   ╱──►", "    ╲──"};
         QTest::newRow("heads along the last three steps, as steep as wide pointing down")
             << Chart{8, 14, {}, {walk(1, 1, "DRDRDR"), walk(6, 6, "RRRRU")}} << Arrows::Both
             << QStringList{"", " ^", "  \\", "   \\", "    v", "          >", "      <---"}
-            << QStringList{"", " ▲", "  ╲", "   ╲", "    ▼", "          ▶", "      ◀───"};
+            << QStringList{"", " ▲", "  ╲", "   ╲", "    ▼", "          ►", "      ◄───"};
         QTest::newRow("two cells, a head on the second") << Chart{8, 14, {}, {walk(1, 1, "R")}} << Arrows::End
-            << QStringList{"", " ->"} << QStringList{"", " ─▶"};
+            << QStringList{"", " ->"} << QStringList{"", " ─►"};
         QTest::newRow("under a box, no heads") << Chart{8, 14, {at(3, 5, {"ab"})}, {walk(3, 0, "RRRRRRRRRRRR")}} << Arrows::None
             << QStringList{"", "", "    +--+", "----|ab|-----", "    +--+"} << QStringList{"", "", "    ┌──┐", "────│ab│─────", "    └──┘"};
     }

@@ -3,6 +3,7 @@
 #include "boxeditor.h"
 #include "canvas.h"
 #include "cellfont.h"
+#include "cellhighlighter.h"
 #include "chartrender.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -93,6 +94,7 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     font.setWeight(100);
     // One character is one grid cell wide and each line one cell high, as in the drawing.
     elem->setFont(CellFont::fitted(font, ChartRender::cellWidth));
+    new CellHighlighter(elem->document(), ChartRender::cellWidth);
     elem->document()->setDocumentMargin(textMargin);
     CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
     // The margin and the line format are set-up, not edits that Ctrl+Z in the box could undo.
@@ -207,6 +209,7 @@ std::unique_ptr<QTextDocument> measuringCopy(const QTextDocument* document)
     copy->setUseDesignMetrics(document->useDesignMetrics());
     copy->setIndentWidth(document->indentWidth());
     copy->setPageSize(document->pageSize());
+    new CellHighlighter(copy.get(), ChartRender::cellWidth);
     return copy;
 }
 

@@ -22,15 +22,17 @@ const char helpText[] =
     "\n"
     "SYNOPSIS\n"
     "    vandora-render [--no-box] [--crop] [--start TAG] [--end TAG] [-o FILE] CHART\n"
-    "                   [--style classic|lines|unicode] [--arrows none|end|both]\n"
+    "                   [--style classic|lines|unicode|rounded|heavy|double]\n"
+    "                   [--arrows none|end|both]\n"
     "    vandora-render --help | --version\n"
     "\n"
     "DESCRIPTION\n"
     "    Reads CHART, a backup (*.fcb) written by Vandora's Save, and prints the drawing that\n"
-    "    Vandora renders for it on its 801 x 801 canvas: 61 rows of 114 characters, each row\n"
+    "    Vandora renders for it on its 801 x 801 canvas: 61 rows of 114 columns, each row\n"
     "    framed by the start and end tags stored in the backup. The rows are written in UTF-8,\n"
     "    separated by a line feed, with none after the last row, exactly as Save writes its\n"
-    "    text file. No display is needed.\n"
+    "    text file. No display is needed. East Asian wide and fullwidth characters and emoji\n"
+    "    take two columns, as terminals show them; combining marks join the character before.\n"
     "\n"
     "OPTIONS\n"
     "    --no-box     Leave out the boxes' borders.\n"
@@ -44,9 +46,11 @@ const char helpText[] =
     "    --style STYLE\n"
     "                 classic (the default): borders of - and |, connectors as trails of *;\n"
     "                 lines: + corners, connectors joined into paths of - | \\ / +;\n"
-    "                 unicode: the same in box-drawing characters.\n"
+    "                 unicode: the same in box-drawing characters; rounded: with rounded\n"
+    "                 corners; heavy: in heavy lines; double: in double lines.\n"
     "    --arrows HEADS\n"
-    "                 Arrow heads of lines and unicode paths: none, end (the default) or both.\n"
+    "                 Arrow heads of the paths of every style but classic: none, end (the\n"
+    "                 default) or both.\n"
     "    --help       Print this help and exit.\n"
     "    --version    Print the version and exit.\n"
     "\n"
@@ -106,7 +110,7 @@ int main(int argc, char* argv[])
     CharGrid::Style drawStyle = CharGrid::Style::Classic;
     CharGrid::Arrows heads = CharGrid::Arrows::End;
     if (parser.isSet(style) && !CharGrid::styleNamed(parser.value(style), drawStyle))
-        return usage(QStringLiteral("Unknown style '%1': classic, lines or unicode.").arg(parser.value(style)));
+        return usage(QStringLiteral("Unknown style '%1': classic, lines, unicode, rounded, heavy or double.").arg(parser.value(style)));
     if (parser.isSet(arrows) && !CharGrid::arrowsNamed(parser.value(arrows), heads))
         return usage(QStringLiteral("Unknown arrow heads '%1': none, end or both.").arg(parser.value(arrows)));
     const QStringList files = parser.positionalArguments();
