@@ -20,8 +20,11 @@ POSITION::POSITION(size_t raw, size_t column, QChar oneChar, bool box)
 QString expandTabs(const QString& line)
 {
     constexpr int tabStop = 11;
+    if (!line.contains(QLatin1Char('\t')))
+        return line;
     // Where every character is one column, the expanded text's length is its column count.
-    const bool simple = TextColumns::oneColumnEach(QString(line).remove(QLatin1Char('\t')));
+    const bool simple = std::all_of(line.begin(), line.end(),
+        [](QChar ch) { return ch == QLatin1Char('\t') || TextColumns::isOneColumn(ch); });
     QString expanded;
     expanded.reserve(line.size());
     for (const QChar ch : line) {

@@ -2,14 +2,11 @@
 
 #include <utf8proc.h>
 
+#include <algorithm>
+
 namespace TextColumns {
 
 namespace {
-
-bool oneColumnUnit(char16_t unit)
-{
-    return (unit >= 0x20 && unit < 0x7F) || (unit >= 0xA0 && unit < 0x300);
-}
 
 // The code point at `i` and the number of code units it takes.
 char32_t codePointAt(const QChar* units, int size, int i, int& length)
@@ -61,12 +58,15 @@ int columnsOf(const QString& text)
     return columns;
 }
 
+bool isOneColumn(QChar unit)
+{
+    const char16_t u = unit.unicode();
+    return (u >= 0x20 && u < 0x7F) || (u >= 0xA0 && u < 0x300);
+}
+
 bool oneColumnEach(const QString& text)
 {
-    for (const QChar ch : text)
-        if (!oneColumnUnit(ch.unicode()))
-            return false;
-    return true;
+    return std::all_of(text.begin(), text.end(), isOneColumn);
 }
 
 QString shownText(const QString& text, const Cell& cell)

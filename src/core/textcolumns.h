@@ -29,8 +29,10 @@ std::vector<Cell> cellsOf(const QString& text);
 // The sum of the columns of `text`'s cells.
 int columnsOf(const QString& text);
 
-// True when every code unit of `text` is a character of one column with nothing joining it, so that
-// columns and code units count alike (printable Latin-1 and the letters up to U+02FF).
+// True for a code unit that is a character of one column that nothing joins: printable Latin-1 and the
+// letters up to U+02FF.
+bool isOneColumn(QChar unit);
+// True when every code unit of `text` is one of those, so that columns and code units count alike.
 bool oneColumnEach(const QString& text);
 
 // What a cell shows: its code units, after a space when it begins with a zero-width character.
