@@ -64,7 +64,6 @@ QStringList renderIn(const Chart& chart, std::optional<CharGrid::Style> style = 
 
 Q_DECLARE_METATYPE(Chart)
 Q_DECLARE_METATYPE(CharGrid::Arrows)
-Q_DECLARE_METATYPE(CharGrid::Style)
 
 // The QtCore-only chart library: character grid, command line, file writes, snapshots.
 class TestChart : public QObject
@@ -182,10 +181,7 @@ private slots:
                     lines << (rng.bounded(5) > 0 ? lines.takeLast() : lines.last()) + pieces[rng.bounded(pieces.size())];
                 chart.boxes.push_back(box(rng.generateDouble() * 1.2 - 0.1, rng.generateDouble() * 1.2 - 0.1, lines));
             }
-            QByteArray moves;
-            for (int n = rng.bounded(20); n > 0; --n)
-                moves += "RLUD."[rng.bounded(5)];
-            chart.connectors.push_back(walk(rng.bounded(8), rng.bounded(14), moves.constData()));
+            chart.connectors.push_back(walk(rng.bounded(8), rng.bounded(14), "RRDDR.RUULLLDDDRRRRUUR"));
             for (const QString& row : renderIn(chart, CharGrid::allStyles[rng.bounded(6)], Arrows::Both))
                 QCOMPARE(TextColumns::columnsOf(row), 3 + chart.cols + 1);
         }
@@ -196,48 +192,38 @@ private slots:
     void textColumns_countLikeTerminals_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("cells"); // code units:columns of each cell
-        QTest::newRow("ASCII") << "ab" << "1:1 1:1";
-        QTest::newRow("CJK, fullwidth, halfwidth") << "漢Ａｱ" << "1:2 1:2 1:1";
-        QTest::newRow("an emoji is a surrogate pair") << "😀a" << "2:2 1:1";
-        QTest::newRow("an accent and a joiner join the one before") << "e\u0301\u200Dx" << "3:1 1:1";
-        QTest::newRow("a mark with nothing before stands alone") << "\u0301a" << "1:1 1:1";
-        QTest::newRow("ambiguous widths and box drawing take one") << "±─►" << "1:1 1:1 1:1";
-        QTest::newRow("a lone surrogate takes one") << QString(QChar(0xD800)) + "a" << "1:1 1:1";
+        QTest::addColumn<QString>("cells"); // first code unit+code units:columns of each cell
+        QTest::newRow("ASCII") << "ab" << "0+1:1 1+1:1";
+        QTest::newRow("CJK, fullwidth, halfwidth") << "漢Ａｱ" << "0+1:2 1+1:2 2+1:1";
+        QTest::newRow("an emoji is a surrogate pair") << "😀a" << "0+2:2 2+1:1";
+        QTest::newRow("an accent and a joiner join the one before") << "e\u0301\u200Dx" << "0+3:1 3+1:1";
+        QTest::newRow("a mark with nothing before stands alone") << "\u0301a" << "0+1:1 1+1:1";
+        QTest::newRow("ambiguous widths and box drawing take one") << "±─►" << "0+1:1 1+1:1 2+1:1";
+        QTest::newRow("a lone surrogate takes one") << QString(QChar(0xD800)) + "a" << "0+1:1 1+1:1";
     }
 
     void textColumns_countLikeTerminals()
     {
         QFETCH(QString, text);
         QStringList cells;
-        int end = 0, columns = 0;
-        for (const TextColumns::Cell& cell : TextColumns::cellsOf(text)) {
-            QCOMPARE(cell.start, end);
-            end += cell.length;
-            columns += cell.columns;
-            cells << QString::number(cell.length) + ':' + QString::number(cell.columns);
-        }
+        for (const TextColumns::Cell& cell : TextColumns::cellsOf(text))
+            cells << QString("%1+%2:%3").arg(cell.start).arg(cell.length).arg(cell.columns);
         QTEST(cells.join(' '), "cells");
-        QCOMPARE(end, text.size());
-        QCOMPARE(TextColumns::columnsOf(text), columns);
     }
 
     // A box, long turns, crossings and both heads in each box-drawing style's own characters.
     void render_boxDrawingStylesUseTheirGlyphs_data()
     {
-        QTest::addColumn<CharGrid::Style>("style");
-        QTest::addColumn<QStringList>("top");
-        QTest::newRow("rounded") << CharGrid::Style::Rounded
-            << QStringList{"", " ◄──╮", " ▲  │", "◄┼──┼───►", " ╰──╯▲", "    ╱    ╭─╮", "   ╱     │b│", "  ▼      ╰─╯"};
-        QTest::newRow("heavy") << CharGrid::Style::Heavy
-            << QStringList{"", " ◄━━┓", " ▲  ┃", "◄╋━━╋━━━►", " ┗━━┛▲", "    ╱    ┏━┓", "   ╱     ┃b┃", "  ▼      ┗━┛"};
-        QTest::newRow("double") << CharGrid::Style::Double
-            << QStringList{"", " ◄══╗", " ▲  ║", "◄╬══╬═══►", " ╚══╝▲", "    ╱    ╔═╗", "   ╱     ║b║", "  ▼      ╚═╝"};
+        QTest::addColumn<QStringList>("top"); // the row's name is the style's
+        QTest::newRow("rounded") << QStringList{"", " ◄──╮", " ▲  │", "◄┼──┼───►", " ╰──╯▲", "    ╱    ╭─╮", "   ╱     │b│", "  ▼      ╰─╯"};
+        QTest::newRow("heavy") << QStringList{"", " ◄━━┓", " ▲  ┃", "◄╋━━╋━━━►", " ┗━━┛▲", "    ╱    ┏━┓", "   ╱     ┃b┃", "  ▼      ┗━┛"};
+        QTest::newRow("double") << QStringList{"", " ◄══╗", " ▲  ║", "◄╬══╬═══►", " ╚══╝▲", "    ╱    ╔═╗", "   ╱     ║b║", "  ▼      ╚═╝"};
     }
 
     void render_boxDrawingStylesUseTheirGlyphs()
     {
-        QFETCH(CharGrid::Style, style);
+        CharGrid::Style style{};
+        QVERIFY(CharGrid::styleNamed(QTest::currentDataTag(), style));
         const Chart chart{8, 14, {box(10 / 14.0, 6 / 8.0, {"b"})}, {walk(1, 1, "RRRDDDLLLUU"), walk(3, 0, "RRRRRRRR"), walk(7, 2, "RURURU")}};
         QFETCH(QStringList, top);
         QCOMPARE(renderIn(chart, style, Arrows::Both), padded(chart, top));
