@@ -4,7 +4,7 @@
 # clang-tidy over src/.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-"$here/scripts/ensure-packages.sh" cmake g++ make qtbase5-dev qtbase5-dev-tools fonts-dejavu-core \
+"$here/scripts/ensure-packages.sh" cmake g++ make qtbase5-dev qtbase5-dev-tools fonts-dejavu-core libutf8proc-dev \
     libbenchmark-dev desktop-file-utils libxml2-utils xvfb xdotool xclip imagemagick
 build="$here/build-test"
 cd "$here"

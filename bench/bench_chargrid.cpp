@@ -1,4 +1,5 @@
 #include "chargrid.h"
+#include "chargrid_before.h"
 #include "chartrender.h"
 #include "benchcommon.h"
 
@@ -45,6 +46,17 @@ Chart makeChart()
         }
         chart.connectors.push_back(std::move(points));
     }
+    return chart;
+}
+
+// The same chart with every tenth character of the boxes' text a wide one.
+Chart makeWideChart()
+{
+    Chart chart = makeChart();
+    for (CharGrid::Box& box : chart.boxes)
+        for (QString& line : box.lines)
+            for (int i = 0; i < line.size(); i += 10)
+                line[i] = QChar(0x6F22);
     return chart;
 }
 
@@ -155,7 +167,39 @@ BENCHMARK(BM_GridStyle)
     ->Arg(int(CharGrid::Style::Classic))
     ->Arg(int(CharGrid::Style::Lines))
     ->Arg(int(CharGrid::Style::Unicode))
+    ->Arg(int(CharGrid::Style::Rounded))
+    ->Arg(int(CharGrid::Style::Heavy))
+    ->Arg(int(CharGrid::Style::Double))
     ->Unit(benchmark::kMicrosecond);
+
+// The renderer before it counted columns, on the same ASCII chart: the baseline of the figures at the end.
+void BM_GridBefore(benchmark::State& state)
+{
+    const CharGrid::Style style = CharGrid::Style(state.range(0));
+    CharGrid::Input input = makeInput(chart());
+    input.style = style;
+    input.arrows = CharGrid::Arrows::Both;
+    bench::timed(state, "before " + CharGrid::nameOf(style).toStdString(), [&input] {
+        std::vector<QString> rows = CharGridBefore::render(input);
+        benchmark::DoNotOptimize(rows);
+    });
+}
+BENCHMARK(BM_GridBefore)->Arg(int(CharGrid::Style::Classic))->Arg(int(CharGrid::Style::Unicode))->Unit(benchmark::kMicrosecond);
+
+// Today's renderer on the chart with a tenth of its text wide.
+void BM_GridWide(benchmark::State& state)
+{
+    static const Chart wide = makeWideChart();
+    const CharGrid::Style style = CharGrid::Style(state.range(0));
+    CharGrid::Input input = makeInput(wide);
+    input.style = style;
+    input.arrows = CharGrid::Arrows::Both;
+    bench::timed(state, "wide " + CharGrid::nameOf(style).toStdString(), [&input] {
+        std::vector<QString> rows = CharGrid::render(input);
+        benchmark::DoNotOptimize(rows);
+    });
+}
+BENCHMARK(BM_GridWide)->Arg(int(CharGrid::Style::Classic))->Arg(int(CharGrid::Style::Unicode))->Unit(benchmark::kMicrosecond);
 
 void BM_GridMapBaseline(benchmark::State& state)
 {
@@ -175,6 +219,13 @@ bool renderersAgree()
         input.drawBorders = borders;
         if (CharGrid::render(input) != renderWithMap(input))
             return false;
+        // ASCII drawings come out byte for byte as before columns were counted.
+        for (const CharGrid::Style style : {CharGrid::Style::Classic, CharGrid::Style::Lines}) {
+            CharGrid::Input styled = input;
+            styled.style = style;
+            if (CharGrid::render(styled) != CharGridBefore::render(styled))
+                return false;
+        }
     }
     return true;
 }
@@ -184,18 +235,26 @@ bool renderersAgree()
 int main(int argc, char** argv)
 {
     if (!renderersAgree()) {
-        std::fprintf(stderr, "flat grid and map baseline disagree\n");
+        std::fprintf(stderr, "flat grid, map baseline and the renderer before columns disagree\n");
         return EXIT_FAILURE;
     }
     if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
     const std::map<std::string, double>& ms = bench::perCallMs();
     const auto classic = ms.find("classic");
-    for (const char* style : {"lines", "unicode"}) {
+    for (const char* style : {"lines", "unicode", "rounded", "heavy", "double"}) {
         const auto each = ms.find(style);
         if (classic != ms.end() && each != ms.end())
             std::printf("%s: %.3f ms per render, %.2fx classic (%.3f ms)\n", style, each->second,
                 each->second / classic->second, classic->second);
+    }
+    for (const char* style : {"classic", "unicode"}) {
+        const auto before = ms.find("before " + std::string(style));
+        const auto ascii = ms.find(style);
+        const auto wide = ms.find("wide " + std::string(style));
+        if (before != ms.end() && ascii != ms.end() && wide != ms.end())
+            std::printf("%s: ASCII chart %.2fx, a tenth wide %.2fx the renderer before columns (%.3f ms)\n", style,
+                ascii->second / before->second, wide->second / before->second, before->second);
     }
     return EXIT_SUCCESS;
 }

@@ -35,6 +35,7 @@ dpkg-deb -c "$deb"
 
 depends="$(dpkg-deb -f "$deb" Depends)"
 grep -q 'libqt5widgets5' <<<"$depends" || fail "Depends lacks the Qt widgets library: $depends"
+grep -q 'libutf8proc' <<<"$depends" || fail "Depends lacks the Unicode width library: $depends"
 for field in Maintainer Homepage Description; do
     [ -n "$(dpkg-deb -f "$deb" "$field")" ] || fail "the $field field is empty"
 done

@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "gridcrop.h"
 #include "snapshotstore.h"
+#include "textcolumns.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -43,7 +44,7 @@ QStringList padded(const Chart& chart, const QStringList& top)
 {
     QStringList rows;
     for (int r = 0; r < chart.rows; ++r)
-        rows << chart.startTag + top.value(r).leftJustified(chart.cols, QLatin1Char(' ')) + chart.endTag;
+        rows << chart.startTag + top.value(r) + QString(chart.cols - TextColumns::columnsOf(top.value(r)), ' ') + chart.endTag;
     return rows;
 }
 
@@ -97,6 +98,15 @@ private slots:
                    {{{float(qQNaN()), 0.5f}, {0.5f, float(-qInf())}, {FLT_MAX, 0.5f}, {0.8f, 0.5f}, {0.0f, 0.5f},
                      {1.1f, 0.5f}, {0.5f, 1.125f}, {0.5f, 0.0f}}}}
             << QStringList{"", " |--|", " |ok|", " |--|  *"};
+        QTest::newRow("CJK takes two columns a character") << Chart{8, 10, {box(0.2, 0.25, {"漢字", "ab"})}}
+            << QStringList{"", " |----|", " |漢字|", " |ab  |", " |----|"};
+        QTest::newRow("mixed widths, an emoji, a combining accent joins its letter") << Chart{8, 12, {box(0.1, 0.25, {"a漢b", "😀é", "e\u0301x"})}}
+            << QStringList{"", "|----|", "|a漢b|", "|😀é |", "|e\u0301x  |", "|----|"};
+        QTest::newRow("wide characters cut by the edges leave spaces")
+            << Chart{8, 10, {box(0.6, 0.25, {"a漢字"}), box(-0.1, 0.75, {"漢b"})}}
+            << QStringList{"", "     |----", "     |a漢 ", "     |----", "", "--|", " b|", "--|"};
+        QTest::newRow("a later box covers half a wide character, the other half a space")
+            << Chart{8, 10, {box(0.1, 0.25, {"漢字"}), box(0.3, 0.25, {"x"})}} << QStringList{"", "|-|-||", "| |x||", "|-|-||"};
         QTest::newRow("negative rows give nothing") << Chart{-3, 10, {box(0.2, 0.2, {"ab"})}} << QStringList{};
         QTest::newRow("negative columns give bare tags")
             << Chart{2, -5, {box(0.2, 0.2, {"ab"})}, {{{0.5f, 0.5f}}}, true, {-1, -1}, "[", "]"} << QStringList{};
@@ -118,27 +128,29 @@ private slots:
         QTest::addColumn<QStringList>("unicode");
         QTest::newRow("horizontal, head before a border") << Chart{8, 14, {at(2, 1, {"a"}), at(2, 11, {"b"})}, {walk(2, 2, "RRRR.RRRR")}}
             << Arrows::End << QStringList{"", "+-+       +-+", "|a|------>|b|", "+-+       +-+"}
-            << QStringList{"", "┌─┐       ┌─┐", "│a│──────▶│b│", "└─┘       └─┘"};
+            << QStringList{"", "┌─┐       ┌─┐", "│a│──────►│b│", "└─┘       └─┘"};
         QTest::newRow("vertical, both heads") << Chart{8, 14, {at(1, 2, {"a"}), at(6, 2, {"b"})}, {walk(2, 2, "DDD")}} << Arrows::Both
             << QStringList{" +-+", " |a|", " +-+", "  ^", "  v", " +-+", " |b|", " +-+"}
             << QStringList{" ┌─┐", " │a│", " └─┘", "  ▲", "  ▼", " ┌─┐", " │b│", " └─┘"};
         QTest::newRow("staircase to diagonal") << Chart{8, 14, {at(1, 1, {"a"}), at(6, 9, {"b"})}, {walk(3, 3, "RDRDRDR")}} << Arrows::End
             << QStringList{"+-+", "|a|", "+-+", "   \\", "    \\", "     \\  +-+", "      \\>|b|", "        +-+"}
-            << QStringList{"┌─┐", "│a│", "└─┘", "   ╲", "    ╲", "     ╲  ┌─┐", "      ╲▶│b│", "        └─┘"};
+            << QStringList{"┌─┐", "│a│", "└─┘", "   ╲", "    ╲", "     ╲  ┌─┐", "      ╲►│b│", "        └─┘"};
         QTest::newRow("turns of long runs") << Chart{8, 14, {}, {walk(1, 1, "RRRDDDLLLUU"), walk(6, 8, "UURRR")}} << Arrows::End
             << QStringList{"", " ---+", " ^  |", " |  |", " +--+   +-->", "        |", "        |"}
-            << QStringList{"", " ───┐", " ▲  │", " │  │", " └──┘   ┌──▶", "        │", "        │"};
+            << QStringList{"", " ───┐", " ▲  │", " │  │", " └──┘   ┌──►", "        │", "        │"};
         QTest::newRow("crossings both ways, heads away") << Chart{8, 14, {}, {walk(3, 1, "RRRRRRRR"), walk(1, 5, "DDDDD"), walk(5, 7, "LLLL")}}
             << Arrows::Both << QStringList{"", "     ^", "     |", " <---+--->", "     |", "   <-+->", "     v"}
-            << QStringList{"", "     ▲", "     │", " ◀───┼───▶", "     │", "   ◀─┼─▶", "     ▼"};
+            << QStringList{"", "     ▲", "     │", " ◄───┼───►", "     │", "   ◄─┼─►", "     ▼"};
         QTest::newRow("wiggle: jogs slant") << Chart{8, 14, {}, {walk(2, 1, "RRR.DRRRURRR")}} << Arrows::End
-            << QStringList{"", "", " ---   /-->", "    \\--"} << QStringList{"", "", " ───   ╱──▶", "    ╲──"};
+            << QStringList{"", "", " ---   /-->", "    \\--"} << QStringList{"", "", " ───   ╱──►", "    ╲──"};
         QTest::newRow("heads along the last three steps, as steep as wide pointing down")
             << Chart{8, 14, {}, {walk(1, 1, "DRDRDR"), walk(6, 6, "RRRRU")}} << Arrows::Both
             << QStringList{"", " ^", "  \\", "   \\", "    v", "          >", "      <---"}
-            << QStringList{"", " ▲", "  ╲", "   ╲", "    ▼", "          ▶", "      ◀───"};
+            << QStringList{"", " ▲", "  ╲", "   ╲", "    ▼", "          ►", "      ◄───"};
         QTest::newRow("two cells, a head on the second") << Chart{8, 14, {}, {walk(1, 1, "R")}} << Arrows::End
-            << QStringList{"", " ->"} << QStringList{"", " ─▶"};
+            << QStringList{"", " ->"} << QStringList{"", " ─►"};
+        QTest::newRow("under a wide character, no heads") << Chart{8, 14, {at(2, 3, {"漢"})}, {walk(2, 0, "RRRRRRRR")}} << Arrows::None
+            << QStringList{"", "  +--+", "--|漢|---", "  +--+"} << QStringList{"", "  ┌──┐", "──│漢│───", "  └──┘"};
         QTest::newRow("under a box, no heads") << Chart{8, 14, {at(3, 5, {"ab"})}, {walk(3, 0, "RRRRRRRRRRRR")}} << Arrows::None
             << QStringList{"", "", "    +--+", "----|ab|-----", "    +--+"} << QStringList{"", "", "    ┌──┐", "────│ab│─────", "    └──┘"};
     }
@@ -153,6 +165,70 @@ private slots:
         QCOMPARE(renderIn(chart, CharGrid::Style::Unicode, arrows), padded(chart, unicode));
     }
 
+    // Whatever wide, joined, tabbed or cut characters a random chart holds, every row in every style is as many
+    // columns as the grid plus its tags.
+    void render_randomWideCharts_rowsAsWideAsTheGrid()
+    {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        qInfo("seed %u", seed);
+        QRandomGenerator rng(seed);
+        const QStringList pieces{"a", "漢", "😀", "e\u0301", "\u0301", "\t", "─", "Ａ"};
+        for (int round = 0; round < 300; ++round) {
+            Chart chart{rng.bounded(12), rng.bounded(24), {}, {}, rng.bounded(2) == 0, {-1, -1}, "漢 ", "|"};
+            for (int b = rng.bounded(6); b > 0; --b) {
+                QStringList lines{""};
+                for (int n = rng.bounded(12); n > 0; --n)
+                    lines << (rng.bounded(5) > 0 ? lines.takeLast() : lines.last()) + pieces[rng.bounded(pieces.size())];
+                chart.boxes.push_back(box(rng.generateDouble() * 1.2 - 0.1, rng.generateDouble() * 1.2 - 0.1, lines));
+            }
+            chart.connectors.push_back(walk(rng.bounded(8), rng.bounded(14), "RRDDR.RUULLLDDDRRRRUUR"));
+            for (const QString& row : renderIn(chart, CharGrid::allStyles[rng.bounded(6)], Arrows::Both))
+                QCOMPARE(TextColumns::columnsOf(row), 3 + chart.cols + 1);
+        }
+        QCOMPARE(CharGrid::expandTabs("漢\tb"), "漢" + QString(9, ' ') + "b");
+    }
+
+    // Cells as terminals count them: one or two columns each, zero-width characters joining the one before.
+    void textColumns_countLikeTerminals_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("cells"); // first code unit+code units:columns of each cell
+        QTest::newRow("ASCII") << "ab" << "0+1:1 1+1:1";
+        QTest::newRow("CJK, fullwidth, halfwidth") << "漢Ａｱ" << "0+1:2 1+1:2 2+1:1";
+        QTest::newRow("an emoji is a surrogate pair") << "😀a" << "0+2:2 2+1:1";
+        QTest::newRow("an accent and a joiner join the one before") << "e\u0301\u200Dx" << "0+3:1 3+1:1";
+        QTest::newRow("a mark with nothing before stands alone") << "\u0301a" << "0+1:1 1+1:1";
+        QTest::newRow("ambiguous widths and box drawing take one") << "±─►" << "0+1:1 1+1:1 2+1:1";
+        QTest::newRow("a lone surrogate takes one") << QString(QChar(0xD800)) + "a" << "0+1:1 1+1:1";
+    }
+
+    void textColumns_countLikeTerminals()
+    {
+        QFETCH(QString, text);
+        QStringList cells;
+        for (const TextColumns::Cell& cell : TextColumns::cellsOf(text))
+            cells << QString("%1+%2:%3").arg(cell.start).arg(cell.length).arg(cell.columns);
+        QTEST(cells.join(' '), "cells");
+    }
+
+    // A box, long turns, crossings and both heads in each box-drawing style's own characters.
+    void render_boxDrawingStylesUseTheirGlyphs_data()
+    {
+        QTest::addColumn<QStringList>("top"); // the row's name is the style's
+        QTest::newRow("rounded") << QStringList{"", " ◄──╮", " ▲  │", "◄┼──┼───►", " ╰──╯▲", "    ╱    ╭─╮", "   ╱     │b│", "  ▼      ╰─╯"};
+        QTest::newRow("heavy") << QStringList{"", " ◄━━┓", " ▲  ┃", "◄╋━━╋━━━►", " ┗━━┛▲", "    ╱    ┏━┓", "   ╱     ┃b┃", "  ▼      ┗━┛"};
+        QTest::newRow("double") << QStringList{"", " ◄══╗", " ▲  ║", "◄╬══╬═══►", " ╚══╝▲", "    ╱    ╔═╗", "   ╱     ║b║", "  ▼      ╚═╝"};
+    }
+
+    void render_boxDrawingStylesUseTheirGlyphs()
+    {
+        CharGrid::Style style{};
+        QVERIFY(CharGrid::styleNamed(QTest::currentDataTag(), style));
+        const Chart chart{8, 14, {box(10 / 14.0, 6 / 8.0, {"b"})}, {walk(1, 1, "RRRDDDLLLUU"), walk(3, 0, "RRRRRRRR"), walk(7, 2, "RURURU")}};
+        QFETCH(QStringList, top);
+        QCOMPARE(renderIn(chart, style, Arrows::Both), padded(chart, top));
+    }
+
     // Framed rows cut to the rows and columns that hold the chart; a blank row inside stays, and without an
     // end tag no row ends in spaces.
     void compact_cutsToTheChartsRowsAndColumns_data()
@@ -165,6 +241,7 @@ private slots:
         QTest::newRow("start tag") << QStringList{"// ab  ", "//     ", "//   c "} << "// " << "" << QStringList{"// ab", "//", "//   c"};
         QTest::newRow("both tags keep the columns") << QStringList{"/*  x   */", "/*   *  */"} << "/* " << " */"
                                                     << QStringList{"/* x  */", "/*  * */"};
+        QTest::newRow("wide characters count two columns") << QStringList{"  漢字  |", "      b |"} << "" << "|" << QStringList{"漢字 |", "    b|"};
         QTest::newRow("nothing to show") << QStringList{"#    ", "#  "} << "# " << "" << QStringList{};
     }
 

@@ -1,6 +1,9 @@
 #include "testwindow.h"
+#include "chartrender.h"
+#include "textcolumns.h"
 
 #include <QScrollBar>
+#include <QClipboard>
 #include <QTextBlock>
 
 namespace {
@@ -87,6 +90,39 @@ private slots:
         QCOMPARE(shown->size().height(), 13.0 * 61 + 2 * shown->documentMargin());
         QCOMPARE(shown->firstBlock().layout()->lineAt(0).naturalTextWidth(), 7.0 * view()[0].size());
         QVERIFY(t->ui()->drawOutput->horizontalScrollBar()->maximum() > 0 && t->ui()->drawOutput->verticalScrollBar()->maximum() == 0);
+    }
+
+    // Pasted wide text takes two cells a character in its box and in the view, and every glyph of every style
+    // one, whatever font draws it: the box is as wide as one of as many one-cell characters.
+    void pastedWideText_twoCellsInBoxAndView_styleGlyphsOne()
+    {
+        QString glyphs;
+        const QFontMetricsF metrics(t->ui()->drawOutput->font());
+        for (const CharGrid::Style style : CharGrid::allStyles) {
+            const CharGrid::Glyphs& g = CharGrid::glyphsOf(style);
+            for (const char16_t unit : {g.horizontal, g.vertical, g.downRight, g.downLeft, g.crossing, g.corners[0],
+                     g.corners[1], g.corners[2], g.corners[3], g.heads[0], g.heads[1], g.heads[2], g.heads[3]}) {
+                glyphs += QChar(unit);
+                QVERIFY(metrics.inFont(QChar(unit)) && qAbs(metrics.horizontalAdvance(glyphs.right(1)) - ChartRender::cellWidth) < 0.01);
+            }
+        }
+        QApplication::clipboard()->setText("漢字a" + glyphs + "😀e\u0301▶◀");
+        const TextObject* wide = t->addBox(boxAt);
+        wide->elem->paste();
+        const TextObject* narrow = t->addBox(boxAt + QPoint(0, 300), QString(TextColumns::columnsOf(wide->elem->toPlainText()), 'x'));
+        QVERIFY(wide->elem->toPlainText().endsWith("▶◀") && wide->currentWantedRect.width() == narrow->currentWantedRect.width());
+        t->clickOn(t->ui()->radioButton_3);
+        for (const QTextDocument* document : {wide->elem->document(), t->ui()->drawOutput->document()}) {
+            for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+                const QTextLine line = block.layout()->lineAt(0);
+                int columns = 0;
+                for (const TextColumns::Cell& cell : TextColumns::cellsOf(block.text())) {
+                    columns += cell.columns;
+                    const qreal x = line.cursorToX(cell.start + cell.length) - line.cursorToX(0);
+                    QVERIFY2(qAbs(x - columns * ChartRender::cellWidth) <= 1, qPrintable(block.text().left(cell.start + 1)));
+                }
+            }
+        }
     }
 };
 

@@ -178,8 +178,8 @@ private slots:
         QVERIFY(!t->w->hasUnsavedChanges());
         t->ui()->radioButton_3->click();
         QCOMPARE(t->ui()->drawOutput->toPlainText(), shown);
-        QCOMPARE(chooseInOutputMenu("Style", "Unicode"), QStringList({"Lines", "At both ends"}));
-        QVERIFY(t->ui()->drawOutput->toPlainText().contains("┌────┐"));
+        QCOMPARE(chooseInOutputMenu("Style", "Rounded"), QStringList({"Lines", "At both ends"}));
+        QVERIFY(t->ui()->drawOutput->toPlainText().contains("╭────╮"));
     }
 
 private:

@@ -63,8 +63,8 @@ private slots:
         QTest::newRow("tags") << QStringList{"--start", "/* ", "--end", " */", "chart.fcb"} << 0 << drawing(boxed, "/* ", " */") << ok;
         QTest::newRow("end tag alone") << QStringList{"--end", " */", "chart.fcb"} << 0 << drawing(boxed, "# ", " */") << ok;
         QTest::newRow("crop") << QStringList{"--crop", "chart.fcb"} << 0 << drawing(boxed, "# ", "\u00e9", true) << ok;
-        QTest::newRow("no box, unicode, both heads") << QStringList{"--no-box", "--style", "unicode", "--arrows", "both", "chart.fcb"}
-            << 0 << drawing({{6, pad + " Hi"}, {8, pad + " you"}, {30, pad + pad + "◀───▶"}}) << ok;
+        QTest::newRow("no box, double, both heads") << QStringList{"--no-box", "--style", "double", "--arrows", "both", "chart.fcb"}
+            << 0 << drawing({{6, pad + " Hi"}, {8, pad + " you"}, {30, pad + pad + "◄═══►"}}) << ok;
         QTest::newRow("to a file") << QStringList{"-o", "out.txt", "chart.fcb"} << 0 << QByteArray() << ok;
         QTest::newRow("to a missing folder") << QStringList{"-o", "no/out.txt", "chart.fcb"} << 1 << QByteArray() << "no/out\\.txt: .+";
         QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("vandora-render " VANDORA_VERSION "\n") << ok;

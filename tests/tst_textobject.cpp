@@ -35,6 +35,8 @@ private slots:
         QTest::newRow("a pixel past the right edge") << QPoint(776, 300) << QString() << 0 << two << two;
         QTest::newRow("moved off the top left") << QPoint(-30, -40) << QString() << 0 << two << two;
         QTest::newRow("too wide a paste") << QPoint(300, 300) << QString() << 0 << QString(2000, 'w') << QString(112, 'w');
+        QTest::newRow("too wide a paste of wide characters") << QPoint(300, 300) << QString() << 0 << QString(2000, QChar(0x6F22))
+                                                             << QString(56, QChar(0x6F22));
         QTest::newRow("too tall a paste") << QPoint(300, 300) << QString() << 0 << QString("row\n").repeated(400)
                                           << QString("row\n").repeated(60) + "row";
         // A CR LF is one line break, a lone CR another.

@@ -1,4 +1,5 @@
 #include "chargrid.h"
+#include "textcolumns.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,13 +20,20 @@ POSITION::POSITION(size_t raw, size_t column, QChar oneChar, bool box)
 QString expandTabs(const QString& line)
 {
     constexpr int tabStop = 11;
+    if (!line.contains(QLatin1Char('\t')))
+        return line;
+    // Where every character is one column, the expanded text's length is its column count.
+    const bool simple = std::all_of(line.begin(), line.end(),
+        [](QChar ch) { return ch == QLatin1Char('\t') || TextColumns::isOneColumn(ch); });
     QString expanded;
     expanded.reserve(line.size());
     for (const QChar ch : line) {
-        if (ch == QLatin1Char('\t'))
-            expanded.append(QString(tabStop - expanded.size() % tabStop, QLatin1Char(' ')));
-        else
+        if (ch == QLatin1Char('\t')) {
+            const int column = simple ? expanded.size() : TextColumns::columnsOf(expanded);
+            expanded.append(QString(tabStop - column % tabStop, QLatin1Char(' ')));
+        } else {
             expanded.append(ch);
+        }
     }
     return expanded;
 }
@@ -35,6 +43,9 @@ QString nameOf(Style style)
     switch (style) {
     case Style::Lines: return QStringLiteral("lines");
     case Style::Unicode: return QStringLiteral("unicode");
+    case Style::Rounded: return QStringLiteral("rounded");
+    case Style::Heavy: return QStringLiteral("heavy");
+    case Style::Double: return QStringLiteral("double");
     case Style::Classic: break;
     }
     return QStringLiteral("classic");
@@ -52,7 +63,7 @@ QString nameOf(Arrows arrows)
 
 bool styleNamed(const QString& name, Style& style)
 {
-    for (const Style candidate : {Style::Classic, Style::Lines, Style::Unicode}) {
+    for (const Style candidate : allStyles) {
         if (name == nameOf(candidate)) {
             style = candidate;
             return true;
@@ -74,32 +85,34 @@ bool arrowsNamed(const QString& name, Arrows& arrows)
 
 namespace {
 
-// The characters of one style: box corners and kept turns share `corners`.
-struct Glyphs {
-    char16_t horizontal;
-    char16_t vertical;
-    char16_t downRight;
-    char16_t downLeft;
-    char16_t crossing;
-    char16_t corners[4]; // right and down, left and down, right and up, left and up
-    char16_t heads[4];   // right, left, up, down
-};
-
-// Classic box corners are the sides' "|"; its connector characters are never used.
 constexpr Glyphs classicGlyphs{u'-', u'|', u'*', u'*', u'*', {u'|', u'|', u'|', u'|'}, {u'*', u'*', u'*', u'*'}};
 constexpr Glyphs lineGlyphs{u'-', u'|', u'\\', u'/', u'+', {u'+', u'+', u'+', u'+'}, {u'>', u'<', u'^', u'v'}};
+// The box-drawing styles point with the solid pointers that common monospaced fonts draw in one cell.
 constexpr Glyphs unicodeGlyphs{u'\u2500', u'\u2502', u'\u2572', u'\u2571', u'\u253C',
-    {u'\u250C', u'\u2510', u'\u2514', u'\u2518'}, {u'\u25B6', u'\u25C0', u'\u25B2', u'\u25BC'}};
+    {u'\u250C', u'\u2510', u'\u2514', u'\u2518'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
+constexpr Glyphs roundedGlyphs{u'\u2500', u'\u2502', u'\u2572', u'\u2571', u'\u253C',
+    {u'\u256D', u'\u256E', u'\u2570', u'\u256F'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
+constexpr Glyphs heavyGlyphs{u'\u2501', u'\u2503', u'\u2572', u'\u2571', u'\u254B',
+    {u'\u250F', u'\u2513', u'\u2517', u'\u251B'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
+constexpr Glyphs doubleGlyphs{u'\u2550', u'\u2551', u'\u2572', u'\u2571', u'\u256C',
+    {u'\u2554', u'\u2557', u'\u255A', u'\u255D'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
+
+} // namespace
 
 const Glyphs& glyphsOf(Style style)
 {
     switch (style) {
     case Style::Lines: return lineGlyphs;
     case Style::Unicode: return unicodeGlyphs;
+    case Style::Rounded: return roundedGlyphs;
+    case Style::Heavy: return heavyGlyphs;
+    case Style::Double: return doubleGlyphs;
     case Style::Classic: break;
     }
     return classicGlyphs;
 }
+
+namespace {
 
 // A cell of a connector's path, or the step between two such cells.
 struct Cell {
@@ -177,7 +190,7 @@ class Grid
 {
 public:
     Grid(int rows, int cols)
-        : m_rows(rows), m_cols(cols)
+        : m_rows(rows), m_cols(cols), m_rowExtended(size_t(rows), 0)
     {
         m_cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
         for (int r = 0; r < rows; ++r)
@@ -196,8 +209,34 @@ public:
 
     void putBoxCell(std::int64_t row, std::int64_t col, QChar ch)
     {
-        if (POSITION* cell = at(row, col))
+        if (POSITION* cell = at(row, col)) {
+            if (cell->part != POSITION::Whole)
+                splitWide(row, col, cell->part);
             *cell = POSITION(size_t(row), size_t(col), ch, true);
+        }
+    }
+
+    // Box cells showing one text cell of `line`, its first column at `col`. A wide character that the
+    // grid's edge cuts leaves a space in its half inside the grid.
+    void putTextCell(std::int64_t row, std::int64_t col, const QString& line, const TextColumns::Cell& piece)
+    {
+        const bool whole = piece.columns == 1 || (col >= 0 && col + 1 < m_cols);
+        const bool plain = piece.length == 1 && TextColumns::ofCodePoint(line.at(piece.start).unicode()) != 0;
+        putBoxCell(row, col, whole ? line.at(piece.start) : QLatin1Char(' '));
+        if (piece.columns == 2)
+            putBoxCell(row, col + 1, QLatin1Char(' '));
+        if (!whole || (plain && piece.columns == 1))
+            return;
+        m_rowExtended[size_t(row)] = 1;
+        POSITION* cell = at(row, col);
+        if (!plain) {
+            cell->text = std::int32_t(m_texts.size());
+            m_texts.push_back(TextColumns::shownText(line, piece));
+        }
+        if (piece.columns == 2) {
+            cell->part = POSITION::Lead;
+            at(row, col + 1)->part = POSITION::Trail;
+        }
     }
 
     // Box cells in columns first..last (inclusive) of one row.
@@ -231,7 +270,7 @@ public:
         std::int64_t width = 0;
         for (const QString& line : box.lines) {
             lines.append(expandTabs(line));
-            width = std::max<std::int64_t>(width, lines.last().size());
+            width = std::max<std::int64_t>(width, TextColumns::columnsOf(lines.last()));
         }
         const std::int64_t height = lines.size();
 
@@ -253,8 +292,21 @@ public:
             const QString& line = lines.at(int(i));
             const std::int64_t firstShown = std::max<std::int64_t>(0, -left);
             const std::int64_t pastShown = std::min<std::int64_t>(width, m_cols - left);
-            for (std::int64_t j = firstShown; j < pastShown; ++j)
-                putBoxCell(row, left + j, j < line.size() ? line.at(int(j)) : QLatin1Char(' '));
+            std::int64_t j = firstShown;
+            if (TextColumns::oneColumnEach(line)) {
+                for (; j < pastShown && j < line.size(); ++j)
+                    putBoxCell(row, left + j, line.at(int(j)));
+            } else {
+                j = 0;
+                for (const TextColumns::Cell& piece : TextColumns::cellsOf(line)) {
+                    if (j + piece.columns > firstShown && j < pastShown)
+                        putTextCell(row, left + j, line, piece);
+                    j += piece.columns;
+                }
+                j = std::max(j, firstShown);
+            }
+            for (; j < pastShown; ++j)
+                putBoxCell(row, left + j, QLatin1Char(' '));
         }
     }
 
@@ -359,8 +411,17 @@ public:
             text.reserve(startTag.size() + m_cols + endTag.size());
             text.append(startTag);
             const POSITION* cell = m_cells.data() + size_t(r) * size_t(m_cols);
-            for (int c = 0; c < m_cols; ++c)
-                text.append(cell[c].oneChar);
+            if (m_rowExtended[size_t(r)] == 0) {
+                for (int c = 0; c < m_cols; ++c)
+                    text.append(cell[c].oneChar);
+            } else {
+                for (int c = 0; c < m_cols; ++c) {
+                    if (cell[c].text >= 0)
+                        text.append(m_texts[size_t(cell[c].text)]);
+                    else if (cell[c].part != POSITION::Trail)
+                        text.append(cell[c].oneChar);
+                }
+            }
             text.append(endTag);
             out.push_back(std::move(text));
         }
@@ -368,6 +429,15 @@ public:
     }
 
 private:
+    // Where a box cell covers one half of a wide character, the other half becomes a space of the box
+    // that holds it.
+    void splitWide(std::int64_t row, std::int64_t col, POSITION::Part covered)
+    {
+        const std::int64_t other = covered == POSITION::Lead ? col + 1 : col - 1;
+        POSITION* half = at(row, other);
+        *half = POSITION(size_t(row), size_t(other), QLatin1Char(' '), true);
+    }
+
     // A cell inside the grid that no box holds.
     bool shown(const Cell& c)
     {
@@ -440,6 +510,10 @@ private:
     std::vector<unsigned char> m_ways;
     std::vector<Cell> m_kept;
     POSITION m_sink{0, 0, QLatin1Char(' '), true};
+    // Per row, whether any cell of it is wide or shows a text of its own.
+    std::vector<unsigned char> m_rowExtended;
+    // The texts that cells show in place of their `oneChar`.
+    std::vector<QString> m_texts;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 // The chart laid onto a grid of character cells, independent of any widget.
@@ -21,6 +22,13 @@ struct POSITION {
     QChar oneChar;
     // Part of a box (border, text or filler); a connector never overwrites it.
     bool box = false;
+    // `Whole` for a one-column cell; the two columns of a wide character are its `Lead`, which shows it,
+    // and its `Trail`, which shows nothing.
+    enum Part : std::uint8_t { Whole, Lead, Trail };
+    Part part = Whole;
+    // The grid's text shown in this cell when it holds more than `oneChar` (a surrogate pair, combining
+    // marks), else -1.
+    std::int32_t text = -1;
 
     POSITION();
     POSITION(size_t raw, size_t column, QChar oneChar, bool box);
@@ -37,9 +45,11 @@ struct Box {
 // One connector's points as (x / width, y / height).
 using Fractions = std::vector<QPair<float, float>>;
 
-// How borders and connectors are written: `Classic` marks each connector point with "*"; `Lines`
-// (ASCII) and `Unicode` (box drawing) join a connector's cells into a thin path.
-enum class Style { Classic, Lines, Unicode };
+// How borders and connectors are written: `Classic` marks each connector point with "*"; the others join
+// a connector's cells into a thin path, `Lines` in ASCII and the rest in box-drawing characters.
+enum class Style { Classic, Lines, Unicode, Rounded, Heavy, Double };
+// Every style, in the order the Style menu lists them.
+constexpr Style allStyles[] = {Style::Classic, Style::Lines, Style::Unicode, Style::Rounded, Style::Heavy, Style::Double};
 // Where a `Lines` or `Unicode` path shows an arrow head.
 enum class Arrows { None, End, Both };
 
@@ -57,17 +67,33 @@ struct Input {
     Arrows arrows = Arrows::End;
 };
 
-// The command-line and settings names: "classic", "lines", "unicode"; "none", "end", "both".
+// The characters one style draws with, each one column wide. Box corners and kept turns of a path
+// share `corners`; a path's diagonal steps use `downRight` (\) and `downLeft` (/).
+struct Glyphs {
+    char16_t horizontal;
+    char16_t vertical;
+    char16_t downRight;
+    char16_t downLeft;
+    char16_t crossing;
+    char16_t corners[4]; // right and down, left and down, right and up, left and up
+    char16_t heads[4];   // right, left, up, down
+};
+// The one table of every style's characters. Classic's corners are its sides' "|" and its connector
+// characters are never used: it marks connector points with "*".
+const Glyphs& glyphsOf(Style style);
+
+// The command-line and settings names: "classic", "lines", "unicode", "rounded", "heavy", "double";
+// "none", "end", "both".
 QString nameOf(Style style);
 QString nameOf(Arrows arrows);
 // False, leaving the value unchanged, when `name` is none of the names above.
 bool styleNamed(const QString& name, Style& style);
 bool arrowsNamed(const QString& name, Arrows& arrows);
 
-// Replaces each tab by spaces up to the next multiple of 11 characters of the expanded line.
+// Replaces each tab by spaces up to the next multiple of 11 columns of the expanded line.
 QString expandTabs(const QString& line);
 
-// One text row per grid row, each holding `cols` cells framed by the two tags.
+// One text row per grid row, each `cols` columns wide (as TextColumns counts) framed by the two tags.
 std::vector<QString> render(const Input& input);
 
 } // namespace CharGrid

@@ -8,7 +8,8 @@
 namespace GridCrop {
 
 // The framed rows cut down to the rows and columns that hold a chart character (anything but a
-// space), each row framed again by the tags; with an empty end tag, trailing spaces are dropped.
+// space), counted in columns as TextColumns does, each row framed again by the tags; with an empty end
+// tag, trailing spaces are dropped.
 // No rows when the grid holds no chart character.
 std::vector<QString> compact(const std::vector<QString>& framedRows, const QString& startTag, const QString& endTag);
 

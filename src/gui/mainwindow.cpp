@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "cellfont.h"
+#include "cellhighlighter.h"
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
@@ -79,6 +80,7 @@ void MainWindow::setUpOutputView()
     // One cell of the drawing is a 7 x 13 pixel cell, as on the canvas, so all 61 rows and 114 columns
     // fit the view; rows never wrap, and only tags too long for it need a scroll bar.
     ui->drawOutput->setFont(CellFont::fitted(outputFont, pixel_reduction_to_number.x()));
+    new CellHighlighter(ui->drawOutput->document(), pixel_reduction_to_number.x());
     ui->drawOutput->document()->setDocumentMargin(1);
     ui->drawOutput->document()->setUndoRedoEnabled(false);
     ui->drawOutput->setLineWrapMode(QTextEdit::NoWrap);

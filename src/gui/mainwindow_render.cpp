@@ -75,7 +75,8 @@ void MainWindow::showOutputMenu(const QPoint& pos)
     QActionGroup headGroup(nullptr);
     QMenu* styles = choiceMenu<Style>(QStringLiteral("Style"),
         {{QStringLiteral("Classic"), Style::Classic}, {QStringLiteral("Lines"), Style::Lines},
-            {QStringLiteral("Unicode"), Style::Unicode}},
+            {QStringLiteral("Unicode"), Style::Unicode}, {QStringLiteral("Rounded"), Style::Rounded},
+            {QStringLiteral("Heavy"), Style::Heavy}, {QStringLiteral("Double"), Style::Double}},
         m_drawStyle, menu.get(), &styleGroup, [this](Style style) { setDrawingStyle(style, m_arrowHeads); });
     QMenu* heads = choiceMenu<Arrows>(QStringLiteral("Arrow heads"),
         {{QStringLiteral("None"), Arrows::None}, {QStringLiteral("At the end"), Arrows::End},

@@ -3,6 +3,7 @@
 #include "boxeditor.h"
 #include "canvas.h"
 #include "cellfont.h"
+#include "cellhighlighter.h"
 #include "chartrender.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -94,6 +95,7 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     font.setWeight(100);
     // One character is one grid cell wide and each line one cell high, as in the drawing.
     elem->setFont(CellFont::fitted(font, ChartRender::cellWidth));
+    new CellHighlighter(elem->document(), ChartRender::cellWidth);
     elem->document()->setDocumentMargin(textMargin);
     CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
     // A tab ends on the canvas where it ends in the drawing.
@@ -215,6 +217,7 @@ std::unique_ptr<QTextDocument> measuringCopy(const QTextDocument* document)
     copy->setUseDesignMetrics(document->useDesignMetrics());
     copy->setIndentWidth(document->indentWidth());
     copy->setPageSize(document->pageSize());
+    new CellHighlighter(copy.get(), ChartRender::cellWidth);
     return copy;
 }
 
