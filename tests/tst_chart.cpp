@@ -1,6 +1,5 @@
 #include "chargrid.h"
 #include "chartfiles.h"
-#include "commandline.h"
 #include "gridcrop.h"
 #include "snapshotstore.h"
 
@@ -175,15 +174,6 @@ private slots:
         QFETCH(QString, end);
         const std::vector<QString> compact = GridCrop::compact({rows.begin(), rows.end()}, start, end);
         QTEST(QStringList(compact.begin(), compact.end()), "compact");
-    }
-
-    // A chart is opened from exactly one argument.
-    void chartFileFromArguments_takesExactlyOne()
-    {
-        const char* argv[] = {"vandora", "a b/\u00fcbersicht.fcb", "b.fcb", nullptr};
-        QCOMPARE(chartFileFromArguments(1, argv), QString());
-        QCOMPARE(chartFileFromArguments(2, argv), QStringLiteral("a b/\u00fcbersicht.fcb"));
-        QCOMPARE(chartFileFromArguments(3, argv), QString());
     }
 
     // A write that falls short, as on a full disk (here a file size limit), fails and keeps the earlier file.

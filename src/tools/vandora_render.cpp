@@ -4,6 +4,7 @@
 #include "chartrender.h"
 #include "chartstream.h"
 #include "gridcrop.h"
+#include "programinfo.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -100,7 +101,7 @@ int main(int argc, char* argv[])
         return EXIT_SUCCESS;
     }
     if (parser.isSet(version)) {
-        std::puts("vandora-render " VANDORA_VERSION);
+        std::printf("vandora-render %s\n", ProgramInfo::version().toUtf8().constData());
         return EXIT_SUCCESS;
     }
     CharGrid::Style drawStyle = CharGrid::Style::Classic;
