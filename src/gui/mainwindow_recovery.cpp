@@ -33,6 +33,7 @@ void MainWindow::markSaved()
 {
     m_savedContent = contentBytes();
     removeRecovery();
+    showTitle();
 }
 
 void MainWindow::scheduleRecovery()
@@ -103,14 +104,19 @@ bool MainWindow::offerRecovery()
     return true;
 }
 
+bool MainWindow::confirmDiscardChanges()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    const Prompts::CloseAnswer answer = m_prompts->saveBeforeClosing(this);
+    return answer == Prompts::CloseAnswer::Discard || (answer == Prompts::CloseAnswer::Save && saveChart());
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (hasUnsavedChanges()) {
-        const Prompts::CloseAnswer answer = m_prompts->saveBeforeClosing(this);
-        if (answer == Prompts::CloseAnswer::Cancel || (answer == Prompts::CloseAnswer::Save && !saveChart())) {
-            event->ignore();
-            return;
-        }
+    if (!confirmDiscardChanges()) {
+        event->ignore();
+        return;
     }
     removeRecovery();
     QMainWindow::closeEvent(event);
