@@ -7,8 +7,8 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QFont>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMouseEvent>

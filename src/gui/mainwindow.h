@@ -103,6 +103,8 @@ private slots:
     // Lays a fresh, empty connector layer over the canvas.
     void initLableForDrawing();
     void openStartingChart();
+    // Opens the backup dropped last, after the unsaved-changes question.
+    void openDroppedChart();
     // Repaints the connector layer from m_data_line.
     void redrawAllLines();
     void on_radioButton_3_clicked(bool checked);
@@ -275,6 +277,8 @@ private:
     QByteArray m_recoveryWritten;
     // The file of the chart last saved or opened; empty for none.
     QString m_chartFile;
+    // A backup dropped on the window, opened once the drop is over.
+    QString m_droppedChart;
     // The frame the window was last fitted to the screen with, once its content scrolls.
     std::optional<QMargins> m_fittedFrame;
     // A mouse button pressed on the window is still down.

@@ -14,6 +14,8 @@
 #include <QScrollArea>
 #include <QTimer>
 
+#include <utility>
+
 void MainWindow::showTitle()
 {
     setWindowFilePath(m_chartFile);
@@ -72,13 +74,17 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 
 void MainWindow::dropEvent(QDropEvent* event)
 {
-    const QString fileName = ChartFiles::droppedChart(event->mimeData()->urls());
-    if (fileName.isEmpty())
+    m_droppedChart = ChartFiles::droppedChart(event->mimeData()->urls());
+    if (m_droppedChart.isEmpty())
         return;
     event->acceptProposedAction();
     // The drop is finished first, so that the program the file came from does not wait on the question.
-    QTimer::singleShot(0, this, [this, fileName] {
-        if (confirmDiscardChanges())
-            openChartFile(fileName);
-    });
+    QTimer::singleShot(0, this, SLOT(openDroppedChart()));
+}
+
+void MainWindow::openDroppedChart()
+{
+    const QString fileName = std::exchange(m_droppedChart, QString());
+    if (!fileName.isEmpty() && confirmDiscardChanges())
+        openChartFile(fileName);
 }
