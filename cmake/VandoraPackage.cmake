@@ -2,7 +2,6 @@
 # Expects VANDORA_APP_ID, the reverse-DNS name of the desktop entry, the icon and the metadata.
 
 set(VANDORA_MAINTAINER "Vandora maintainers <maintainers@users.noreply.c-seed-b16d5d14.example>")
-set(VANDORA_HOMEPAGE "https://c-seed-b16d5d14.example/vandora")
 set(VANDORA_PACKAGE_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/vandora)
 
 # Manual pages carry the project's version and are installed compressed the way Debian expects.

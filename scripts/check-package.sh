@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # check-package.sh [REFERENCE_RENDER]: builds the Debian package in build-deb/ and checks it: its files
 # are those `cmake --install` puts under /usr, lintian finds no error, and the programs unpacked from it
-# run: vandora-render prints its version and draws the sample chart (byte for byte as REFERENCE_RENDER
-# does, when given). The installed AppStream metadata and manual pages are validated. A check whose tool
+# run: vandora and vandora-render print the package's version, vandora-render draws the sample chart
+# (byte for byte as REFERENCE_RENDER does, when given), and vandora, opening the sample chart, keeps its
+# settings in the user's configuration folder, creating nothing in the installed tree, even when run as
+# root. The installed AppStream metadata and manual pages are validated. A check whose tool
 # cannot be installed is skipped with a message.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -72,6 +74,26 @@ fi
 log "the unpacked vandora-render drew $sample"
 [ -x "$(readlink -f "$bin/vandora")" ] && [ -d "$(dirname "$(readlink -f "$bin/vandora")")/images" ] \
     || fail "vandora or its pictures are missing from the package"
+[ "$("$bin/vandora" --version)" = "vandora $version" ] || fail "the unpacked vandora gives the wrong version"
+
+# Opening a chart writes the settings file; it must land in the configuration folder given, and nothing
+# may appear in the installed tree. The window runs offscreen and is ended once the file is there.
+(cd "$scratch/unpacked" && find . | sort) >"$scratch/before.txt"
+config="$scratch/home/config"
+mkdir -p "$config"
+HOME="$scratch/home" XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$scratch/home/data" XDG_RUNTIME_DIR="$scratch/home" \
+    QT_QPA_PLATFORM=offscreen "$bin/vandora" "$sample" >"$scratch/vandora.log" 2>&1 &
+window=$!
+for _ in $(seq 100); do
+    [ -s "$config/vandora/flowChart.settings" ] && break
+    sleep 0.1
+done
+kill "$window" 2>/dev/null || true
+wait "$window" 2>/dev/null || true
+(cd "$scratch/unpacked" && find . | sort) >"$scratch/after.txt"
+diff "$scratch/before.txt" "$scratch/after.txt" || fail "the installed vandora created files in its own tree"
+[ -s "$config/vandora/flowChart.settings" ] || { cat "$scratch/vandora.log"; fail "vandora kept no settings in the configuration folder"; }
+log "the unpacked vandora prints its version and keeps its settings in the user's configuration folder"
 
 if have appstreamcli; then
     "$here/tests/quiet_check.sh" --allow '^ *(I: |.*Validation was successful|[^ ].*\.metainfo\.xml$)' \

@@ -118,6 +118,8 @@ read -r canvas_x canvas_y canvas_w canvas_h <<<"$geo_drawWidget"
 log "canvas at $canvas_x,$canvas_y size ${canvas_w}x${canvas_h}"
 
 # --- Helpers. Coordinates given to them are relative to the main window.
+# The main window's title: the chart's file name, if any, and a * while changes are unsaved.
+main_window='^(.+ - )?Vandora\*?$'
 win_x=0
 win_y=0
 # start_app [ARG...]: starts vandora and waits until its main window is mapped and painted.
@@ -125,9 +127,9 @@ start_app() {
     local logfile="$work/vandora-$((++app_runs)).log"
     "$vandora" "$@" >"$logfile" 2>&1 &
     app_pid=$!
-    wait_for "the window named Vandora" window_shown '^Vandora$'
+    wait_for "the window named Vandora" window_shown "$main_window"
     local window geometry_shell
-    window="$(window_named '^Vandora$')"
+    window="$(window_named "$main_window")"
     geometry_shell="$(xdotool getwindowgeometry --shell "$window")"
     win_x="$(sed -n 's/^X=//p' <<<"$geometry_shell")"
     win_y="$(sed -n 's/^Y=//p' <<<"$geometry_shell")"
@@ -297,7 +299,7 @@ shot "$artifacts/1-drawn.png"
 # The window alone, the picture the README and the software centre show.
 window_shot() {
     local size
-    size="$(xdotool getwindowgeometry --shell "$(window_named '^Vandora$')" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd x)"
+    size="$(xdotool getwindowgeometry --shell "$(window_named "$main_window")" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd x)"
     import -window root -crop "${size}+${win_x}+${win_y}" +repage "$1"
 }
 window_shot "$artifacts/screenshot.png"
@@ -349,6 +351,7 @@ end_app
 
 # 8: the backup opened from the command line; Ctrl+C and Ctrl+Shift+C copy the drawing.
 start_app "$backup_file"
+wait_for "the title to name the reopened chart" window_shown '^chart\.fcb - Vandora$'
 wait_for "the reopened \"start\" box" canvas_dark $((190 - 12)) $((200 - 8)) 24 16
 wait_for "the reopened connector" canvas_dark $((mid_x - 8)) $((mid_y - 8)) 16 16
 # A click on an empty canvas corner with Ctrl held ("Move / Remove") gives the window the keys
@@ -554,8 +557,7 @@ wait_for "the offer to close" window_gone '^Restore chart$'
 wait_for "the restored \"crash\" box" canvas_dark $((300 - 12)) $((300 - 8)) 24 16
 wait_for "the restored \"kept\" box" canvas_dark $((450 - 12)) $((420 - 8)) 24 16
 shot "$artifacts/5-restored.png"
-click_radio radioButton_3
-rest_pointer
+radio_checked radioButton_3 || fail "\"Draw \" was not remembered from the earlier runs"
 restored_file="$work/out/restored.txt"
 xdotool key ctrl+s
 wait_for "the save dialog after restoring" window_shown '^Save file$'

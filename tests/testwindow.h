@@ -74,6 +74,8 @@ public:
     MainWindow* operator->() const { return w; }
     Ui::MainWindow* ui() const { return w->ui; }
     QWindow* window() const { return w->windowHandle(); }
+    // The title as the window system shows it, the unsaved-changes mark resolved.
+    QString title() const { return window()->title(); }
     QPoint origin() const { return w->ui->drawWidget->mapTo(w, QPoint(0, 0)); }
     // The window position whose click opens a new box at the canvas point.
     QPoint boxClickAt(const QPoint& canvasPoint) const { return origin() + canvasPoint + QPoint(12, 8); }
@@ -208,7 +210,15 @@ protected:
     std::optional<TestWindow> t;
 
 private slots:
-    void init() { t.emplace(); }
+    // Test mode keeps the user's own configuration out of reach; every case starts without the preferences
+    // and the settings file an earlier case may have left.
+    void init()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/vandora.conf");
+        QFile::remove(MainWindow::settingsFilePath());
+        t.emplace();
+    }
     void cleanup() { t.reset(); }
 };
 

@@ -2,9 +2,12 @@
 #include "chartfiles.h"
 #include "commandline.h"
 #include "gridcrop.h"
+#include "programinfo.h"
 #include "snapshotstore.h"
 #include "textcolumns.h"
+#include "windowfit.h"
 
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -254,13 +257,58 @@ private slots:
         QTEST(QStringList(compact.begin(), compact.end()), "compact");
     }
 
-    // A chart is opened from exactly one argument.
-    void chartFileFromArguments_takesExactlyOne()
+    // Beside the program only in its writable build folder: never where it is installed, even for root.
+    void settingsFilePath_besideProgramOnlyInItsBuildFolder()
     {
-        const char* argv[] = {"vandora", "a b/\u00fcbersicht.fcb", "b.fcb", nullptr};
-        QCOMPARE(chartFileFromArguments(1, argv), QString());
-        QCOMPARE(chartFileFromArguments(2, argv), QStringLiteral("a b/\u00fcbersicht.fcb"));
-        QCOMPARE(chartFileFromArguments(3, argv), QString());
+        const QString config = "/home/u/.config/vandora/flowChart.settings";
+        QCOMPARE((QStringList{ChartFiles::settingsFilePath("/src/build", true, true, "/home/u/.config/vandora"), ChartFiles::settingsFilePath("/src/build", true, false, "/home/u/.config/vandora"),
+                     ChartFiles::settingsFilePath("/src/build", false, true, "/home/u/.config/vandora")}), (QStringList{"/src/build/flowChart.settings", config, config}));
+    }
+
+    // The full-size window needs 1820 x 802 inside a frame of 4 px with a 30 px title bar; it is placed
+    // (frame position and frameless size) only where it does not fit.
+    void place_scrollsOnlyWhereTheWindowDoesNotFit()
+    {
+        QList<QRect> placed;
+        for (const QRect& available : {QRect(10, 0, 1828, 836), QRect(0, 24, 1366, 744), QRect(0, 0, 1536, 864), QRect(100, 0, 1827, 900)}) {
+            const WindowFit::Placement placement = WindowFit::place(QSize(1820, 802), available, QMargins(4, 30, 4, 4));
+            placed << (placement.scroll ? QRect(placement.framePosition, placement.size) : QRect());
+        }
+        QCOMPARE(placed, (QList<QRect>{QRect(), QRect(0, 24, 1358, 710), QRect(0, 0, 1528, 802), QRect(100, 0, 1819, 802)}));
+    }
+
+    // The window's arguments: action (0 run, 1 help) and chart; the toolkit's options are passed over.
+    void parse_findsActionAndChart_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("request");
+        QTest::newRow("one chart") << QStringList{"a b/\u00fcbersicht.fcb"} << "0 a b/\u00fcbersicht.fcb";
+        QTest::newRow("two charts open none") << QStringList{"a.fcb", "b.fcb"} << "0 ";
+        QTest::newRow("toolkit options") << QStringList{"-style", "fusion", "--platform=xcb", "-reverse", "--", "-a.fcb"} << "0 -a.fcb";
+        QTest::newRow("help") << QStringList{"a.fcb", "-h"} << "1 ";
+    }
+    void parse_findsActionAndChart()
+    {
+        QFETCH(QStringList, arguments);
+        const CommandLine::Request request = CommandLine::parse(QStringList{"vandora"} + arguments);
+        QTEST(QString::number(int(request.action)) + ' ' + request.chartFile, "request");
+    }
+
+    // The built program answers these with no display at all, before a window system is needed.
+    void program_answersWithoutWindow()
+    {
+        const QByteArray usage = CommandLine::usage().toUtf8();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY"), environment.remove("WAYLAND_DISPLAY"), environment.insert("QT_QPA_PLATFORM", "xcb");
+        QStringList answers;
+        for (const char* argument : {"--help", "--version", "--bogus"}) {
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(VANDORA_PATH), {argument});
+            QVERIFY(program.waitForFinished(30000));
+            answers << QString::number(program.exitCode()) + ' ' + program.readAllStandardOutput() + program.readAllStandardError();
+        }
+        QCOMPARE(answers, QStringList({"0 " + usage, "0 vandora " + ProgramInfo::version() + "\n", "2 vandora: Unknown option 'bogus'.\n\n" + usage}));
     }
 
     // A write that falls short, as on a full disk (here a file size limit), fails and keeps the earlier file.

@@ -1,10 +1,15 @@
-#include "testwindow.h"
 #include "chartrender.h"
+#include "programinfo.h"
+#include "testwindow.h"
 #include "textcolumns.h"
 
-#include <QScrollBar>
 #include <QClipboard>
+#include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextDocument>
 
 namespace {
 
@@ -33,17 +38,20 @@ class TestMainWindow : public WindowTest
     QStringList view() const { return t->ui()->drawOutput->toPlainText().split(QLatin1Char('\n')); }
 
 private slots:
-    // Its title, no history yet, "Remove last" hidden, icons loaded, and F1 showing the About box
-    // that OK closes.
+    // No history yet, "Remove last" hidden, icons loaded, and F1 showing the About box, with
+    // the version vandora-render gives and the licence, that OK closes.
     void startUp_fixedTitledWindow_historyOff_iconsLoaded_f1ShowsAbout()
     {
-        QCOMPARE(t->w->windowTitle(), QStringLiteral("Vandora"));
         QVERIFY(!t->ui()->goBack->isEnabled() && !t->ui()->goForward->isEnabled() && !t->ui()->pushButton->isVisible());
         for (const QIcon& icon : {t->w->windowIcon(), t->ui()->open->icon(), t->ui()->pushButton_2->icon()})
             QVERIFY(!icon.pixmap(16, 16).isNull());
         t->key(Qt::Key_F1, true);
         QVERIFY(t->w->w.isVisible());
-        QCOMPARE(t->w->w.findChild<QLabel*>(QStringLiteral("label"))->text(), QStringLiteral("Vandora"));
+        QTextDocument about;
+        about.setHtml(t->w->w.findChild<QLabel*>(QStringLiteral("label"))->text());
+        const QStringList lines = about.toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.first(), "Vandora " + ProgramInfo::version());
+        QVERIFY2(lines.contains("Released under the MIT licence.") && lines.last().startsWith("Source code: https://"), qPrintable(lines.join('|')));
         QTest::mouseClick(t->w->w.findChild<QPushButton*>(QStringLiteral("pushButton")), Qt::LeftButton);
         QVERIFY(!t->w->w.isVisible());
     }
@@ -123,6 +131,62 @@ private slots:
                 }
             }
         }
+    }
+
+    // The file last saved or opened, marked while the chart differs from it.
+    void title_showsFileAndUnsavedChanges()
+    {
+        QTemporaryDir dir;
+        QStringList titles{t->title()};
+        for (const char* step : {"b", "s", "t", "u", "b", "o", "b"})
+            t->act(step, dir.path()), titles << t->title();
+        QCOMPARE(titles << t->w->windowFilePath(), (QStringList{"Vandora", "Vandora*", "saved.fcb - Vandora", "saved.fcb* - Vandora",
+                             "saved.fcb - Vandora", "saved.fcb* - Vandora", "saved.fcb - Vandora", "saved.fcb* - Vandora", dir.filePath("saved.fcb")}));
+    }
+
+    // A backup dropped anywhere on the window opens after the question unsaved changes call for;
+    // anything else is refused.
+    void dropBackup_opensAfterAsking()
+    {
+        QTemporaryDir dir;
+        t->act("btsb", dir.path());
+        QMimeData backup, text;
+        backup.setUrls({QUrl::fromLocalFile(dir.filePath("saved.fcb"))}), text.setUrls({QUrl::fromLocalFile(dir.filePath("saved.txt"))});
+        // Enters the window over the widget and drops there; false when the window refuses the drag.
+        const auto drop = [this](QMimeData* data, const QWidget* on) {
+            const QPoint at = on->mapTo(t->w, on->rect().center());
+            QDragMoveEvent enter(at, Qt::CopyAction, data, Qt::NoButton, {}, QEvent::DragEnter);
+            QDropEvent dropped(at, Qt::CopyAction, data, Qt::NoButton, {});
+            if (QCoreApplication::sendEvent(t->window(), &enter), enter.isAccepted())
+                QCoreApplication::sendEvent(t->window(), &dropped), QCoreApplication::processEvents();
+            return enter.isAccepted();
+        };
+        t->log.closing << Prompts::CloseAnswer::Cancel << Prompts::CloseAnswer::Discard;
+        QCOMPARE(QString::number(drop(&text, t->ui()->drawWidget)) + QString::number(drop(&backup, t->ui()->drawOutput)) + t->texts(), QStringLiteral("01x,"));
+        QVERIFY(drop(&backup, t->ui()->drawWidget));
+        QCOMPARE(t->texts() + t->title() + t->log.questions.join(' '), QStringLiteral("xsaved.fcb - Vandoraclose close"));
+    }
+
+    // Fitted to a 1366 x 768 screen, the window scrolls its content, and a chart drawn with the content
+    // scrolled is the chart drawn in the whole window. Called
+    // directly: the offscreen platform of the tests has an 800 x 600 screen.
+    void smallScreen_contentScrolls_chartDrawnAsInWholeWindow()
+    {
+        const auto draw = [this] {
+            t->addBox(QPoint(320, 200), QStringLiteral("x")), t->drawLine(t->origin() + QPoint(340, 260), t->origin() + QPoint(520, 400));
+            return t->w->contentBytes();
+        };
+        const QByteArray whole = draw();
+        t->act("c");
+        t->w->fitToScreen(QRect(0, 24, 1366, 744), QMargins(4, 30, 4, 4));
+        auto* scroll = qobject_cast<QScrollArea*>(t->w->centralWidget());
+        QVERIFY(scroll && scroll->widget() == t->ui()->centralWidget);
+        QTRY_VERIFY(t->w->width() <= 1358 && t->w->height() <= 710);
+        scroll->horizontalScrollBar()->setValue(120), scroll->verticalScrollBar()->setValue(40);
+        QCOMPARE(QPoint(scroll->horizontalScrollBar()->value(), scroll->verticalScrollBar()->value()), QPoint(120, 40));
+        QCOMPARE(draw(), whole);
+        scroll->ensureWidgetVisible(t->ui()->pushButton_4);
+        QVERIFY(t->ui()->pushButton_4->visibleRegion().boundingRect().size() == t->ui()->pushButton_4->size());
     }
 };
 

@@ -13,16 +13,6 @@ class TestPersistence : public WindowTest
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        // Test mode keeps the user's own configuration out of reach; every case starts without preferences
-        // and without the settings file beside the test program.
-        QStandardPaths::setTestModeEnabled(true);
-        QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/flowChart.settings"));
-        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/vandora.conf");
-        t.emplace();
-    }
-
     void undoRedo_followsActions_data()
     {
         // One letter per action, as TestWindow::act reads them.
@@ -111,7 +101,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         // The reader's every reason has its own tests; here, that any rejection leaves the chart alone.
         QTest::newRow("truncated") << true << "bad.fcb" << ChartStream::toBytes(ChartStream::Chart()).left(60) << "ends early";
-        QTest::newRow("no such file") << true << "none.fcb" << QByteArray() << "none.fcb| File did not open";
+        QTest::newRow("no such file") << true << "none.fcb" << QByteArray() << "none.fcb: File did not open";
         // A folder where the backup should go makes that write fail.
         QTest::newRow("backup cannot be written") << false << "kept.txt" << QByteArray() << "kept.fcb";
         QTest::newRow("no such folder") << false << "missing/folder/plan.txt" << QByteArray() << "missing/folder/plan.txt";
@@ -136,7 +126,7 @@ private slots:
             t->log.answers << answer;
             open ? t->w->on_open_clicked() : t->w->on_pushButton_2_clicked();
         }
-        QCOMPARE(t->texts() + t->w->windowTitle(), QStringLiteral("keep,meVandora"));
+        QCOMPARE(t->texts() + t->title(), QStringLiteral("keep,meVandora*"));
         QVERIFY(history() == before);
         QCOMPARE(t->log.messages.size(), 1);
         QVERIFY2(t->log.messages[0].contains(reason), qPrintable(t->log.messages[0]));
@@ -169,14 +159,15 @@ private slots:
         t->w->on_open_clicked();
         // The next dialog opens in the folder of the last file; Open replaces the chart and its history.
         QCOMPARE(t->log.folders, (QStringList{QDir::currentPath(), folder}));
-        QCOMPARE(t->texts() + t->w->windowTitle() + QString::number(t->w->byteArrayOfPastStuf.size()), QStringLiteral("fromVandora1"));
+        QCOMPARE(t->texts() + t->title() + QString::number(t->w->byteArrayOfPastStuf.size()), QStringLiteral("fromplan.fcb - Vandora1"));
         QVERIFY(!t->ui()->goBack->isEnabled() && !t->w->hasUnsavedChanges());
 
         // A new window, as after a restart, opens the file it is started with, once, in the remembered style.
         t.emplace(backup);
         QTRY_COMPARE(t->texts() + t->w->m_filePath + QString::number(t->w->lastByteArrayCount), QStringLiteral("from0"));
         QVERIFY(!t->w->hasUnsavedChanges());
-        t->ui()->radioButton_3->click();
+        // "Draw " stays on from the last run.
+        QVERIFY(t->ui()->radioButton_3->isChecked());
         QCOMPARE(t->ui()->drawOutput->toPlainText(), shown);
         QCOMPARE(chooseInOutputMenu("Style", "Rounded"), QStringList({"Lines", "At both ends"}));
         QVERIFY(t->ui()->drawOutput->toPlainText().contains("╭────╮"));

@@ -108,7 +108,7 @@ private slots:
         QTRY_VERIFY(!t->log.questions.isEmpty() || !t->log.messages.isEmpty());
         // A damaged file is dropped with a warning, never offered.
         const QString said = (t->log.questions + t->log.messages).join(QLatin1Char(';'));
-        QVERIFY2(said.startsWith(chop ? path + "| The recovered chart is damaged" : "restore " + path) && !said.contains(';'), qPrintable(said));
+        QVERIFY2(said.startsWith(chop ? path + "|" + path + ": The recovered chart is damaged" : "restore " + path) && !said.contains(';'), qPrintable(said));
         QCOMPARE(t->texts(), QString(accept && !chop ? "kept,too" : ""));
         // A restored chart is where the history starts, still unsaved, so its file stays until a save or a clean close.
         QCOMPARE(QFile::exists(path) + t->w->hasUnsavedChanges(), 2 * (accept && !chop));

@@ -22,10 +22,18 @@ QString folderOf(const QString& fileName)
     return slash < 0 ? fileName : fileName.left(slash + 1);
 }
 
-QString settingsFilePath(const QString& programFolder, bool programFolderWritable, const QString& configFolder)
+QString settingsFilePath(const QString& programFolder, bool buildFolder, bool writable, const QString& configFolder)
 {
-    const QString folder = programFolderWritable ? programFolder : configFolder;
+    const QString folder = buildFolder && writable ? programFolder : configFolder;
     return folder + QLatin1Char('/') + QLatin1String(settingsFileName);
+}
+
+QString droppedChart(const QList<QUrl>& urls)
+{
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return QString();
+    const QString path = urls.first().toLocalFile();
+    return path.endsWith(QLatin1String(".fcb"), Qt::CaseInsensitive) ? path : QString();
 }
 
 bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reason)

@@ -4,7 +4,9 @@
 #include "chartstream.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QUrl>
 
 // Names of the files that Save writes and Open reads.
 namespace ChartFiles {
@@ -18,9 +20,16 @@ QString folderOf(const QString& fileName);
 
 constexpr char settingsFileName[] = "flowChart.settings";
 
-// The settings file: beside the program when its folder can be written, else in the user's
-// configuration folder (an installed program's folder is read-only).
-QString settingsFilePath(const QString& programFolder, bool programFolderWritable, const QString& configFolder);
+// Marks the folder a program is built in; an installed program's folder has none.
+constexpr char buildFolderMark[] = "CMakeCache.txt";
+
+// The settings file: beside the program only while it runs from its build folder and may write there,
+// else in the user's configuration folder, so that an installed program, even run as root, writes
+// nothing into system folders.
+QString settingsFilePath(const QString& programFolder, bool buildFolder, bool writable, const QString& configFolder);
+
+// The chart among dropped files: the one local file named *.fcb; empty for anything else.
+QString droppedChart(const QList<QUrl>& urls);
 
 // Writes bytes to fileName through a temporary file, so a failed or short write (a full disk) leaves
 // any earlier file intact; on failure, *reason (when given) says why.

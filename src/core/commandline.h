@@ -2,8 +2,28 @@
 #define COMMANDLINE_H
 
 #include <QString>
+#include <QStringList>
 
-// The chart to open at start: the only argument when there is exactly one, else empty.
-QString chartFileFromArguments(int argc, const char* const argv[]);
+// The arguments the window is started with.
+namespace CommandLine {
+
+enum class Action { Run, Help, Version, Usage };
+
+struct Request {
+    Action action = Action::Run;
+    // The chart to open at start: the only file named, else empty.
+    QString chartFile;
+    // What was wrong, for Usage.
+    QString error;
+};
+
+// Reads the arguments, the program's name first. The toolkit's own options (-style, -platform, ...)
+// are passed over, since the application object takes them; two or more files open none.
+Request parse(const QStringList& arguments);
+
+// What --help prints.
+QString usage();
+
+} // namespace CommandLine
 
 #endif // COMMANDLINE_H

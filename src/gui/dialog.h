@@ -7,7 +7,7 @@ namespace Ui {
 class Dialog;
 }
 
-// The About box: the program's name and an "OK" button that closes it.
+// The About box: the program's name, version, purpose, licence and source, and an "OK" button that closes it.
 class Dialog : public QDialog
 {
     Q_OBJECT

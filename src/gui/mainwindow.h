@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QMargins>
 #include <QMainWindow>
 #include <QPair>
 #include <QPixmap>
@@ -20,11 +21,15 @@
 #include <QVector>
 
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <vector>
 
 class QAction;
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
+class QMoveEvent;
 class QDataStream;
 class QKeyEvent;
 class QLineEdit;
@@ -64,8 +69,11 @@ public:
     void recordEdit();
     // Rebuilds the chart from snapshot stream_count; nothing happens for an index out of range.
     void deserialzeDataStream(int stream_count);
-    // Enables Undo and Redo by where the cursor stands in the history.
+    // Enables Undo and Redo by where the cursor stands in the history, and updates the title.
     void showHistoryPosition();
+    // When the window does not fit the screen's available area with the given frame, it takes the
+    // largest size that fits and its content scrolls; else it stays whole.
+    void fitToScreen(const QRect& available, const QMargins& frame);
     // Warns, titled with the file, that `what` failed and why.
     void warnFileFailed(const QString& fileName, const QString& what, const QString& reason);
     // Replaces the dialogs and message boxes, so tests never block on one.
@@ -84,6 +92,8 @@ public:
     bool confirmDiscardChanges();
     // Where the latest snapshot of an unsaved chart is kept, for a start after a crash.
     static QString recoveryFilePath();
+    // The settings file: beside the program in its build folder, else in the user's configuration folder.
+    static QString settingsFilePath();
     // The recovery file is written at most this often, and never while a mouse button is held.
     static constexpr int recoveryIntervalMs = 2000;
 
@@ -99,6 +109,8 @@ private slots:
     // Lays a fresh, empty connector layer over the canvas.
     void initLableForDrawing();
     void openStartingChart();
+    // Opens the backup dropped last, after the unsaved-changes question.
+    void openDroppedChart();
     // Repaints the connector layer from m_data_line.
     void redrawAllLines();
     void on_radioButton_3_clicked(bool checked);
@@ -139,6 +151,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Asks before closing a chart with unsaved changes; a clean close removes the recovery file.
     void closeEvent(QCloseEvent* event) override;
+    // A dropped backup is opened as Open opens it, after the same question.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    // Once the window manager has framed the window, a window fitted to the screen is fitted again.
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     // The element under point: five passes of growing tolerance, boxes before connectors in each.
@@ -178,8 +195,6 @@ private:
     void loadChart(const ChartStream::Chart& chart);
     // Brings the chart to the records, keeping every box whose record is unchanged and in place.
     void loadChartKeepingUnchanged(const ChartStream::Chart& chart);
-    // The settings file: beside the executable, or in the user's configuration folder when that is read-only.
-    QString settingsFilePath() const;
     // The last folder used, from the settings file; a missing file is created with the working folder.
     QString readSettingsFolder();
     void writeSettingsFolder(const QString& folder);
@@ -206,8 +221,10 @@ private:
     void showOutputMenu(const QPoint& pos);
     // Takes a drawing style, remembers it in the user's settings and renders it when live.
     void setDrawingStyle(CharGrid::Style style, CharGrid::Arrows arrows);
-    // The remembered drawing style, or classic with heads at the end.
+    // The remembered drawing style (or classic with heads at the end) and output switches.
     void readDrawingStyle();
+    // Keeps the states of "Draw " and "Draw box" for the next start.
+    void rememberOutputSwitches();
     // Set-up steps of the constructor.
     void setUpOutputView();
     void setUpButtons();
@@ -215,8 +232,16 @@ private:
     // Makes the output view tall enough for every row and its horizontal scroll bar (which long tags
     // bring), and the window with it.
     void fitOutputViewHeight();
+    // Under a real window system, fits the window to its screen.
+    void fitToUsersScreen();
     // Save's work; true when the export and the backup were both written.
     bool saveChart();
+    // Open's work once the file is chosen: replaces the chart and its history, or says why not.
+    void openChartFile(const QString& fileName);
+    // The title: the chart's file, or the program's name, marked while changes are unsaved.
+    void showTitle();
+    // The canvas's place in the window as laid out whole, wherever its content is scrolled to.
+    QPoint canvasOrigin() const;
     // The chart stream without the fields that follow the pointer, so that only edits make it differ.
     QByteArray contentBytes() const;
     // Marks the chart on screen as the one on disk and drops the recovery file.
@@ -278,6 +303,12 @@ private:
     QElapsedTimer m_sinceRecoveryWrite;
     // What the recovery file holds, empty when there is none.
     QByteArray m_recoveryWritten;
+    // The file of the chart last saved or opened; empty for none.
+    QString m_chartFile;
+    // A backup dropped on the window, opened once the drop is over.
+    QString m_droppedChart;
+    // The frame the window was last fitted to the screen with, once its content scrolls.
+    std::optional<QMargins> m_fittedFrame;
     // A mouse button pressed on the window is still down.
     bool m_buttonHeld = false;
     // The editors were enabled while a button was down; they take input once it is released.

@@ -47,11 +47,13 @@ std::tuple<bool, int, MainWindow::WHAT> MainWindow::findClickedBoth(QPoint& poin
 
 bool MainWindow::mouseEventCalc(QMouseEvent* event)
 {
-    const QPoint g = ui->drawWidget->mapTo(this, QPoint(0, 0));
+    // Points are taken relative to the canvas as laid out in the whole window, so that connectors keep
+    // their frame however far the content is scrolled.
+    const QPoint g = canvasOrigin();
     const QRect canvas = ui->drawWidget->rect();
     const int W = canvas.width();
     const int H = canvas.height();
-    const QPointF p = event->localPos();
+    const QPointF p = event->localPos() + QPointF(g - ui->drawWidget->mapTo(this, QPoint(0, 0)));
 
     lastGlobalPos = g;
     lastLocalPos = QPoint(Canvas::truncated(p.x()), Canvas::truncated(p.y()));

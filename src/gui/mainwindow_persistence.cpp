@@ -309,17 +309,19 @@ void MainWindow::showHistoryPosition()
 {
     ui->goBack->setEnabled(lastByteArrayCount > 0);
     ui->goForward->setEnabled(lastByteArrayCount < byteArrayOfPastStuf.size() - 1);
+    showTitle();
 }
 
-QString MainWindow::settingsFilePath() const
+QString MainWindow::settingsFilePath()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    const QFileInfo beside(ChartFiles::settingsFilePath(programFolder, true, QString()));
+    const QFileInfo beside(ChartFiles::settingsFilePath(programFolder, true, true, QString()));
+    const bool buildFolder = QFileInfo::exists(programFolder + QLatin1Char('/') + QLatin1String(ChartFiles::buildFolderMark));
     const bool writable = beside.exists() ? beside.isWritable() : QFileInfo(programFolder).isWritable();
     const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (!writable)
+    if (!buildFolder || !writable)
         QDir().mkpath(configFolder);
-    return ChartFiles::settingsFilePath(programFolder, writable, configFolder);
+    return ChartFiles::settingsFilePath(programFolder, buildFolder, writable, configFolder);
 }
 
 QString MainWindow::readSettingsFolder()
@@ -354,7 +356,7 @@ bool MainWindow::saveChart()
     const QString fileName =
         m_prompts->saveFileName(this, QStringLiteral("Save file"), folder, QStringLiteral("Text file (*.txt) ;;"));
     if (fileName.isEmpty()) {
-        setWindowTitle(QStringLiteral("Vandora"));
+        showTitle();
         return false;
     }
     writeSettingsFolder(ChartFiles::folderOf(fileName));
@@ -366,13 +368,14 @@ bool MainWindow::saveChart()
     const bool written = ChartFiles::writeBoth(fileName, ChartRender::exportBytes(printThis),
         ChartFiles::backupNameFor(fileName), ChartStream::toBytes(chartSnapshot()), &failedName, &reason);
 
-    setWindowTitle(QStringLiteral("Vandora"));
     if (!written) {
+        showTitle();
         m_prompts->warning(this, QStringLiteral("Not saved"),
             QStringLiteral("The chart could not be saved; no file was changed.\n") + failedName
                 + QStringLiteral(": ") + reason);
         return false;
     }
+    m_chartFile = QFileInfo(ChartFiles::backupNameFor(fileName)).absoluteFilePath();
     markSaved();
     m_prompts->information(this, QStringLiteral("Saved"), QStringLiteral("Chart saved!"));
     return true;
@@ -380,7 +383,7 @@ bool MainWindow::saveChart()
 
 void MainWindow::warnFileFailed(const QString& fileName, const QString& what, const QString& reason)
 {
-    m_prompts->warning(this, fileName, what + QStringLiteral(": ") + reason);
+    m_prompts->warning(this, fileName, fileName + QLatin1Char(':') + what + QStringLiteral(": ") + reason);
 }
 
 void MainWindow::on_open_clicked()
@@ -394,15 +397,20 @@ void MainWindow::on_open_clicked()
         fileName = m_prompts->openFileName(
             this, QStringLiteral("Open file"), folder, QStringLiteral("FlowChartBackup (*.fcb)"));
     }
+    m_filePath.clear();
     if (fileName.isEmpty()) {
-        setWindowTitle(QStringLiteral("Vandora"));
+        showTitle();
         return;
     }
-    m_filePath.clear();
+    openChartFile(fileName);
+}
+
+void MainWindow::openChartFile(const QString& fileName)
+{
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
+        showTitle();
         warnFileFailed(fileName, QStringLiteral(" File did not open"), file.errorString());
-        setWindowTitle(QStringLiteral("Vandora"));
         return;
     }
     writeSettingsFolder(ChartFiles::folderOf(fileName));
@@ -411,15 +419,14 @@ void MainWindow::on_open_clicked()
     ChartStream::Chart chart;
     QString error;
     if (!ChartStream::read(&file, chart, &error)) {
+        showTitle();
         warnFileFailed(fileName, QStringLiteral(" File is not a chart"), error);
-        setWindowTitle(QStringLiteral("Vandora"));
         return;
     }
     loadChart(chart);
     startHistory();
+    m_chartFile = QFileInfo(fileName).absoluteFilePath();
     markSaved();
-
-    setWindowTitle(QStringLiteral("Vandora"));
     ui->drawWidget->show();
     ui->label_2->show();
 }

@@ -30,6 +30,7 @@ void MainWindow::markSaved()
 {
     m_savedContent = contentBytes();
     removeRecovery();
+    showTitle();
 }
 
 void MainWindow::scheduleRecovery()

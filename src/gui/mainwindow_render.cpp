@@ -18,6 +18,8 @@ namespace {
 
 const QString styleKey = QStringLiteral("output/style");
 const QString arrowsKey = QStringLiteral("output/arrows");
+const QString drawKey = QStringLiteral("output/draw");
+const QString drawBoxKey = QStringLiteral("output/drawBox");
 
 // The user's preferences of the program, in its configuration folder.
 std::unique_ptr<QSettings> userSettings()
@@ -107,6 +109,16 @@ void MainWindow::readDrawingStyle()
     // Unknown names, say from a later version, leave the defaults.
     CharGrid::styleNamed(settings->value(styleKey).toString(), m_drawStyle);
     CharGrid::arrowsNamed(settings->value(arrowsKey).toString(), m_arrowHeads);
+    // Until the user first switches them, the form's states hold.
+    ui->radioButton_3->setChecked(settings->value(drawKey, ui->radioButton_3->isChecked()).toBool());
+    ui->radioButton_4->setChecked(settings->value(drawBoxKey, ui->radioButton_4->isChecked()).toBool());
+}
+
+void MainWindow::rememberOutputSwitches()
+{
+    const std::unique_ptr<QSettings> settings = userSettings();
+    settings->setValue(drawKey, ui->radioButton_3->isChecked());
+    settings->setValue(drawBoxKey, ui->radioButton_4->isChecked());
 }
 
 void MainWindow::drawRightWidget()
@@ -122,12 +134,14 @@ void MainWindow::drawRightWidget()
 
 void MainWindow::on_radioButton_3_clicked(bool checked)
 {
+    rememberOutputSwitches();
     if (checked && ui->radioButton_3->isChecked())
         drawRightWidget();
 }
 
 void MainWindow::on_radioButton_4_clicked()
 {
+    rememberOutputSwitches();
     if (ui->radioButton_3->isChecked())
         drawRightWidget();
 }

@@ -3,6 +3,7 @@
 #include "chartfiles.h"
 #include "chartrender.h"
 #include "markedblock.h"
+#include "programinfo.h"
 #include "renderoptions.h"
 #include "unifieddiff.h"
 
@@ -220,7 +221,7 @@ int main(int argc, char* argv[])
         return EXIT_SUCCESS;
     }
     if (parser.isSet(version)) {
-        std::puts("vandora-render " VANDORA_VERSION);
+        std::printf("vandora-render %s\n", ProgramInfo::version().toUtf8().constData());
         return EXIT_SUCCESS;
     }
     if (!parser.isSet(check) && !parser.isSet(update))
