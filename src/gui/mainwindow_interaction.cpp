@@ -130,6 +130,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         if (event->button() == Qt::LeftButton || moveAll) {
             lastMousePosition_ex = QPoint(0, 0);
             startMovingObject_ = findClickedBoth(lastMousePosition);
+            holdConnectors(moveAll || event->modifiers().testFlag(Qt::ShiftModifier));
         }
         return;
     }
@@ -178,6 +179,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e)
                 moveAllStep();
             } else if (std::get<2>(startMovingObject_) == BOX) {
                 (*m_data)[index]->updateMovingElement(lastMousePosition);
+                followGrabbedBox();
             } else if (lastMousePosition_ex == QPoint(0, 0)) {
                 lastMousePosition_ex = lastMousePosition;
                 return;
@@ -246,6 +248,7 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton || (last && event->button() == Qt::RightButton)) {
         lastMousePosition_ex = QPoint(0, 0);
         std::get<0>(startMovingObject_) = false;
+        m_holding.ends.clear();
         startDrawingLines.first = false;
         renderIfLive();
     }

@@ -1,0 +1,60 @@
+// Connectors that follow a dragged box: found when the box is grabbed, laid again at each step.
+#include "mainwindow.h"
+#include "textobject.h"
+#include "ui_mainwindow.h"
+
+#include <QTextEdit>
+
+void MainWindow::holdConnectors(bool alone)
+{
+    m_holding = Holding();
+    const int index = std::get<1>(startMovingObject_);
+    if (alone || !std::get<0>(startMovingObject_) || std::get<2>(startMovingObject_) != BOX || index < 0
+        || index >= m_data->size())
+        return;
+    const TextObject* box = (*m_data)[index];
+    m_holding.box = box;
+    m_holding.from = ConnectorAttach::boxOf(box->currentWantedRect.topLeft(), box->x_y_proc_respect_to_zero,
+        box->elem ? box->elem->toPlainText() : QString());
+    m_holding.connectors = m_data_line.size();
+    std::vector<const ConnectorAttach::Fractions*> fractions;
+    fractions.reserve(m_data_line.size());
+    for (const Line& line : m_data_line)
+        fractions.push_back(&line.points_proc_from_window);
+    m_holding.ends = ConnectorAttach::attachedEnds(m_holding.from, fractions, ui->drawWidget->size());
+    for (ConnectorAttach::Attachment& held : m_holding.ends) {
+        const Line& line = m_data_line[held.index];
+        held.start = {line.points, line.points_proc_from_window};
+    }
+}
+
+void MainWindow::followGrabbedBox()
+{
+    if (m_holding.ends.empty())
+        return;
+    const int index = std::get<1>(startMovingObject_);
+    // A removal or an undo during the drag changed what was held: the box goes on alone.
+    if (index < 0 || index >= m_data->size() || (*m_data)[index] != m_holding.box
+        || m_data_line.size() != m_holding.connectors) {
+        m_holding.ends.clear();
+        return;
+    }
+    const TextObject* box = m_holding.box;
+    const ConnectorAttach::Box to{box->currentWantedRect.topLeft(), box->x_y_proc_respect_to_zero, m_holding.from.text};
+    std::vector<std::vector<QPoint>> before;
+    before.reserve(m_holding.ends.size());
+    std::vector<const std::vector<QPoint>*> paths;
+    for (const ConnectorAttach::Attachment& held : m_holding.ends) {
+        ConnectorAttach::Path laid = ConnectorAttach::follow(held, m_holding.from, to, ui->drawWidget->size());
+        Line& line = m_data_line[held.index];
+        if (laid.points == line.points)
+            continue;
+        before.push_back(std::move(line.points));
+        line.points = std::move(laid.points);
+        line.points_proc_from_window = std::move(laid.fractions);
+        paths.push_back(&before.back());
+        paths.push_back(&line.points);
+    }
+    if (!paths.empty())
+        repaintLayerAround(paths);
+}
