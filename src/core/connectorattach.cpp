@@ -35,18 +35,6 @@ bool roundedCell(Real value, int& cell)
     return true;
 }
 
-// The cell of the box's text's top-left corner.
-bool textCorner(const Box& box, const QSize& canvas, QPoint& corner)
-{
-    int column = 0;
-    int row = 0;
-    if (!roundedCell(box.proportion.x() * double(columnsOf(canvas)), column)
-        || !roundedCell(box.proportion.y() * double(rowsOf(canvas)), row))
-        return false;
-    corner = QPoint(column, row);
-    return true;
-}
-
 QPoint clampedTo(const QPoint& p, const QSize& canvas)
 {
     return QPoint(std::clamp(p.x(), 0, std::max(canvas.width() - 1, 0)), std::clamp(p.y(), 0, std::max(canvas.height() - 1, 0)));
@@ -110,11 +98,8 @@ void appendRun(Path& path, const QPoint& to, const QSize& canvas)
         path.points.pop_back();
         path.fractions.pop_back();
     }
-    if (path.points.back() == to)
-        return;
-    for (const QPoint& p : fillGap(path.points.back(), to))
-        append(path, p, canvas);
-    append(path, to, canvas);
+    if (path.points.back() != to)
+        appendFilled(path, to, canvas);
 }
 
 // Lays the run into the last point again, from the corner before it to `target`: first across, then in
@@ -191,21 +176,37 @@ Path followBending(const Attachment& attached, const QPoint& first, const QPoint
         const QPoint was = start.points[i];
         const QPoint shift(int(std::lround(by.x())), int(std::lround(by.y())));
         const QPoint now = shift.isNull() ? was : clampedTo(was + shift, canvas);
-        if (i > 0 && (now != was || path.points.back() != start.points[i - 1])) {
-            for (const QPoint& p : fillGap(path.points.back(), now))
-                append(path, p, canvas);
-        }
-        if (now == was && i < start.fractions.size()) {
-            path.points.push_back(now);
-            path.fractions.push_back(start.fractions[i]);
-        } else {
+        // Gaps between points that stay are left as they were.
+        if (now == was && i > 0 && path.points.back() == start.points[i - 1])
             append(path, now, canvas);
-        }
+        else
+            appendFilled(path, now, canvas);
+        if (now == was && i < start.fractions.size())
+            path.fractions.back() = start.fractions[i];
     }
     return path;
 }
 
 } // namespace
+
+void appendFilled(Path& path, const QPoint& point, const QSize& canvas)
+{
+    if (!path.points.empty())
+        for (const QPoint& p : fillGap(path.points.back(), point))
+            append(path, p, canvas);
+    append(path, point, canvas);
+}
+
+bool textCell(const Box& box, const QSize& canvas, QPoint& cell)
+{
+    int column = 0;
+    int row = 0;
+    if (!roundedCell(box.proportion.x() * double(columnsOf(canvas)), column)
+        || !roundedCell(box.proportion.y() * double(rowsOf(canvas)), row))
+        return false;
+    cell = QPoint(column, row);
+    return true;
+}
 
 Box boxOf(const QPoint& topLeft, const QPointF& proportion, const QString& text)
 {
@@ -230,7 +231,7 @@ bool cellOf(const QPair<float, float>& fraction, const QSize& canvas, QPoint& ce
 bool holds(const Box& box, const QPoint& cell, const QSize& canvas)
 {
     QPoint corner;
-    if (!textCorner(box, canvas, corner))
+    if (!textCell(box, canvas, corner))
         return false;
     // The border runs one cell around the text; the reach one cell around the border.
     return cell.x() >= corner.x() - 2 && cell.x() <= corner.x() + box.text.width() + 1 && cell.y() >= corner.y() - 2
@@ -270,8 +271,8 @@ Path follow(const Attachment& attached, const Box& from, const Box& to, const QS
     QPoint fromCell;
     QPoint toCell;
     const QPoint pixels = to.topLeft - from.topLeft;
-    if (start.points.empty() || (!attached.first && !attached.last) || !textCorner(from, canvas, fromCell)
-        || !textCorner(to, canvas, toCell) || (pixels.isNull() && fromCell == toCell))
+    if (start.points.empty() || (!attached.first && !attached.last) || !textCell(from, canvas, fromCell)
+        || !textCell(to, canvas, toCell) || (pixels.isNull() && fromCell == toCell))
         return start;
     const QPoint cells = toCell - fromCell;
     const QPoint first = attached.first ? endTarget(start, 0, cells, pixels, canvas) : start.points.front();

@@ -23,6 +23,9 @@ struct Path {
     Fractions fractions;
 };
 
+// Appends a point, after the points that fill the gap to it as drawing fills it.
+void appendFilled(Path& path, const QPoint& point, const QSize& canvas);
+
 // A box where it stands: its top-left in canvas pixels and as canvas fractions, and its text's size in cells.
 struct Box {
     QPoint topLeft;
@@ -44,6 +47,9 @@ struct Attachment {
 // The cell (column, row) the drawing marks for a connector point with these fractions; false when the
 // fractions are no number or far off any grid.
 bool cellOf(const QPair<float, float>& fraction, const QSize& canvas, QPoint& cell);
+
+// The cell (column, row) of the first character of the box's text; false when its place is no number or far off.
+bool textCell(const Box& box, const QSize& canvas, QPoint& cell);
 
 // Whether a cell lies on the box's drawn border, within it, or at most one cell outside it.
 bool holds(const Box& box, const QPoint& cell, const QSize& canvas);
