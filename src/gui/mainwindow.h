@@ -242,13 +242,13 @@ private:
     QString m_filePath;
     QAction* actionAbout;
     std::unique_ptr<Prompts> m_prompts;
-    // The connectors that follow the grabbed box in this drag: the box, where it stood when grabbed, how
-    // many connectors there were then, and the held ends.
+    // The connectors that follow the grabbed box in this drag: the box, where it stood when grabbed, the
+    // held ends, and each held connector's points as last laid.
     struct Holding {
         const TextObject* box = nullptr;
         ConnectorAttach::Box from;
-        size_t connectors = 0;
         std::vector<ConnectorAttach::Attachment> ends;
+        std::vector<std::vector<QPoint>> laid;
     } m_holding;
     // Set while a whole-chart drag moves boxes, whose change callbacks then record nothing.
     bool m_movingAll = false;

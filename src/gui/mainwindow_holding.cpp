@@ -16,7 +16,6 @@ void MainWindow::holdConnectors(bool alone)
     m_holding.box = box;
     m_holding.from = ConnectorAttach::boxOf(box->currentWantedRect.topLeft(), box->x_y_proc_respect_to_zero,
         box->elem ? box->elem->toPlainText() : QString());
-    m_holding.connectors = m_data_line.size();
     std::vector<const ConnectorAttach::Fractions*> fractions;
     fractions.reserve(m_data_line.size());
     for (const Line& line : m_data_line)
@@ -25,6 +24,7 @@ void MainWindow::holdConnectors(bool alone)
     for (ConnectorAttach::Attachment& held : m_holding.ends) {
         const Line& line = m_data_line[held.index];
         held.start = {line.points, line.points_proc_from_window};
+        m_holding.laid.push_back(line.points);
     }
 }
 
@@ -34,9 +34,13 @@ void MainWindow::followGrabbedBox()
         return;
     const int index = std::get<1>(startMovingObject_);
     // A removal or an undo during the drag changed what was held: the box goes on alone.
-    if (index < 0 || index >= m_data->size() || (*m_data)[index] != m_holding.box
-        || m_data_line.size() != m_holding.connectors) {
-        m_holding.ends.clear();
+    bool unchanged = index >= 0 && index < m_data->size() && (*m_data)[index] == m_holding.box;
+    for (size_t i = 0; i < m_holding.ends.size() && unchanged; ++i) {
+        const size_t line = m_holding.ends[i].index;
+        unchanged = line < m_data_line.size() && m_data_line[line].points == m_holding.laid[i];
+    }
+    if (!unchanged) {
+        m_holding = Holding();
         return;
     }
     const TextObject* box = m_holding.box;
@@ -44,14 +48,15 @@ void MainWindow::followGrabbedBox()
     std::vector<std::vector<QPoint>> before;
     before.reserve(m_holding.ends.size());
     std::vector<const std::vector<QPoint>*> paths;
-    for (const ConnectorAttach::Attachment& held : m_holding.ends) {
-        ConnectorAttach::Path laid = ConnectorAttach::follow(held, m_holding.from, to, ui->drawWidget->size());
-        Line& line = m_data_line[held.index];
+    for (size_t i = 0; i < m_holding.ends.size(); ++i) {
+        ConnectorAttach::Path laid = ConnectorAttach::follow(m_holding.ends[i], m_holding.from, to, ui->drawWidget->size());
+        Line& line = m_data_line[m_holding.ends[i].index];
         if (laid.points == line.points)
             continue;
         before.push_back(std::move(line.points));
         line.points = std::move(laid.points);
         line.points_proc_from_window = std::move(laid.fractions);
+        m_holding.laid[i] = line.points;
         paths.push_back(&before.back());
         paths.push_back(&line.points);
     }

@@ -248,7 +248,7 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton || (last && event->button() == Qt::RightButton)) {
         lastMousePosition_ex = QPoint(0, 0);
         std::get<0>(startMovingObject_) = false;
-        m_holding.ends.clear();
+        m_holding = Holding();
         startDrawingLines.first = false;
         renderIfLive();
     }
