@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 namespace ConnectorAttach {
 
@@ -40,7 +39,7 @@ QPoint clampedTo(const QPoint& p, const QSize& canvas)
     return QPoint(std::clamp(p.x(), 0, std::max(canvas.width() - 1, 0)), std::clamp(p.y(), 0, std::max(canvas.height() - 1, 0)));
 }
 
-// The pixel nearest `near` whose cell is `target`, on one axis; `near` itself when the cell is not known.
+// The pixel nearest `near` whose cell is `target`, axis by axis, within two cells, kept on the canvas.
 QPoint pixelInCell(QPoint near, const QPoint& target, const QSize& canvas)
 {
     // Two cells of the wider kind: further than that the fractions and the pixels disagree anyway.
