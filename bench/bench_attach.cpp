@@ -1,6 +1,7 @@
-// One drag step of a box in "Move / Remove" that takes ten connectors of 1,000 points along, against
-// the same step with Shift held (the box alone, as every step was before connectors followed); and on
-// the big chart, the step of a box that holds no connector against the same box moved alone.
+// One drag step of a box in "Move / Remove" that takes ten connectors of 1,000 points along (freehand or
+// in straight runs), against the same step with Shift held (the box alone, as every step was before
+// connectors followed); and on the big chart, the step of a box that holds no connector against the
+// same box moved alone.
 
 #include "benchwindow.h"
 
@@ -72,6 +73,23 @@ Line wanderingFrom(const QPoint& start, int index, size_t count, bench::Lcg& rng
     return line;
 }
 
+// A connector of exactly `count` points in horizontal and vertical runs from `start`, zigzagging away
+// from the box to the side `away` points to.
+Line zigzagFrom(const QPoint& start, const QPoint& away, int index, size_t count)
+{
+    ConnectorAttach::Path path;
+    ConnectorAttach::appendFilled(path, start, canvas->size());
+    for (int run = 0; path.points.size() < count; ++run) {
+        const QPoint last = path.points.back();
+        const QPoint turn = run % 2 ? QPoint(away.y(), away.x()) * (run % 4 == 1 ? 60 : -60) : away * 40;
+        ConnectorAttach::appendFilled(path, last + turn, canvas->size());
+    }
+    Line line(canvas, 4, index, true);
+    line.points.assign(path.points.begin(), path.points.begin() + std::ptrdiff_t(count));
+    line.points_proc_from_window.assign(path.fractions.begin(), path.fractions.begin() + std::ptrdiff_t(count));
+    return line;
+}
+
 // Presses on the box at `grab`, with Shift when `alone`, and fails unless it holds `expected` connectors.
 void grabHolding(const QPoint& grab, bool alone, size_t expected)
 {
@@ -92,9 +110,11 @@ void dragSteps(benchmark::State& state, const char* key, const QPoint& grab)
     send(QEvent::MouseButtonRelease, grab, Qt::LeftButton, Qt::NoButton);
 }
 
-// A box in the middle with ten connectors starting around it, a cell off its four sides.
+// A box in the middle with ten connectors starting around it, a cell off its four sides: freehand, or
+// in straight runs (argument 2).
 void BM_HeldDragStep(benchmark::State& state)
 {
+    const bool straight = state.range(0) == 2;
     invoke("on_pushButton_4_clicked");
     const QRect box = bench::addBox(*window, QPoint(380, 380), QStringLiteral("hub"))->currentWantedRect;
     bench::Lcg rng(20261209);
@@ -102,16 +122,17 @@ void BM_HeldDragStep(benchmark::State& state)
         const int along = (i / 4) * 4;
         const QPoint starts[4] = {QPoint(box.right() + 6, box.top() + along), QPoint(box.left() - 10, box.top() + along),
             QPoint(box.left() + 6 + along, box.top() - 12), QPoint(box.left() + 6 + along, box.bottom() + 6)};
-        window->m_data_line.push_back(wanderingFrom(starts[i % 4], i, 1000, rng));
+        const QPoint away[4] = {QPoint(1, 0), QPoint(-1, 0), QPoint(0, -1), QPoint(0, 1)};
+        window->m_data_line.push_back(straight ? zigzagFrom(starts[i % 4], away[i % 4], i, 1000) : wanderingFrom(starts[i % 4], i, 1000, rng));
     }
     invoke("redrawAllLines");
     moveRemoveOnly();
     const bool alone = state.range(0) == 1;
     const QPoint grab = onCanvas(box.center());
     grabHolding(grab, alone, 10);
-    dragSteps(state, alone ? "box alone, Shift" : "box with 10 held connectors", grab);
+    dragSteps(state, alone ? "box alone, Shift" : straight ? "box with 10 straight ones" : "box with 10 held connectors", grab);
 }
-BENCHMARK(BM_HeldDragStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HeldDragStep)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // 100 boxes and 100 connectors of 1,000 points.
 void BM_BigChartStep(benchmark::State& state)
@@ -159,6 +180,7 @@ int main(int argc, char** argv)
     if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
     ratio("box with 10 held connectors", "box alone, Shift");
+    ratio("box with 10 straight ones", "box alone, Shift");
     ratio("big chart, box holding none", "big chart, box alone");
     window = nullptr;
     return EXIT_SUCCESS;

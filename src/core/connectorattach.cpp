@@ -255,6 +255,22 @@ std::vector<Attachment> attachedEnds(const Box& box, const std::vector<const Fra
     return found;
 }
 
+std::pair<std::vector<QPoint>, std::vector<QPoint>> changedParts(const std::vector<QPoint>& before, const std::vector<QPoint>& after)
+{
+    const size_t shorter = std::min(before.size(), after.size());
+    size_t front = 0;
+    while (front < shorter && before[front] == after[front])
+        ++front;
+    size_t back = 0;
+    while (back < shorter - front && before[before.size() - 1 - back] == after[after.size() - 1 - back])
+        ++back;
+    const size_t from = front > 0 ? front - 1 : 0;
+    const auto part = [&](const std::vector<QPoint>& points) {
+        return std::vector<QPoint>(points.begin() + std::ptrdiff_t(from), points.begin() + std::ptrdiff_t(std::min(points.size(), points.size() - back + 1)));
+    };
+    return {part(before), part(after)};
+}
+
 bool isRectilinear(const std::vector<QPoint>& points)
 {
     for (size_t i = 1; i < points.size(); ++i) {

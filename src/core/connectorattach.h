@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 // Connector ends that a dragged box takes along. Which ends a box holds is read from the drawing at the
@@ -64,6 +65,10 @@ std::vector<Attachment> attachedEnds(const Box& box, const std::vector<const Fra
 // by the ends' movements shared out by its place along the path. Moved points stay on the canvas, and gaps
 // are filled as drawing fills them; points that do not move keep their fractions.
 Path follow(const Attachment& attached, const Box& from, const Box& to, const QSize& canvas);
+
+// The parts of two point lists past their common beginning and before their common end, each with one
+// common point on either side: every segment of one list that the other lacks lies in them.
+std::pair<std::vector<QPoint>, std::vector<QPoint>> changedParts(const std::vector<QPoint>& before, const std::vector<QPoint>& after);
 
 // Whether every step of the points is horizontal, vertical or none.
 bool isRectilinear(const std::vector<QPoint>& points);

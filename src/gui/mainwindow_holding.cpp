@@ -45,21 +45,25 @@ void MainWindow::followGrabbedBox()
     }
     const TextObject* box = m_holding.box;
     const ConnectorAttach::Box to{box->currentWantedRect.topLeft(), box->x_y_proc_respect_to_zero, m_holding.from.text};
-    std::vector<std::vector<QPoint>> before;
-    before.reserve(m_holding.ends.size());
-    std::vector<const std::vector<QPoint>*> paths;
+    // Only what changed is repainted: with straight connectors, the runs laid again.
+    std::vector<std::vector<QPoint>> changed;
+    changed.reserve(2 * m_holding.ends.size());
     for (size_t i = 0; i < m_holding.ends.size(); ++i) {
         ConnectorAttach::Path laid = ConnectorAttach::follow(m_holding.ends[i], m_holding.from, to, ui->drawWidget->size());
         Line& line = m_data_line[m_holding.ends[i].index];
         if (laid.points == line.points)
             continue;
-        before.push_back(std::move(line.points));
+        auto parts = ConnectorAttach::changedParts(line.points, laid.points);
+        changed.push_back(std::move(parts.first));
+        changed.push_back(std::move(parts.second));
         line.points = std::move(laid.points);
         line.points_proc_from_window = std::move(laid.fractions);
         m_holding.laid[i] = line.points;
-        paths.push_back(&before.back());
-        paths.push_back(&line.points);
     }
+    std::vector<const std::vector<QPoint>*> paths;
+    paths.reserve(changed.size());
+    for (const std::vector<QPoint>& part : changed)
+        paths.push_back(&part);
     if (!paths.empty())
         repaintLayerAround(paths);
 }
