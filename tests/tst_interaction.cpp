@@ -136,6 +136,12 @@ private slots:
             if (drag % 2 == 0)
                 t->w->on_goForward_clicked();
         }
+        // An undo in the middle of a drag (Ctrl+Z while Ctrl drags) lets go of the connectors as it left them.
+        t->press(t->origin() + b.center());
+        t->w->on_goBack_clicked();
+        const std::vector<Line> undone = t->w->m_data_line;
+        t->moveHeld(t->origin() + b.center() + QPoint(40, 30));
+        QVERIFY(t->w->m_data_line[0].points == undone[0].points && t->w->m_data_line[1].points == undone[1].points);
     }
 
     void moveAll_correctsBlockedAxes_layerFollows_data()
