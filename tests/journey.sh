@@ -459,6 +459,11 @@ save_step 13-moved
 moved_column="$(column_of '|start|')"
 [ -n "$moved_column" ] && [ "$moved_column" -gt $((start_column + 10)) ] \
     || fail "the Ctrl drag did not move \"start\" (column $start_column, then ${moved_column:-none})"
+# The connector drawn from just below the right end of "start" went along with it: its first "*" is
+# still one row below the box's lower border and one column right of its right border.
+moved_row="$(awk 'index($0, "|start|") { print NR; exit }' "$step_export")"
+awk -v r="$moved_row" -v c="$moved_column" 'NR >= r + 1 && NR <= r + 3 && index(substr($0, c + 6, 3), "*") { found = 1 }
+    END { exit !found }' "$step_export" || fail "the connector's end did not follow the dragged \"start\" box"
 # Nothing stays grabbed: with Ctrl held again the box does not follow the pointer.
 xdotool keydown ctrl
 xdotool mousemove --sync $((win_x + canvas_x + 600)) $((win_y + canvas_y + 100))

@@ -81,7 +81,7 @@ public:
     QPoint boxClickAt(const QPoint& canvasPoint) const { return origin() + canvasPoint + QPoint(12, 8); }
     TextObject* box(int i) const { return w->m_data->at(i); }
 
-    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mousePress(window(), button, held, pos); }
+    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {}) const { QTest::mousePress(window(), button, held | keys, pos); }
     // A move of the pointer; buttons pressed and not yet released stay held.
     void moveHeld(const QPoint& pos) const { QTest::mouseEvent(QTest::MouseMove, window(), Qt::NoButton, held, pos); }
     void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mouseRelease(window(), button, held, pos); }
@@ -92,9 +92,10 @@ public:
     }
     // A left click on a widget of the window, a half height in from its left, where a radio button's indicator lies.
     void clickOn(const QWidget* widget) const { click(widget->mapTo(w, QPoint(widget->height() / 2, widget->height() / 2))); }
-    void drag(const QPoint& from, const QPoint& to, int steps = 8) const
+    // With `keys` held at the press.
+    void drag(const QPoint& from, const QPoint& to, int steps = 8, Qt::KeyboardModifiers keys = {}) const
     {
-        press(from);
+        press(from, Qt::LeftButton, keys);
         for (int i = 1; i <= steps; ++i)
             moveHeld(from + (to - from) * i / steps);
         release(to);

@@ -112,7 +112,8 @@ void MainWindow::setUpOutputView()
 void MainWindow::setUpButtons()
 {
     ui->radioButton->setToolTip(
-        QStringLiteral("Move [Ctrl + Left mouse button]\nRemove[Ctrl + Right mouse button]"));
+        QStringLiteral("Move [Ctrl + Left mouse button]\nMove a box without its connectors [Shift + Ctrl + Left mouse button]\n"
+                       "Remove[Ctrl + Right mouse button]"));
     ui->radioButton_2->setToolTip(QStringLiteral("[Alt + Left mouse button]"));
     ui->pushButton->setToolTip(QStringLiteral("Remove last"));
     ui->pushButton_2->setToolTip(QStringLiteral("Save [Ctrl+S]"));

@@ -3,6 +3,7 @@
 
 #include "chargrid.h"
 #include "chartrender.h"
+#include "connectorattach.h"
 #include "dialog.h"
 #include "drawwidget4points.h"
 #include "line.h"
@@ -167,6 +168,10 @@ private:
     bool giveKeysToBoxUnder(const QPointF& windowPoint);
     // Shifts every box and connector with the pointer, keeping boxes on the canvas.
     void moveAllStep();
+    // Finds the connector ends the grabbed box holds, which then follow it; none when `alone`.
+    void holdConnectors(bool alone);
+    // Lays the held connectors to where the grabbed box now stands and repaints what they left and reach.
+    void followGrabbedBox();
     // Converts a canvas point into the frame connector points are stored in.
     QPoint toConnectorFrame(const QPoint& point) const;
     void renderIfLive();
@@ -292,6 +297,14 @@ private:
     QString m_filePath;
     QAction* actionAbout;
     std::unique_ptr<Prompts> m_prompts;
+    // The connectors that follow the grabbed box in this drag: the box, where it stood when grabbed, the
+    // held ends, and each held connector's points as last laid.
+    struct Holding {
+        const TextObject* box = nullptr;
+        ConnectorAttach::Box from;
+        std::vector<ConnectorAttach::Attachment> ends;
+        std::vector<std::vector<QPoint>> laid;
+    } m_holding;
     // Set while a whole-chart drag moves boxes, whose change callbacks then record nothing.
     bool m_movingAll = false;
     qint64 m_historyBudget = historyBudgetBytes;

@@ -156,6 +156,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
             // Move all takes the whole chart wherever the left button goes down on the canvas.
             if (moveAll && event->button() == Qt::LeftButton && !std::get<0>(startMovingObject_))
                 startMovingObject_ = std::make_tuple(true, -1, LINE);
+            holdConnectors(moveAll || event->modifiers().testFlag(Qt::ShiftModifier));
         }
         return;
     }
@@ -227,6 +228,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e)
                 TextObject* box = (*m_data)[index];
                 box->updateMovingElement(
                     Canvas::withBorderOnGrid(lastMousePosition, box->currentWantedRect.size(), ui->drawWidget->size(), cell));
+                followGrabbedBox();
             } else if (lastMousePosition_ex == QPoint(0, 0)) {
                 lastMousePosition_ex = lastMousePosition;
                 return;
@@ -287,6 +289,7 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton || (last && event->button() == Qt::RightButton)) {
         lastMousePosition_ex = QPoint(0, 0);
         std::get<0>(startMovingObject_) = false;
+        m_holding = Holding();
         startDrawingLines.first = false;
         renderIfLive();
     }
