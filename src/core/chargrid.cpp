@@ -52,7 +52,7 @@ QString nameOf(Arrows arrows)
 
 bool styleNamed(const QString& name, Style& style)
 {
-    for (const Style candidate : {Style::Classic, Style::Lines, Style::Unicode}) {
+    for (const Style candidate : allStyles) {
         if (name == nameOf(candidate)) {
             style = candidate;
             return true;
@@ -72,19 +72,6 @@ bool arrowsNamed(const QString& name, Arrows& arrows)
     return false;
 }
 
-namespace {
-
-// The characters of one style: box corners and kept turns share `corners`.
-struct Glyphs {
-    char16_t horizontal;
-    char16_t vertical;
-    char16_t downRight;
-    char16_t downLeft;
-    char16_t crossing;
-    char16_t corners[4]; // right and down, left and down, right and up, left and up
-    char16_t heads[4];   // right, left, up, down
-};
-
 // Classic box corners are the sides' "|"; its connector characters are never used.
 constexpr Glyphs classicGlyphs{u'-', u'|', u'*', u'*', u'*', {u'|', u'|', u'|', u'|'}, {u'*', u'*', u'*', u'*'}};
 constexpr Glyphs lineGlyphs{u'-', u'|', u'\\', u'/', u'+', {u'+', u'+', u'+', u'+'}, {u'>', u'<', u'^', u'v'}};
@@ -100,6 +87,8 @@ const Glyphs& glyphsOf(Style style)
     }
     return classicGlyphs;
 }
+
+namespace {
 
 // A cell of a connector's path, or the step between two such cells.
 struct Cell {

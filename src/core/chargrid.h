@@ -40,6 +40,8 @@ using Fractions = std::vector<QPair<float, float>>;
 // How borders and connectors are written: `Classic` marks each connector point with "*"; `Lines`
 // (ASCII) and `Unicode` (box drawing) join a connector's cells into a thin path.
 enum class Style { Classic, Lines, Unicode };
+// Every style, in the order menus and the drawing reader try them.
+constexpr Style allStyles[] = {Style::Classic, Style::Lines, Style::Unicode};
 // Where a `Lines` or `Unicode` path shows an arrow head.
 enum class Arrows { None, End, Both };
 
@@ -63,6 +65,18 @@ QString nameOf(Arrows arrows);
 // False, leaving the value unchanged, when `name` is none of the names above.
 bool styleNamed(const QString& name, Style& style);
 bool arrowsNamed(const QString& name, Arrows& arrows);
+
+// The characters of one style: box corners and kept turns share `corners`.
+struct Glyphs {
+    char16_t horizontal;
+    char16_t vertical;
+    char16_t downRight;
+    char16_t downLeft;
+    char16_t crossing;
+    char16_t corners[4]; // right and down, left and down, right and up, left and up
+    char16_t heads[4];   // right, left, up, down
+};
+const Glyphs& glyphsOf(Style style);
 
 // Replaces each tab by spaces up to the next multiple of 11 characters of the expanded line.
 QString expandTabs(const QString& line);
