@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Vandora with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test headless;
-# where clang can be had, it also runs the chart stream fuzzer briefly over its seed corpus and
+# where clang can be had, it also runs the chart stream and drawing fuzzers briefly over their seed corpora and
 # clang-tidy over src/.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -21,6 +21,9 @@ else
     mkdir -p "$fuzz/corpus" "$fuzz/artifacts"
     "$fuzz/fuzz/fuzz_chartstream" -runs=200000 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/" \
         "$fuzz/corpus" "$here/fuzz/corpus"
+    mkdir -p "$fuzz/drawings"
+    "$fuzz/fuzz/fuzz_drawingreader" -runs=20000 -max_len=4096 -print_final_stats=1 \
+        -artifact_prefix="$fuzz/artifacts/" "$fuzz/drawings" "$here/fuzz/drawings"
 fi
 
 # The Debian package, in its own Release build; also installs the validators the dist_* tests use.

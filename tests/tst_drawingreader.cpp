@@ -101,10 +101,10 @@ private:
             if (cells.empty() || cells.back() != cell)
                 cells.push_back(cell);
         }
-        // Only cells next to each other along the path may touch.
+        // A connector passes each cell once, and only cells near each other along it touch.
         for (size_t i = 0; i < cells.size(); ++i)
-            for (size_t j = i + 3; j < cells.size(); ++j)
-                if (std::abs(cells[i].x() - cells[j].x()) <= 1 && std::abs(cells[i].y() - cells[j].y()) <= 1)
+            for (size_t j = i + 2; j < cells.size(); ++j)
+                if (std::abs(cells[i].x() - cells[j].x()) <= int(j > i + 2) && std::abs(cells[i].y() - cells[j].y()) <= int(j > i + 2))
                     return;
         if (claim(cells))
             chart.connectors.push_back(line);
@@ -116,11 +116,79 @@ private:
 
 } // namespace
 
+Q_DECLARE_METATYPE(CharGrid::Style)
+
 class TestDrawingReader : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void read_findsBoxesAndConnectorsThatDrawTheSameRows_data()
+    {
+        QTest::addColumn<QStringList>("drawing");
+        QTest::addColumn<Style>("style");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("connectors");
+        QTest::addColumn<int>("unplaced");
+        const auto rows = [](const char* text) { return QString::fromUtf8(text).split(QLatin1Char('\n')); };
+        QTest::newRow("classic, two-line box, comment") << rows("// |-----|\n// |Start|\n// |here |\n// |-----|  **\n//            ****")
+                                                       << Style::Classic << QStringList{"Start\nhere"} << 1 << 0;
+        QTest::newRow("lines, two turns, html comment")
+            << rows("<!-- +---+          -->\n<!-- |Go | -----+   -->\n<!-- +---+      |   -->\n<!--            |   -->\n<!--            +-> -->")
+            << Style::Lines << QStringList{"Go "} << 1 << 0;
+        QTest::newRow("unicode, wide character, slant") << rows("┌──┐\n│中a│\n└──┘\n     ╲\n      ╲──\n         ▶")
+                                                       << Style::Unicode << QStringList{"中a"} << 1 << 0;
+        QTest::newRow("heads at both ends") << rows("◀───┐\n    │\n    ▼") << Style::Unicode << QStringList{} << 1 << 0;
+        QTest::newRow("crossing in lines") << rows("   |\n---+--->\n   |\n   v") << Style::Lines << QStringList{} << 2 << 0;
+        QTest::newRow("no borders, free text") << rows("# Start  ****\n# here     *\n#      Stop") << Style::Classic
+                                              << QStringList{"Start\nhere", "Stop"} << 1 << 0;
+        // Text beside bordered boxes gains a border when drawn again: its fourteen border cells are counted.
+        QTest::newRow("free text beside a box") << rows("|--|\n|ab|\n|--|\n\n\n  note") << Style::Classic
+                                               << QStringList{"ab", "note"} << 0 << 14;
+    }
+
+    void read_findsBoxesAndConnectorsThatDrawTheSameRows()
+    {
+        QFETCH(QStringList, drawing);
+        QFETCH(Style, style);
+        QFETCH(QStringList, texts);
+        const DrawingReader::Result read = DrawingReader::read(drawing);
+        QStringList found;
+        for (const ChartStream::BoxRecord& box : read.chart.boxes)
+            found << box.text;
+        QCOMPARE(read.style, style);
+        QCOMPARE(found, texts);
+        QTEST(int(read.chart.connectors.size()), "connectors");
+        QTEST(read.unplaced, "unplaced");
+        if (read.unplaced == 0) {
+            const Rows again = GridCrop::compact(renderRead(read), read.chart.window.startTag, read.chart.window.endTag);
+            QCOMPARE(QStringList(again.begin(), again.end()), drawing);
+        }
+    }
+
+    void read_badInput_givesValidChart_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("beyond");
+        QTest::newRow("empty") << QString() << 0;
+        QTest::newRow("rows cut short") << QStringLiteral("+---+\n|ab\n+--") << 0;
+        QTest::newRow("ragged tags") << QStringLiteral("// |--|\n # |ab|\n//|--|") << 0;
+        QTest::newRow("stray characters") << QStringLiteral("\t\r\x01┼╳▶\n|\n\u2500\u2500|*+") << 0;
+        QTest::newRow("beyond the grid") << QString(130, QLatin1Char('x')) + QStringLiteral("\ny") << 16;
+    }
+
+    // What is left out is counted: every character beyond the grid, at most every character in all.
+    void read_badInput_givesValidChart()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, beyond);
+        const DrawingReader::Result read = DrawingReader::read(DrawingReader::rowsOf(text));
+        ChartStream::Chart again;
+        QVERIFY(ChartStream::fromBytes(ChartStream::toBytes(read.chart), again));
+        QVERIFY(read.unplaced >= beyond);
+        QVERIFY(read.unplaced <= text.count(QRegularExpression(QStringLiteral("\\S"))));
+    }
+
     void randomCharts_readBackDrawTheSameRows()
     {
         const quint32 seed = qEnvironmentVariableIsSet("VANDORA_SEED") ? quint32(qEnvironmentVariableIntValue("VANDORA_SEED")) : QRandomGenerator::global()->generate();

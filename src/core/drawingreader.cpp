@@ -462,7 +462,7 @@ class PathFinder
 {
 public:
     PathFinder(Sheet& sheet, Style style)
-        : m_s(sheet), m_glyphs(style), m_visits(sheet.cells.size(), 0)
+        : m_s(sheet), m_glyphs(style), m_visits(sheet.cells.size(), 0), m_seen(sheet.cells.size(), 0)
     {
     }
 
@@ -490,14 +490,14 @@ private:
     // The paths through the connector cells joined to `seed`.
     std::vector<std::vector<Cell>> component(const Cell& seed)
     {
+        // Components never share a cell, so what one marks seen stays seen.
         std::vector<Cell> cells{seed};
-        std::vector<unsigned char> seen(m_s.cells.size(), 0);
-        seen[index(seed)] = 1;
+        m_seen[index(seed)] = 1;
         for (size_t i = 0; i < cells.size(); ++i) {
             for (int way = 0; way < 9; ++way) {
                 const Cell n = step(cells[i], way);
-                if (way != 4 && isConnector(n) && !seen[index(n)]) {
-                    seen[index(n)] = 1;
+                if (way != 4 && isConnector(n) && !m_seen[index(n)]) {
+                    m_seen[index(n)] = 1;
                     cells.push_back(n);
                 }
             }
@@ -518,19 +518,53 @@ private:
             if (!start)
                 break;
             // A head mostly ends its path, so from one the walk backwards wins ties; the longer walk wins.
-            std::vector<unsigned char> before = m_visits;
             std::vector<Cell> path = walk(*start, true);
-            std::swap(before, m_visits);
+            forget(path);
             std::vector<Cell> forward = walk(*start, false);
             if (forward.size() > path.size() || (forward.size() == path.size() && !m_glyphs.isHead(glyph(*start)))) {
-                out.push_back(std::move(forward));
-                continue;
+                path = std::move(forward);
+            } else {
+                forget(forward);
+                for (const Cell& c : path)
+                    ++m_visits[index(c)];
+                std::reverse(path.begin(), path.end());
             }
-            m_visits = std::move(before);
-            std::reverse(path.begin(), path.end());
+            if (m_glyphs.isClassic())
+                takeInStrays(path, cells);
             out.push_back(std::move(path));
         }
         return out;
+    }
+
+    void forget(const std::vector<Cell>& path)
+    {
+        for (const Cell& c : path)
+            --m_visits[index(c)];
+    }
+
+    static bool touches(const Cell& a, const Cell& b) { return std::abs(a.row - b.row) <= 1 && std::abs(a.col - b.col) <= 1; }
+
+    // A classic trail marks every cell its points pass, so a walk leaves cells beside a corner behind; each
+    // goes on an end it touches or between two cells of the path that it touches both.
+    void takeInStrays(std::vector<Cell>& path, const std::vector<Cell>& cells)
+    {
+        for (bool grew = true; grew;) {
+            grew = false;
+            for (const Cell& c : cells) {
+                if (m_visits[index(c)])
+                    continue;
+                size_t at = touches(c, path.back()) ? path.size() : touches(c, path.front()) ? 0 : path.size() + 1;
+                for (size_t i = 0; i + 1 < path.size() && at > path.size(); ++i) {
+                    if (touches(c, path[i]) && touches(c, path[i + 1]))
+                        at = i + 1;
+                }
+                if (at > path.size())
+                    continue;
+                path.insert(path.begin() + std::ptrdiff_t(at), c);
+                ++m_visits[index(c)];
+                grew = true;
+            }
+        }
     }
 
     int freeNeighbours(const Cell& c)
@@ -592,9 +626,9 @@ private:
                 // A second pass through a crossing goes straight on.
                 if (m_visits[index(n)] == 1 && !isStraight(way))
                     continue;
-                // Straight on first, then across or up and down; among equals, the cell with fewer ways
-                // on, so that no end is left behind.
-                const int rank = (way == in ? 0 : isStraight(way) ? 1 : 2) * 16 + freeNeighbours(n);
+                // Straight on first, then across or up and down, then slants; among equals, the cell with
+                // fewer ways on, so that no end is left behind.
+                const int rank = (!isStraight(way) ? 2 : way == in ? 0 : 1) * 16 + freeNeighbours(n);
                 if (rank < bestRank) {
                     bestRank = rank;
                     bestWay = way;
@@ -613,6 +647,7 @@ private:
     Sheet& m_s;
     PathGlyphs m_glyphs;
     std::vector<unsigned char> m_visits;
+    std::vector<unsigned char> m_seen;
 };
 
 // Orders a path as the renderer drew it: a single head ends it; else the two cells before each turn run in
