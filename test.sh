@@ -22,7 +22,7 @@ else
     "$fuzz/fuzz/fuzz_chartstream" -runs=200000 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/" \
         "$fuzz/corpus" "$here/fuzz/corpus"
     mkdir -p "$fuzz/drawings"
-    "$fuzz/fuzz/fuzz_drawingreader" -runs=20000 -max_len=4096 -print_final_stats=1 \
+    "$fuzz/fuzz/fuzz_drawingreader" -max_total_time=60 -max_len=2048 -print_final_stats=1 \
         -artifact_prefix="$fuzz/artifacts/" "$fuzz/drawings" "$here/fuzz/drawings"
 fi
 

@@ -3,6 +3,7 @@
 #include "chartfiles.h"
 #include "chartrender.h"
 #include "chartstream.h"
+#include "drawingreader.h"
 #include "gridcrop.h"
 
 #include <QCommandLineParser>
@@ -23,6 +24,7 @@ const char helpText[] =
     "SYNOPSIS\n"
     "    vandora-render [--no-box] [--crop] [--start TAG] [--end TAG] [-o FILE] CHART\n"
     "                   [--style classic|lines|unicode] [--arrows none|end|both]\n"
+    "    vandora-render --import [--start TAG] [--end TAG] -o CHART.fcb DRAWING\n"
     "    vandora-render --help | --version\n"
     "\n"
     "DESCRIPTION\n"
@@ -47,6 +49,11 @@ const char helpText[] =
     "                 unicode: the same in box-drawing characters.\n"
     "    --arrows HEADS\n"
     "                 Arrow heads of lines and unicode paths: none, end (the default) or both.\n"
+    "    --import     Read DRAWING, a text drawing in any style (a file Save wrote, or a drawing copied\n"
+    "                 out of a comment), and write it as the chart backup given by -o. The tags are\n"
+    "                 found as the rows' common start and end unless --start or --end give them.\n"
+    "                 A line on standard error tells the options that draw the chart the same again\n"
+    "                 and how many characters could not be placed.\n"
     "    --help       Print this help and exit.\n"
     "    --version    Print the version and exit.\n"
     "\n"
@@ -68,6 +75,30 @@ int complain(const QString& message, int status)
 int usage(const QString& message)
 {
     return complain(message + QLatin1String(" Try 'vandora-render --help'."), usageError);
+}
+
+// Reads a text drawing into a chart backup; the tags are given when either option is set.
+int importDrawing(const QString& name, const QString& target, bool tagsGiven, const QString& start, const QString& end)
+{
+    if (target.isEmpty())
+        return usage(QStringLiteral("--import needs -o CHART.fcb."));
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return complain(name + QLatin1String(": ") + file.errorString(), EXIT_FAILURE);
+    const DrawingReader::Result read =
+        DrawingReader::read(DrawingReader::rowsOf(QString::fromUtf8(file.readAll())), {tagsGiven, start, end});
+    QString error;
+    if (!ChartFiles::writeWhole(target, ChartStream::toBytes(read.chart), &error))
+        return complain(target + QLatin1String(": ") + error, EXIT_FAILURE);
+    complain(QStringLiteral("%1: %2 boxes and %3 connectors, drawn again with --style %4 --arrows %5%6; %7 characters could not be placed.")
+                 .arg(name)
+                 .arg(read.chart.boxes.size())
+                 .arg(read.chart.connectors.size())
+                 .arg(CharGrid::nameOf(read.style), CharGrid::nameOf(read.arrows),
+                     read.drawBorders ? QString() : QStringLiteral(" --no-box"))
+                 .arg(read.unplaced),
+        EXIT_SUCCESS);
+    return EXIT_SUCCESS;
 }
 
 bool writeStandardOutput(const QByteArray& bytes)
@@ -92,7 +123,8 @@ int main(int argc, char* argv[])
     parser.addOptions({noBox, crop, start, end, output, help, version});
     const QCommandLineOption style(QStringLiteral("style"), QString(), QStringLiteral("STYLE"));
     const QCommandLineOption arrows(QStringLiteral("arrows"), QString(), QStringLiteral("HEADS"));
-    parser.addOptions({style, arrows});
+    const QCommandLineOption import(QStringLiteral("import"));
+    parser.addOptions({style, arrows, import});
     if (!parser.parse(app.arguments()))
         return usage(parser.errorText());
     if (parser.isSet(help)) {
@@ -116,6 +148,9 @@ int main(int argc, char* argv[])
         return usage(QStringLiteral("One chart file expected, %1 given.").arg(files.size()));
 
     const QString& name = files.first();
+    if (parser.isSet(import))
+        return importDrawing(name, parser.value(output), parser.isSet(start) || parser.isSet(end), parser.value(start),
+            parser.value(end));
     QFile file(name);
     ChartStream::Chart chart;
     QString error;
