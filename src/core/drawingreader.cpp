@@ -3,6 +3,7 @@
 #include "chartrender.h"
 
 #include <QSize>
+#include <QTextCodec>
 
 #include <algorithm>
 #include <cmath>
@@ -878,6 +879,39 @@ Result read(const QStringList& rows, const Options& options)
 
     result.unplaced = beyond + differences(result, s);
     return result;
+}
+
+bool readText(const QByteArray& bytes, Result& result, QString* error, const Options& options)
+{
+    const auto fail = [error](const char* reason) {
+        if (error)
+            *error = QString::fromLatin1(reason);
+        return false;
+    };
+    QTextCodec::ConverterState state;
+    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
+    if (state.invalidChars > 0 || bytes.contains('\0'))
+        return fail("not UTF-8 text");
+    Result read = DrawingReader::read(rowsOf(text), options);
+    if (read.chart.boxes.empty() && read.chart.connectors.empty())
+        return fail("no drawing in it");
+    result = std::move(read);
+    return true;
+}
+
+void addTo(ChartStream::Chart& chart, const ChartStream::Chart& added)
+{
+    const qint32 boxes = qint32(chart.boxes.size());
+    const qint32 connectors = qint32(chart.connectors.size());
+    for (ChartStream::BoxRecord box : added.boxes) {
+        box.whoAmI += boxes;
+        chart.boxes.push_back(std::move(box));
+    }
+    chart.connectors.insert(chart.connectors.end(), added.connectors.begin(), added.connectors.end());
+    for (ChartStream::CreationRecord record : added.window.creationRecords) {
+        record.index += record.kind == 0 ? boxes : connectors;
+        chart.window.creationRecords.push_back(record);
+    }
 }
 
 } // namespace DrawingReader

@@ -4,6 +4,7 @@
 #include "chargrid.h"
 #include "chartstream.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -45,6 +46,12 @@ struct Result {
 
 // Never fails: whatever the rows hold, the chart is valid and as close to them as it can be.
 Result read(const QStringList& rows, const Options& options = Options());
+
+// Reads a file's bytes as a drawing: false, saying why, when they are not UTF-8 text or show nothing.
+bool readText(const QByteArray& bytes, Result& result, QString* error = nullptr, const Options& options = Options());
+
+// Adds the boxes and connectors of `added` after those of `chart`, with their creation records.
+void addTo(ChartStream::Chart& chart, const ChartStream::Chart& added);
 
 } // namespace DrawingReader
 

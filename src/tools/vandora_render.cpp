@@ -85,9 +85,10 @@ int importDrawing(const QString& name, const QString& target, bool tagsGiven, co
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly))
         return complain(name + QLatin1String(": ") + file.errorString(), EXIT_FAILURE);
-    const DrawingReader::Result read =
-        DrawingReader::read(DrawingReader::rowsOf(QString::fromUtf8(file.readAll())), {tagsGiven, start, end});
+    DrawingReader::Result read;
     QString error;
+    if (!DrawingReader::readText(file.readAll(), read, &error, {tagsGiven, start, end}))
+        return complain(name + QLatin1String(": ") + error, EXIT_FAILURE);
     if (!ChartFiles::writeWhole(target, ChartStream::toBytes(read.chart), &error))
         return complain(target + QLatin1String(": ") + error, EXIT_FAILURE);
     complain(QStringLiteral("%1: %2 boxes and %3 connectors, drawn again with --style %4 --arrows %5%6; %7 characters could not be placed.")
