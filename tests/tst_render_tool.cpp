@@ -41,6 +41,7 @@ private slots:
         }
         const auto write = [this](const QString& name, const QByteArray& bytes) { return ChartFiles::writeWhole(m_dir.filePath(name + ".fcb"), bytes); };
         QVERIFY(write("chart", ChartStream::toBytes(chart)) && write("bad", ChartStream::toBytes(chart) + '\0'));
+        QVERIFY(ChartFiles::writeWhole(m_dir.filePath("drawing.txt"), drawing(boxed)));
     }
 
     // `complaint` is a pattern for the one line on standard error after "vandora-render: ".
@@ -62,7 +63,10 @@ private slots:
         QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("vandora-render " VANDORA_VERSION "\n") << ok;
         QTest::newRow("corrupt") << QStringList{"bad.fcb"} << 1 << QByteArray() << "bad\\.fcb: unexpected data after the chart";
         QTest::newRow("missing") << QStringList{"none.fcb"} << 1 << QByteArray() << "none\\.fcb: .+";
-        for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"},
+        QTest::newRow("import") << QStringList{"--import", "-o", "in.fcb", "drawing.txt"} << 0 << QByteArray()
+                                << "drawing\\.txt: 1 boxes and 1 connectors, drawn again with --style classic --arrows end; 0 characters could not be placed\\.";
+        QTest::newRow("import of a backup") << QStringList{"--import", "-o", "in.fcb", "chart.fcb"} << 1 << QByteArray() << "chart\\.fcb: not UTF-8 text";
+        for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"}, {"--import", "drawing.txt"},
                  {"--style", "bold", "chart.fcb"}, {"--arrows", "up", "chart.fcb"}})
             QTest::newRow(qPrintable(args.join(' '))) << args << 2 << QByteArray() << ".+ Try 'vandora-render --help'\\.";
     }
@@ -82,7 +86,14 @@ private slots:
                      complaint.isEmpty() ? complaint : "vandora-render: " + complaint + "\n")).match(errors).hasMatch(),
                  qPrintable(errors));
         QFile file(m_dir.filePath("out.txt"));
-        QVERIFY(!arguments.contains("-o") || tool.exitCode() != 0 || (file.open(QIODevice::ReadOnly) && file.readAll() == drawing(boxed)));
+        QVERIFY(!arguments.contains("-o") || tool.exitCode() != 0 || arguments.contains("--import")
+            || (file.open(QIODevice::ReadOnly) && file.readAll() == drawing(boxed)));
+        // An imported drawing draws the same again.
+        if (arguments.contains("--import") && tool.exitCode() == 0) {
+            tool.start(QStringLiteral(VANDORA_RENDER_PATH), {"in.fcb"});
+            QVERIFY(tool.waitForFinished(30000));
+            QCOMPARE(tool.readAllStandardOutput(), drawing(boxed));
+        }
     }
 
 private:
