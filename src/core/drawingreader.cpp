@@ -243,6 +243,9 @@ Tags findTags(const QStringList& rows)
 
 // ---- The sheet of cells -----------------------------------------------------------------------------------
 
+// The index of (row, col) in a row-major array `cols` wide.
+size_t slot(int row, int cols, int col) { return size_t(row) * size_t(cols) + size_t(col); }
+
 struct Sheet {
     int rows = 0;
     int cols = 0;
@@ -251,8 +254,8 @@ struct Sheet {
     std::vector<unsigned char> owner;
 
     bool inside(int r, int c) const { return r >= 0 && c >= 0 && r < rows && c < cols; }
-    char32_t at(int r, int c) const { return inside(r, c) ? cells[size_t(r * cols + c)] : char32_t(' '); }
-    unsigned char& ownerAt(int r, int c) { return owner[size_t(r * cols + c)]; }
+    char32_t at(int r, int c) const { return inside(r, c) ? cells[slot(r, cols, c)] : char32_t(' '); }
+    unsigned char& ownerAt(int r, int c) { return owner[slot(r, cols, c)]; }
 };
 
 // ---- Boxes ------------------------------------------------------------------------------------------------
@@ -314,16 +317,16 @@ std::vector<Area> findBoxes(Sheet& s, const Glyphs& g, bool claim)
     for (int r = 0; r < s.rows; ++r) {
         for (int c = 0; c < s.cols; ++c) {
             Area a{};
-            if (taken[size_t(r * s.cols + c)] || !boxAt(s, g, r, c, a))
+            if (taken[slot(r, s.cols, c)] || !boxAt(s, g, r, c, a))
                 continue;
             bool free = true;
             for (int rr = a.top - 1; rr <= a.top + a.height && free; ++rr)
-                free = !taken[size_t(rr * s.cols + a.left - 1)] && !taken[size_t(rr * s.cols + a.left + a.width)];
+                free = !taken[slot(rr, s.cols, a.left - 1)] && !taken[slot(rr, s.cols, a.left + a.width)];
             if (!free)
                 continue;
             for (int rr = a.top - 1; rr <= a.top + a.height; ++rr) {
                 for (int cc = a.left - 1; cc <= a.left + a.width; ++cc) {
-                    taken[size_t(rr * s.cols + cc)] = 1;
+                    taken[slot(rr, s.cols, cc)] = 1;
                     if (claim)
                         s.ownerAt(rr, cc) = 1;
                 }
@@ -483,7 +486,7 @@ public:
     }
 
 private:
-    size_t index(const Cell& c) const { return size_t(c.row * m_s.cols + c.col); }
+    size_t index(const Cell& c) const { return slot(c.row, m_s.cols, c.col); }
     bool isConnector(const Cell& c) { return m_s.inside(c.row, c.col) && m_s.ownerAt(c.row, c.col) == 2; }
     char32_t glyph(const Cell& c) const { return m_s.at(c.row, c.col); }
     int allowedVisits(const Cell& c) const { return m_glyphs.isCrossing(glyph(c)) ? 2 : 1; }
@@ -751,7 +754,7 @@ QString textOf(const Sheet& s, const Area& a)
     QStringList lines;
     int widest = 0;
     for (int r = a.top; r < a.top + a.height; ++r) {
-        QString line = textOfCells(&s.cells[size_t(r * s.cols + a.left)], size_t(a.width));
+        QString line = textOfCells(&s.cells[slot(r, s.cols, a.left)], size_t(a.width));
         line.truncate(line.size() - trailingBlanks(line));
         widest = std::max(widest, int(cellsOfRow(line).size()));
         lines << line;
@@ -830,7 +833,7 @@ Result read(const QStringList& rows, const Options& options)
     Sheet s;
     s.rows = gridRows;
     s.cols = gridCols;
-    s.cells.assign(size_t(gridRows * gridCols), U' ');
+    s.cells.assign(slot(gridRows, gridCols, 0), U' ');
     s.owner.assign(s.cells.size(), 0);
     int beyond = 0;
     for (int r = 0; r < rows.size(); ++r) {
@@ -839,7 +842,7 @@ Result read(const QStringList& rows, const Options& options)
             // A tab or a lone CR in a row stands for a blank; a line break in a box's text would split it.
             const char32_t ch = cells[c] == U'\t' || cells[c] == U'\r' ? U' ' : cells[c];
             if (r < gridRows && c < size_t(gridCols))
-                s.cells[size_t(r * gridCols) + c] = ch;
+                s.cells[slot(r, gridCols, int(c))] = ch;
             else
                 beyond += ch != U' ';
         }
