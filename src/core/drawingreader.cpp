@@ -374,7 +374,7 @@ Style recogniseStyle(Sheet& s)
         }
         long score = 4 * long(findBoxes(s, CharGrid::glyphsOf(style), false).size());
         for (const char32_t ch : s.cells)
-            score += contains(own, ch);
+            score += ch != U' ' && contains(own, ch);
         if (score > bestScore) {
             bestScore = score;
             best = style;
@@ -859,7 +859,7 @@ Result read(const QStringList& rows, const Options& options)
 
     const std::vector<char32_t> strokes = connectorGlyphs(result.style);
     for (size_t i = 0; i < s.cells.size(); ++i) {
-        if (s.owner[i] == 0 && contains(strokes, s.cells[i]))
+        if (s.cells[i] != U' ' && s.owner[i] == 0 && contains(strokes, s.cells[i]))
             s.owner[i] = 2;
     }
     const PathGlyphs glyphs(result.style);
