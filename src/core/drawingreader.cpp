@@ -190,8 +190,9 @@ Tags findTags(const QStringList& rows)
         const QString start = commentMark(filled.first(), false);
         return {start, reversed(commentMark(reversed(filled.first().mid(start.size())), !start.isEmpty()))};
     }
-    // Rows of different lengths had their trailing blanks cut, which only an empty end tag allows.
-    const bool ragged = std::any_of(filled.begin(), filled.end(), [&](const QString& r) { return r.size() != filled.first().size(); });
+    // Rows of different widths had their trailing blanks cut, which only an empty end tag allows.
+    const auto columns = [](const QString& row) { return int(cellsOfRow(row).size()); };
+    const bool ragged = std::any_of(filled.begin(), filled.end(), [&](const QString& r) { return columns(r) != columns(filled.first()); });
     Tags tags{commonStart(filled), ragged ? QString() : reversed(commonStart(reversedRows(filled)))};
     int shortest = filled.first().size();
     for (const QString& row : filled)
@@ -203,9 +204,9 @@ Tags findTags(const QStringList& rows)
     const int endRoom = trailingBlanks(reversed(tags.end));
     const QString startCore = tags.start.left(tags.start.size() - startRoom);
     const QString endCore = tags.end.right(tags.end.size() - endRoom);
-    const bool sameLength = std::all_of(rows.begin(), rows.end(), [&](const QString& r) { return r.size() == rows.first().size(); });
-    const int room = rows.first().size() - gridCols;
-    if (rows.size() == gridRows && sameLength && room >= startCore.size() + endCore.size()
+    const bool sameWidth = std::all_of(rows.begin(), rows.end(), [&](const QString& r) { return columns(r) == columns(rows.first()); });
+    const int room = columns(rows.first()) - gridCols;
+    if (rows.size() == gridRows && sameWidth && room >= startCore.size() + endCore.size()
         && room <= tags.start.size() + tags.end.size()) {
         // A blank kept after a start tag and before an end tag, as comments are written; the rest in front.
         int extra = room - startCore.size() - endCore.size();
