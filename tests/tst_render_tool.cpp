@@ -64,7 +64,7 @@ private slots:
         QTest::newRow("corrupt") << QStringList{"bad.fcb"} << 1 << QByteArray() << "bad\\.fcb: unexpected data after the chart";
         QTest::newRow("missing") << QStringList{"none.fcb"} << 1 << QByteArray() << "none\\.fcb: .+";
         QTest::newRow("import") << QStringList{"--import", "-o", "in.fcb", "drawing.txt"} << 0 << QByteArray()
-                                << "drawing\\.txt: 1 boxes and 1 connectors, drawn again with --style classic --arrows end; 0 characters could not be placed\\.";
+                                << "drawing\\.txt: 1 box and 1 connector, drawn again with --style classic --arrows end; 0 characters could not be placed\\.";
         QTest::newRow("import of a backup") << QStringList{"--import", "-o", "in.fcb", "chart.fcb"} << 1 << QByteArray() << "chart\\.fcb: not UTF-8 text";
         for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"}, {"--import", "drawing.txt"},
                  {"--style", "bold", "chart.fcb"}, {"--arrows", "up", "chart.fcb"}})

@@ -98,7 +98,8 @@ void MainWindow::pasteDrawing()
 
 QString MainWindow::unplacedText(int count)
 {
-    return QStringLiteral("%1 characters of the drawing could not be placed.").arg(count);
+    return count == 1 ? QStringLiteral("1 character of the drawing could not be placed.")
+                      : QStringLiteral("%1 characters of the drawing could not be placed.").arg(count);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

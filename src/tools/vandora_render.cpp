@@ -91,13 +91,14 @@ int importDrawing(const QString& name, const QString& target, bool tagsGiven, co
         return complain(name + QLatin1String(": ") + error, EXIT_FAILURE);
     if (!ChartFiles::writeWhole(target, ChartStream::toBytes(read.chart), &error))
         return complain(target + QLatin1String(": ") + error, EXIT_FAILURE);
-    complain(QStringLiteral("%1: %2 boxes and %3 connectors, drawn again with --style %4 --arrows %5%6; %7 characters could not be placed.")
-                 .arg(name)
-                 .arg(read.chart.boxes.size())
-                 .arg(read.chart.connectors.size())
-                 .arg(CharGrid::nameOf(read.style), CharGrid::nameOf(read.arrows),
-                     read.drawBorders ? QString() : QStringLiteral(" --no-box"))
-                 .arg(read.unplaced),
+    const auto counted = [](size_t n, const char* one, const char* many) {
+        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+    };
+    complain(QStringLiteral("%1: %2 and %3, drawn again with --style %4 --arrows %5%6; %7 could not be placed.")
+                 .arg(name, counted(read.chart.boxes.size(), "box", "boxes"),
+                     counted(read.chart.connectors.size(), "connector", "connectors"), CharGrid::nameOf(read.style),
+                     CharGrid::nameOf(read.arrows), read.drawBorders ? QString() : QStringLiteral(" --no-box"),
+                     counted(size_t(read.unplaced), "character", "characters")),
         EXIT_SUCCESS);
     return EXIT_SUCCESS;
 }
