@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Vandora with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test headless and
-# the GUI fuzzer; where clang can be had, it also runs the chart stream fuzzer briefly over its seed corpus and
+# the GUI fuzzer; where clang can be had, it also runs the chart stream, marked block and drawing fuzzers
+# briefly over their seed corpora and
 # clang-tidy over src/.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -27,6 +28,9 @@ else
     mkdir -p "$fuzz/corpus-markedblock"
     "$fuzz/fuzz/fuzz_markedblock" -runs=200000 -print_final_stats=1 -artifact_prefix="$fuzz/artifacts/" \
         -dict="$here/fuzz/markedblock.dict" "$fuzz/corpus-markedblock"
+    mkdir -p "$fuzz/drawings"
+    "$fuzz/fuzz/fuzz_drawingreader" -max_total_time=60 -max_len=2048 -print_final_stats=1 \
+        -artifact_prefix="$fuzz/artifacts/" "$fuzz/drawings" "$here/fuzz/drawings"
 fi
 
 # The Debian package, in its own Release build; also installs the validators the dist_* tests use.

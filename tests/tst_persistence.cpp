@@ -2,6 +2,7 @@
 #include "chartstream.h"
 #include "testwindow.h"
 
+#include <QClipboard>
 #include <QMenu>
 #include <QTemporaryDir>
 
@@ -171,6 +172,31 @@ private slots:
         QCOMPARE(t->ui()->drawOutput->toPlainText(), shown);
         QCOMPARE(chooseInOutputMenu("Style", "Rounded"), QStringList({"Lines", "At both ends"}));
         QVERIFY(t->ui()->drawOutput->toPlainText().contains("╭────╮"));
+    }
+
+    void openTextDrawing_thenPasteOne_givesBoxesToMove()
+    {
+        // A drawing copied out of a comment opens as its box and connector, drawn in its own style.
+        const QString drawing = QStringLiteral("// +-----+\n// |Start|  ------>\n// +-----+");
+        QVERIFY(ChartFiles::writeWhole(path("plan.h"), drawing.toUtf8()));
+        t->log.answers << path("plan.h");
+        t->w->on_open_clicked();
+        QCOMPARE(t->texts() + QString::number(t->w->m_data_line.size()) + t->w->windowTitle(), QStringLiteral("Start1Vandora"));
+        t->ui()->radioButton_3->click();
+        QVERIFY(t->ui()->drawOutput->toPlainText().contains(QStringLiteral("// |Start|  ------>")));
+        const QPoint before = t->box(0)->currentWantedRect.topLeft();
+        t->key(Qt::Key_Control, true);
+        t->drag(t->origin() + t->box(0)->currentWantedRect.center(), t->origin() + t->box(0)->currentWantedRect.center() + QPoint(70, 130));
+        // The box follows the pointer, give or take the pixel its centre rounds off.
+        QVERIFY((t->box(0)->currentWantedRect.topLeft() - before - QPoint(70, 130)).manhattanLength() <= 2);
+
+        // Ctrl+Shift+V adds the clipboard's drawing to the chart as one step of history.
+        QApplication::clipboard()->setText(QStringLiteral("|--|\n|ab|\n|--|"));
+        const int steps = t->w->byteArrayOfPastStuf.size();
+        t->key(Qt::Key_V, true, Qt::ControlModifier | Qt::ShiftModifier);
+        t->key(Qt::Key_Control, false);
+        QCOMPARE(t->texts() + QString::number(t->w->byteArrayOfPastStuf.size() - steps), QStringLiteral("Start,ab1"));
+        QCOMPARE(ChartStream::toBytes(t->w->chartSnapshot()), t->w->byteArrayOfPastStuf.at(t->w->lastByteArrayCount));
     }
 
 private:

@@ -49,6 +49,7 @@ private slots:
         QVERIFY(write("chart", ChartStream::toBytes(chart)) && write("bad", ChartStream::toBytes(chart) + '\0'));
         const ChartStream::Chart go{{}, {{{}, 0, 0, {}, {}, {0.1, 0.1}, {}, {}, "Go"}}, {}};
         QVERIFY(write("go", ChartStream::toBytes(go)) && QDir(m_dir.path()).mkpath("docs"));
+        QVERIFY(ChartFiles::writeWhole(m_dir.filePath("drawing.txt"), drawing(boxed)));
     }
 
     // `complaint` is a pattern for the one line on standard error after "vandora-render: ".
@@ -70,9 +71,12 @@ private slots:
         QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("vandora-render " VANDORA_VERSION "\n") << ok;
         QTest::newRow("corrupt") << QStringList{"bad.fcb"} << 1 << QByteArray() << "bad\\.fcb: unexpected data after the chart";
         QTest::newRow("missing") << QStringList{"none.fcb"} << 1 << QByteArray() << "none\\.fcb: .+";
-        for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"},
+        QTest::newRow("import") << QStringList{"--import", "-o", "in.fcb", "drawing.txt"} << 0 << QByteArray()
+                                << "drawing\\.txt: 1 box and 1 connector, drawn again with --style classic --arrows end; 0 characters could not be placed\\.";
+        QTest::newRow("import of a backup") << QStringList{"--import", "-o", "in.fcb", "chart.fcb"} << 1 << QByteArray() << "chart\\.fcb: not UTF-8 text";
+        for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"}, {"--import", "drawing.txt"},
                  {"--style", "bold", "chart.fcb"}, {"--arrows", "up", "chart.fcb"}, {"--check"}, {"--check", "--update", "a"},
-                 {"--update", "--crop", "a"}})
+                 {"--update", "--crop", "a"}, {"--import", "--check", "-o", "in.fcb", "drawing.txt"}})
             QTest::newRow(qPrintable(args.join(' '))) << args << 2 << QByteArray() << ".+ Try 'vandora-render --help'\\.";
     }
 
@@ -88,7 +92,11 @@ private slots:
                      complaint.isEmpty() ? complaint : "vandora-render: " + complaint + "\n")).match(errors).hasMatch(),
                  qPrintable(errors));
         QFile file(m_dir.filePath("out.txt"));
-        QVERIFY(!arguments.contains("-o") || tool.exitCode != 0 || (file.open(QIODevice::ReadOnly) && file.readAll() == drawing(boxed)));
+        QVERIFY(!arguments.contains("-o") || tool.exitCode != 0 || arguments.contains("--import")
+            || (file.open(QIODevice::ReadOnly) && file.readAll() == drawing(boxed)));
+        // An imported drawing draws the same again.
+        if (arguments.contains("--import") && tool.exitCode == 0)
+            QCOMPARE(run({"in.fcb"}).output, drawing(boxed));
     }
 
     // Files in docs/ written as strings; go.fcb's compact drawing is "|--|", "|Go|", "|--|". `updated` is the file after

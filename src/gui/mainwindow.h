@@ -206,6 +206,10 @@ private:
     // Puts the rendered rows on the clipboard, joined by line feeds: all of them, or only the part that
     // holds the chart when `compact`.
     void copyDrawing(bool compact);
+    // Adds the drawing on the clipboard to the chart as one step of history.
+    void pasteDrawing();
+    // The message that counts the characters of a drawing that could not be placed.
+    static QString unplacedText(int count);
     // Treats held Ctrl and Alt as released: flags cleared, modes off, editors enabled.
     void releaseModifiers();
     // Gives the keys back to the box that was being typed in, once no modifier is held.

@@ -1,5 +1,6 @@
-// Modifier keys as temporary tool modes, and the command shortcuts.
+// Modifier keys as temporary tool modes, and the command shortcuts (copying and pasting drawings among them).
 #include "chartrender.h"
+#include "drawingreader.h"
 #include "gridcrop.h"
 #include "mainwindow.h"
 #include "textobject.h"
@@ -63,6 +64,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         on_pushButton_2_clicked();
         syncModifiers();
         break;
+    case Qt::Key_V:
+        if (event->modifiers().testFlag(Qt::ShiftModifier) && !qobject_cast<QLineEdit*>(focusWidget()))
+            pasteDrawing();
+        break;
     case Qt::Key_C:
         // Ctrl+Shift+C always copies the whole grid. Ctrl+C in a box that was being typed in copies its
         // own selection; otherwise the compact drawing is copied.
@@ -87,6 +92,25 @@ void MainWindow::copyDrawing(bool compact)
     // A chart with nothing to show leaves the clipboard as it was.
     if (!rows.empty())
         QApplication::clipboard()->setText(QString::fromUtf8(ChartRender::exportBytes(rows)));
+}
+
+void MainWindow::pasteDrawing()
+{
+    const DrawingReader::Result read = DrawingReader::read(DrawingReader::rowsOf(QApplication::clipboard()->text()));
+    if (read.chart.boxes.empty() && read.chart.connectors.empty())
+        return;
+    ChartStream::Chart chart = chartSnapshot();
+    DrawingReader::addTo(chart, read.chart);
+    loadChartKeepingUnchanged(chart);
+    pushBackStreamToBuffer();
+    if (read.unplaced > 0)
+        m_prompts->information(this, QStringLiteral("Paste drawing"), unplacedText(read.unplaced));
+}
+
+QString MainWindow::unplacedText(int count)
+{
+    return count == 1 ? QStringLiteral("1 character of the drawing could not be placed.")
+                      : QStringLiteral("%1 characters of the drawing could not be placed.").arg(count);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

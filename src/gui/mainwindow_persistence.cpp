@@ -1,6 +1,7 @@
 // The chart as a stream: undo and redo snapshots, Save and Open.
 #include "chartfiles.h"
 #include "chartrender.h"
+#include "drawingreader.h"
 #include "mainwindow.h"
 #include "textchange.h"
 #include "textobject.h"
@@ -395,7 +396,7 @@ void MainWindow::on_open_clicked()
     if (fileName.isEmpty()) {
         const QString folder = readSettingsFolder();
         fileName = m_prompts->openFileName(
-            this, QStringLiteral("Open file"), folder, QStringLiteral("FlowChartBackup (*.fcb)"));
+            this, QStringLiteral("Open file"), folder, QStringLiteral("FlowChartBackup (*.fcb);;Text drawing (*)"));
     }
     m_filePath.clear();
     if (fileName.isEmpty()) {
@@ -418,10 +419,21 @@ void MainWindow::openChartFile(const QString& fileName)
     // The whole file is checked before the current chart is touched.
     ChartStream::Chart chart;
     QString error;
+    DrawingReader::Result drawing;
+    bool isDrawing = false;
     if (!ChartStream::read(&file, chart, &error)) {
-        showTitle();
-        warnFileFailed(fileName, QStringLiteral(" File is not a chart"), error);
-        return;
+        // Any file but a backup may hold a text drawing.
+        const bool backup = fileName.endsWith(QLatin1String(".fcb"));
+        QString why;
+        isDrawing = !backup && file.seek(0) && DrawingReader::readText(file.readAll(), drawing, &why);
+        if (!isDrawing) {
+            showTitle();
+            warnFileFailed(fileName, QStringLiteral(" File is not a chart"), backup || why.isEmpty() ? error : why);
+            return;
+        }
+        chart = drawing.chart;
+        ui->radioButton_4->setChecked(drawing.drawBorders);
+        setDrawingStyle(drawing.style, drawing.arrows);
     }
     loadChart(chart);
     startHistory();
@@ -429,4 +441,6 @@ void MainWindow::openChartFile(const QString& fileName)
     markSaved();
     ui->drawWidget->show();
     ui->label_2->show();
+    if (isDrawing && drawing.unplaced > 0)
+        m_prompts->information(this, fileName, unplacedText(drawing.unplaced));
 }

@@ -2,6 +2,8 @@
 #include "blockrenderer.h"
 #include "chartfiles.h"
 #include "chartrender.h"
+#include "chartstream.h"
+#include "drawingreader.h"
 #include "markedblock.h"
 #include "programinfo.h"
 #include "renderoptions.h"
@@ -26,6 +28,7 @@ const char helpText[] =
     "    vandora-render [--no-box] [--crop] [--start TAG] [--end TAG] [-o FILE] CHART\n"
     "                   [--style classic|lines|unicode|rounded|heavy|double]\n"
     "                   [--arrows none|end|both]\n"
+    "    vandora-render --import [--start TAG] [--end TAG] -o CHART.fcb DRAWING\n"
     "    vandora-render --check FILE...\n"
     "    vandora-render --update FILE...\n"
     "    vandora-render --help | --version\n"
@@ -59,6 +62,11 @@ const char helpText[] =
     "                 every block that differs is named, with its rows as a unified diff.\n"
     "    --update     Rewrite the marked drawings that differ from their charts, in place; a file\n"
     "                 whose drawings all match is not written.\n"
+    "    --import     Read DRAWING, a text drawing in any style (a file Save wrote, or a drawing copied\n"
+    "                 out of a comment), and write it as the chart backup given by -o. The tags are\n"
+    "                 found as the rows' common start and end unless --start or --end give them.\n"
+    "                 A line on standard error tells the options that draw the chart the same again\n"
+    "                 and how many characters could not be placed.\n"
     "    --help       Print this help and exit.\n"
     "    --version    Print the version and exit.\n"
     "\n"
@@ -104,6 +112,32 @@ void print(FILE* stream, const QByteArray& bytes)
 {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
+}
+
+// Reads a text drawing into a chart backup; the tags are given when either option is set.
+int importDrawing(const QString& name, const QString& target, bool tagsGiven, const QString& start, const QString& end)
+{
+    if (target.isEmpty())
+        return usage(QStringLiteral("--import needs -o CHART.fcb."));
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return complain(name + QLatin1String(": ") + file.errorString(), EXIT_FAILURE);
+    DrawingReader::Result read;
+    QString error;
+    if (!DrawingReader::readText(file.readAll(), read, &error, {tagsGiven, start, end}))
+        return complain(name + QLatin1String(": ") + error, EXIT_FAILURE);
+    if (!ChartFiles::writeWhole(target, ChartStream::toBytes(read.chart), &error))
+        return complain(target + QLatin1String(": ") + error, EXIT_FAILURE);
+    const auto counted = [](size_t n, const char* one, const char* many) {
+        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+    };
+    complain(QStringLiteral("%1: %2 and %3, drawn again with --style %4 --arrows %5%6; %7 could not be placed.")
+                 .arg(name, counted(read.chart.boxes.size(), "box", "boxes"),
+                     counted(read.chart.connectors.size(), "connector", "connectors"), CharGrid::nameOf(read.style),
+                     CharGrid::nameOf(read.arrows), read.drawBorders ? QString() : QStringLiteral(" --no-box"),
+                     counted(size_t(read.unplaced), "character", "characters")),
+        EXIT_SUCCESS);
+    return EXIT_SUCCESS;
 }
 
 bool writeStandardOutput(const QByteArray& bytes)
@@ -213,7 +247,8 @@ int main(int argc, char* argv[])
     const QCommandLineOption update(QStringLiteral("update"));
     const QCommandLineOption help(QStringLiteral("help"));
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({output, check, update, help, version});
+    const QCommandLineOption import(QStringLiteral("import"));
+    parser.addOptions({output, check, update, help, version, import});
     if (!parser.parse(app.arguments()))
         return usage(parser.errorText());
     if (parser.isSet(help)) {
@@ -223,6 +258,16 @@ int main(int argc, char* argv[])
     if (parser.isSet(version)) {
         std::printf("vandora-render %s\n", ProgramInfo::version().toUtf8().constData());
         return EXIT_SUCCESS;
+    }
+    if (parser.isSet(import)) {
+        const QStringList files = parser.positionalArguments();
+        if (parser.isSet(check) || parser.isSet(update))
+            return usage(QStringLiteral("--import excludes --check and --update."));
+        if (files.size() != 1)
+            return usage(QStringLiteral("--import reads one drawing, %1 given.").arg(files.size()));
+        const QString start = QStringLiteral("start"), end = QStringLiteral("end");
+        return importDrawing(files.first(), parser.value(output), parser.isSet(start) || parser.isSet(end),
+            parser.value(start), parser.value(end));
     }
     if (!parser.isSet(check) && !parser.isSet(update))
         return renderChart(parser, output);
