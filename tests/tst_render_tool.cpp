@@ -50,6 +50,7 @@ private slots:
         const ChartStream::Chart go{{}, {{{}, 0, 0, {}, {}, {0.1, 0.1}, {}, {}, "Go"}}, {}};
         QVERIFY(write("go", ChartStream::toBytes(go)) && QDir(m_dir.path()).mkpath("docs"));
         QVERIFY(ChartFiles::writeWhole(m_dir.filePath("drawing.txt"), drawing(boxed)));
+        QVERIFY(ChartFiles::writeWhole(m_dir.filePath("marked.c"), marked("int x;\n// VANDORA chart.fcb --start '# ' --end \u00e9\n" + drawing(boxed) + "\n// VANDORA end\n")));
     }
 
     // `complaint` is a pattern for the one line on standard error after "vandora-render: ".
@@ -73,6 +74,9 @@ private slots:
         QTest::newRow("missing") << QStringList{"none.fcb"} << 1 << QByteArray() << "none\\.fcb: .+";
         QTest::newRow("import") << QStringList{"--import", "-o", "in.fcb", "drawing.txt"} << 0 << QByteArray()
                                 << "drawing\\.txt: 1 box and 1 connector, drawn again with --style classic --arrows end; 0 characters could not be placed\\.";
+        QTest::newRow("import a marked block") << QStringList{"--import", "-o", "in.fcb", "marked.c:9"} << 0 << QByteArray()
+                                               << "marked\\.c:9: 1 box and 1 connector, drawn again with --style classic --arrows end; 0 characters could not be placed\\.";
+        QTest::newRow("import outside any block") << QStringList{"--import", "-o", "in.fcb", "marked.c:1"} << 1 << QByteArray() << "marked\\.c: no marked drawing holds line 1";
         QTest::newRow("import of a backup") << QStringList{"--import", "-o", "in.fcb", "chart.fcb"} << 1 << QByteArray() << "chart\\.fcb: not UTF-8 text";
         for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"}, {"--import", "drawing.txt"},
                  {"--style", "bold", "chart.fcb"}, {"--arrows", "up", "chart.fcb"}, {"--check"}, {"--check", "--update", "a"},

@@ -1,6 +1,7 @@
 #include "drawingreader.h"
 
 #include "chartrender.h"
+#include "textcolumns.h"
 
 #include <QSize>
 #include <QTextCodec>
@@ -10,29 +11,61 @@
 
 namespace DrawingReader {
 
-std::vector<char32_t> cellsOfRow(const QString& row)
+namespace {
+
+// The cell that the second column of a character two columns wide holds.
+constexpr char32_t wideTail = 0xFFFFFFFFu;
+// Characters of more than one code point (a letter and its combining marks) are numbered from here, so
+// that every cell stays one char32_t.
+constexpr char32_t clusterBase = 0x110000;
+
+// The characters of more than one code point met so far, by number.
+struct Clusters {
+    std::vector<QString> texts;
+
+    char32_t codeOf(const QString& text)
+    {
+        const auto known = std::find(texts.begin(), texts.end(), text);
+        if (known == texts.end())
+            texts.push_back(text);
+        return clusterBase + char32_t(known == texts.end() ? texts.size() - 1 : size_t(known - texts.begin()));
+    }
+};
+
+// One row's characters, one per column as TextColumns counts them; a wide one's second column holds wideTail.
+std::vector<char32_t> cellsOfRow(const QString& row, Clusters& clusters)
 {
     std::vector<char32_t> cells;
     cells.reserve(size_t(row.size()));
-    for (const QChar unit : row)
-        cells.push_back(unit.unicode());
+    for (const TextColumns::Cell& cell : TextColumns::cellsOf(row)) {
+        const QString shown = TextColumns::shownText(row, cell);
+        const QVector<uint> points = shown.toUcs4();
+        cells.push_back(points.size() == 1 ? char32_t(points.first()) : clusters.codeOf(shown));
+        if (cell.columns == 2)
+            cells.push_back(wideTail);
+    }
     return cells;
 }
 
-QString textOfCells(const char32_t* cells, size_t count)
+// The text of `count` cells, the tails of wide characters left out.
+QString textOfCells(const char32_t* cells, size_t count, const Clusters& clusters)
 {
     QString text;
     text.reserve(int(count));
     for (size_t i = 0; i < count; ++i) {
         if (cells[i] == wideTail)
             continue;
-        if (cells[i] > 0xFFFF)
+        if (cells[i] >= clusterBase && cells[i] - clusterBase < clusters.texts.size())
+            text += clusters.texts[cells[i] - clusterBase];
+        else if (cells[i] > 0xFFFF)
             text.append(QString::fromUcs4(&cells[i], 1));
         else
             text.append(QChar(char16_t(cells[i])));
     }
     return text;
 }
+
+} // namespace
 
 QStringList rowsOf(const QString& text)
 {
@@ -191,7 +224,7 @@ Tags findTags(const QStringList& rows)
         return {start, reversed(commentMark(reversed(filled.first().mid(start.size())), !start.isEmpty()))};
     }
     // Rows of different widths had their trailing blanks cut, which only an empty end tag allows.
-    const auto columns = [](const QString& row) { return int(cellsOfRow(row).size()); };
+    const auto columns = [](const QString& row) { return TextColumns::columnsOf(row); };
     const bool ragged = std::any_of(filled.begin(), filled.end(), [&](const QString& r) { return columns(r) != columns(filled.first()); });
     Tags tags{commonStart(filled), ragged ? QString() : reversed(commonStart(reversedRows(filled)))};
     int shortest = filled.first().size();
@@ -251,6 +284,7 @@ struct Sheet {
     int rows = 0;
     int cols = 0;
     std::vector<char32_t> cells;
+    Clusters clusters;
     // 0: free, 1: a box's, 2: a connector's.
     std::vector<unsigned char> owner;
 
@@ -755,13 +789,13 @@ QString textOf(const Sheet& s, const Area& a)
     QStringList lines;
     int widest = 0;
     for (int r = a.top; r < a.top + a.height; ++r) {
-        QString line = textOfCells(&s.cells[slot(r, s.cols, a.left)], size_t(a.width));
+        QString line = textOfCells(&s.cells[slot(r, s.cols, a.left)], size_t(a.width), s.clusters);
         line.truncate(line.size() - trailingBlanks(line));
-        widest = std::max(widest, int(cellsOfRow(line).size()));
+        widest = std::max(widest, TextColumns::columnsOf(line));
         lines << line;
     }
     if (widest < a.width && !lines.isEmpty())
-        lines.first() += QString(a.width - int(cellsOfRow(lines.first()).size()), QLatin1Char(' '));
+        lines.first() += QString(a.width - TextColumns::columnsOf(lines.first()), QLatin1Char(' '));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -803,7 +837,7 @@ void addConnector(ChartStream::Chart& chart, const std::vector<Cell>& cells)
 }
 
 // Cells of the sheet that the chart, drawn again, shows otherwise.
-int differences(const Result& result, const Sheet& s)
+int differences(const Result& result, Sheet& s)
 {
     CharGrid::Input input = ChartRender::gridInputFor(result.chart, result.drawBorders);
     input.startTag.clear();
@@ -813,7 +847,7 @@ int differences(const Result& result, const Sheet& s)
     const std::vector<QString> rows = CharGrid::render(input);
     int differ = 0;
     for (int r = 0; r < s.rows && r < int(rows.size()); ++r) {
-        const std::vector<char32_t> cells = cellsOfRow(rows[size_t(r)]);
+        const std::vector<char32_t> cells = cellsOfRow(rows[size_t(r)], s.clusters);
         for (int c = 0; c < s.cols; ++c)
             differ += (c < int(cells.size()) ? cells[size_t(c)] : U' ') != s.at(r, c);
     }
@@ -838,7 +872,7 @@ Result read(const QStringList& rows, const Options& options)
     s.owner.assign(s.cells.size(), 0);
     int beyond = 0;
     for (int r = 0; r < rows.size(); ++r) {
-        const std::vector<char32_t> cells = cellsOfRow(between(rows.at(r), tags));
+        const std::vector<char32_t> cells = cellsOfRow(between(rows.at(r), tags), s.clusters);
         for (size_t c = 0; c < cells.size(); ++c) {
             // A tab or a lone CR in a row stands for a blank; a line break in a box's text would split it.
             const char32_t ch = cells[c] == U'\t' || cells[c] == U'\r' ? U' ' : cells[c];

@@ -15,14 +15,6 @@
 // characters of the drawing's style, and any other text as boxes of its own.
 namespace DrawingReader {
 
-// The cell that the second column of a character two columns wide holds.
-constexpr char32_t wideTail = 0xFFFFFFFFu;
-
-// One row's characters, one per grid column: one per UTF-16 code unit, as the grid counts them.
-std::vector<char32_t> cellsOfRow(const QString& row);
-// The text of `count` cells, the tails of wide characters left out.
-QString textOfCells(const char32_t* cells, size_t count);
-
 // The text split into rows at line feeds, a CR before one dropped; a final line feed adds no row.
 QStringList rowsOf(const QString& text);
 

@@ -102,7 +102,7 @@ void MainWindow::pasteDrawing()
     ChartStream::Chart chart = chartSnapshot();
     DrawingReader::addTo(chart, read.chart);
     loadChartKeepingUnchanged(chart);
-    pushBackStreamToBuffer();
+    recordEdit();
     if (read.unplaced > 0)
         m_prompts->information(this, QStringLiteral("Paste drawing"), unplacedText(read.unplaced));
 }

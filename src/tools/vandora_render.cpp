@@ -11,6 +11,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QFile>
 
 #include <cstdio>
@@ -28,7 +30,7 @@ const char helpText[] =
     "    vandora-render [--no-box] [--crop] [--start TAG] [--end TAG] [-o FILE] CHART\n"
     "                   [--style classic|lines|unicode|rounded|heavy|double]\n"
     "                   [--arrows none|end|both]\n"
-    "    vandora-render --import [--start TAG] [--end TAG] -o CHART.fcb DRAWING\n"
+    "    vandora-render --import [--start TAG] [--end TAG] -o CHART.fcb DRAWING|FILE:LINE\n"
     "    vandora-render --check FILE...\n"
     "    vandora-render --update FILE...\n"
     "    vandora-render --help | --version\n"
@@ -66,7 +68,8 @@ const char helpText[] =
     "                 out of a comment), and write it as the chart backup given by -o. The tags are\n"
     "                 found as the rows' common start and end unless --start or --end give them.\n"
     "                 A line on standard error tells the options that draw the chart the same again\n"
-    "                 and how many characters could not be placed.\n"
+    "                 and how many characters could not be placed. FILE:LINE reads the drawing\n"
+    "                 marked in FILE (see MARKED BLOCKS) whose lines hold LINE, with the block's tags.\n"
     "    --help       Print this help and exit.\n"
     "    --version    Print the version and exit.\n"
     "\n"
@@ -114,17 +117,49 @@ void print(FILE* stream, const QByteArray& bytes)
     std::fflush(stream);
 }
 
-// Reads a text drawing into a chart backup; the tags are given when either option is set.
+// The drawing of the marked block holding line `line` of `text`, with the tags its --start and --end
+// give (when it gives neither, the reader finds them); false, with the reason, when no block holds it.
+bool markedDrawing(const QByteArray& text, int line, QByteArray& drawing, DrawingReader::Options& tags, QString* error)
+{
+    const std::vector<MarkedBlock::Block> blocks = MarkedBlock::parse(text);
+    const int index = MarkedBlock::blockAt(blocks, line);
+    if (index < 0) {
+        *error = QStringLiteral("no marked drawing holds line %1").arg(line);
+        return false;
+    }
+    const MarkedBlock::Block& block = blocks[size_t(index)];
+    drawing.clear();
+    for (const QByteArray& row : block.drawing)
+        drawing += row + '\n';
+    QString chart;
+    RenderOptions::Options options;
+    QString ignored;
+    RenderOptions::parseChartArguments(block.arguments, chart, options, &ignored);
+    tags = {options.replaceStartTag || options.replaceEndTag, options.startTag, options.endTag};
+    return true;
+}
+
+// Reads a text drawing, or with "FILE:LINE" the marked drawing holding that line of FILE, into a chart
+// backup; the tags are given when either option is set.
 int importDrawing(const QString& name, const QString& target, bool tagsGiven, const QString& start, const QString& end)
 {
     if (target.isEmpty())
         return usage(QStringLiteral("--import needs -o CHART.fcb."));
-    QFile file(name);
+    const QRegularExpressionMatch fileLine = QRegularExpression(QStringLiteral("^(.+):([1-9][0-9]{0,8})$")).match(name);
+    const bool marked = !QFileInfo::exists(name) && fileLine.hasMatch();
+    const QString fileName = marked ? fileLine.captured(1) : name;
+    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return complain(name + QLatin1String(": ") + file.errorString(), EXIT_FAILURE);
-    DrawingReader::Result read;
+        return complain(fileName + QLatin1String(": ") + file.errorString(), EXIT_FAILURE);
+    QByteArray bytes = file.readAll();
+    DrawingReader::Options tags{tagsGiven, start, end};
     QString error;
-    if (!DrawingReader::readText(file.readAll(), read, &error, {tagsGiven, start, end}))
+    if (marked && !markedDrawing(QByteArray(bytes), fileLine.captured(2).toInt(), bytes, tags, &error))
+        return complain(fileName + QLatin1String(": ") + error, EXIT_FAILURE);
+    if (tagsGiven)
+        tags = {true, start, end};
+    DrawingReader::Result read;
+    if (!DrawingReader::readText(bytes, read, &error, tags))
         return complain(name + QLatin1String(": ") + error, EXIT_FAILURE);
     if (!ChartFiles::writeWhole(target, ChartStream::toBytes(read.chart), &error))
         return complain(target + QLatin1String(": ") + error, EXIT_FAILURE);
