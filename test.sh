@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds Vandora with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test headless and
-# the GUI fuzzer; where clang can be had, it also runs the chart stream, marked block and drawing fuzzers
-# briefly over their seed corpora and
-# clang-tidy over src/.
+# the GUI fuzzer; where clang can be had, it also runs the chart stream, marked block and drawing
+# fuzzers briefly, and clang-tidy over src/.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/ensure-packages.sh" cmake g++ make qtbase5-dev qtbase5-dev-tools fonts-dejavu-core libutf8proc-dev \

@@ -169,6 +169,7 @@ public:
         w->m_data_line.emplace_back(w->ui->drawWidget, 4, int(w->m_data_line.size()), false);
         w->m_data_line.back().points = points;
         w->redrawAllLines();
+        w->recordEdit();
     }
     // The rows of the drawing in that style that hold something, as "row:text" with trailing spaces dropped.
     QStringList drawn(CharGrid::Style style = CharGrid::Style::Classic) const

@@ -217,8 +217,8 @@ private slots:
         QTest::addColumn<QPoint>("first");
         QTest::addColumn<QPoint>("last");
         QTest::addColumn<QStringList>("drawings"); // classic, lines, unicode
-        QTest::newRow("right, first 1 px down") << QPoint(3, 1) << QPoint(80, 1) << QStringList{"*************", "------------>", "────────────▶"};
-        QTest::newRow("right, first 2 px up") << QPoint(2, -2) << QPoint(80, -2) << QStringList{"*************", "------------>", "────────────▶"};
+        QTest::newRow("right, first 1 px down") << QPoint(3, 1) << QPoint(80, 1) << QStringList{"*************", "------------>", "────────────►"};
+        QTest::newRow("right, first 2 px up") << QPoint(2, -2) << QPoint(80, -2) << QStringList{"*************", "------------>", "────────────►"};
         QTest::newRow("down, first 2 px left") << QPoint(-2, 4) << QPoint(-2, 80) << QStringList{"*******", "||||||v", "││││││▼"};
     }
 

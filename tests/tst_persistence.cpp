@@ -181,7 +181,7 @@ private slots:
         QVERIFY(ChartFiles::writeWhole(path("plan.h"), drawing.toUtf8()));
         t->log.answers << path("plan.h");
         t->w->on_open_clicked();
-        QCOMPARE(t->texts() + QString::number(t->w->m_data_line.size()) + t->w->windowTitle(), QStringLiteral("Start1Vandora"));
+        QCOMPARE(t->texts() + QString::number(t->w->m_data_line.size()) + t->title(), QStringLiteral("Start1plan.h - Vandora"));
         t->ui()->radioButton_3->click();
         QVERIFY(t->ui()->drawOutput->toPlainText().contains(QStringLiteral("// |Start|  ------>")));
         const QPoint before = t->box(0)->currentWantedRect.topLeft();

@@ -110,6 +110,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
             && box->elem->geometry().contains(ui->drawWidget->mapFrom(this, event->pos()))) {
             box->elem->setEnabled(true);
             box->elem->setFocus();
+            box->elem->setTextCursor(box->elem->cursorForPosition(box->elem->viewport()->mapFrom(this, event->pos())));
             return;
         }
     }
