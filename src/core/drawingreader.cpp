@@ -25,10 +25,10 @@ struct Clusters {
 
     char32_t codeOf(const QString& text)
     {
-        const auto known = std::find(texts.begin(), texts.end(), text);
-        if (known == texts.end())
+        const size_t known = size_t(std::find(texts.begin(), texts.end(), text) - texts.begin());
+        if (known == texts.size())
             texts.push_back(text);
-        return clusterBase + char32_t(known == texts.end() ? texts.size() - 1 : size_t(known - texts.begin()));
+        return clusterBase + char32_t(known);
     }
 };
 
@@ -37,10 +37,20 @@ std::vector<char32_t> cellsOfRow(const QString& row, Clusters& clusters)
 {
     std::vector<char32_t> cells;
     cells.reserve(size_t(row.size()));
+    if (TextColumns::oneColumnEach(row)) {
+        for (const QChar unit : row)
+            cells.push_back(unit.unicode());
+        return cells;
+    }
     for (const TextColumns::Cell& cell : TextColumns::cellsOf(row)) {
-        const QString shown = TextColumns::shownText(row, cell);
-        const QVector<uint> points = shown.toUcs4();
-        cells.push_back(points.size() == 1 ? char32_t(points.first()) : clusters.codeOf(shown));
+        const QChar first = row.at(cell.start);
+        const bool pair = cell.length == 2 && first.isHighSurrogate() && row.at(cell.start + 1).isLowSurrogate();
+        if (cell.length == 1 && TextColumns::ofCodePoint(first.unicode()) > 0)
+            cells.push_back(first.unicode());
+        else if (pair)
+            cells.push_back(QChar::surrogateToUcs4(first, row.at(cell.start + 1)));
+        else
+            cells.push_back(clusters.codeOf(TextColumns::shownText(row, cell)));
         if (cell.columns == 2)
             cells.push_back(wideTail);
     }
