@@ -104,11 +104,15 @@ private:
             if (cells.empty() || cells.back() != cell)
                 cells.push_back(cell);
         }
-        // A connector passes each cell once, and only cells near each other along it touch.
+        // A connector passes each cell once, and only cells near each other along it touch: two cells apart
+        // along it, at most corner to corner (a sharper turn folds the path onto itself, which no reader can
+        // tell from a fork).
         for (size_t i = 0; i < cells.size(); ++i)
-            for (size_t j = i + 2; j < cells.size(); ++j)
-                if (std::abs(cells[i].x() - cells[j].x()) <= int(j > i + 2) && std::abs(cells[i].y() - cells[j].y()) <= int(j > i + 2))
+            for (size_t j = i + 2; j < cells.size(); ++j) {
+                const int dx = std::abs(cells[i].x() - cells[j].x()), dy = std::abs(cells[i].y() - cells[j].y());
+                if (j == i + 2 ? dx + dy <= 1 : dx <= 1 && dy <= 1)
                     return;
+            }
         if (claim(cells))
             chart.connectors.push_back(line);
     }
