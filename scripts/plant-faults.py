@@ -11,7 +11,8 @@ FAULTS holds entries of the form
     + its replacement (zero or more lines, each after "+ ")
 
 The text to replace must occur exactly once in the file. The build folder (default build-faults) is
-configured from the "test" preset's settings on first use; keep it apart from build-test.
+configured from the "test" preset's settings on first use (with --fast, optimised and without the
+sanitizers, which misses faults that only a sanitizer reports); keep it apart from build-test.
 """
 import argparse
 import pathlib
@@ -54,12 +55,14 @@ def main():
     parser.add_argument("--build", default="build-faults")
     parser.add_argument("--only", nargs="*")
     parser.add_argument("--jobs", default="2")
+    parser.add_argument("--fast", action="store_true", help="an optimised build without the sanitizers")
     args = parser.parse_args()
     build = ROOT / args.build
     logs = build / "fault-logs"
     logs.mkdir(parents=True, exist_ok=True)
     if not (build / "CMakeCache.txt").exists():
-        subprocess.run(["cmake", "--preset", "test", "-B", str(build)], cwd=ROOT, check=True)
+        fast = ["-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DVANDORA_SANITIZE=OFF", "-DVANDORA_BENCHMARKS=OFF"]
+        subprocess.run(["cmake", "--preset", "test", "-B", str(build)] + (fast if args.fast else []), cwd=ROOT, check=True)
     faults = [f for f in parse(args.faults) if not args.only or f["name"] in args.only]
     caught = 0
     for fault in faults:
