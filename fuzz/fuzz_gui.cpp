@@ -334,6 +334,11 @@ int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings and the recovery file in folders of its own: the user's stay untouched, and runs beside
+    // each other or beside the tests do not delete each other's recovery file.
+    QTemporaryDir home;
+    for (const char* variable : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+        qputenv(variable, QDir(home.path()).filePath(QString::fromLatin1(variable)).toLocal8Bit());
     QApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     const auto option = [&](const QString& name, const QString& otherwise) {
