@@ -334,9 +334,10 @@ int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings and the recovery file in folders of its own: the user's stay untouched, and runs beside
-    // each other or beside the tests do not delete each other's recovery file.
+    // Settings and the recovery file in a home of its own (the window's standard paths lie under
+    // ~/.qttest in test mode): runs beside each other or beside the tests never delete each other's files.
     QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
     for (const char* variable : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
         qputenv(variable, QDir(home.path()).filePath(QString::fromLatin1(variable)).toLocal8Bit());
     QApplication app(argc, argv);
