@@ -312,12 +312,6 @@ int TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
     return length - document->characterCount();
 }
 
-QPair<bool, int> TextObject::isPointOnMe(const QPoint& point, double sizeOffset) const
-{
-    const Canvas::BoxArea area{centerPointFromInsideCurrentWanted, currentWantedRect.size()};
-    return qMakePair(Canvas::boxContains(area, point, ptr_Widget->size(), sizeOffset), whoAmI);
-}
-
 void TextObject::flush()
 {
     if (!elem)
@@ -331,11 +325,6 @@ void TextObject::flush()
     else
         new ReleaseWatcher(elem);
     elem = nullptr;
-}
-
-bool TextObject::isValid()
-{
-    return elem && !elem->toPlainText().isEmpty();
 }
 
 void TextObject::updateMovingElementAll(const QPoint& difference)
@@ -356,13 +345,6 @@ void TextObject::updateMovingElementAll(const QPoint& difference)
     elem->setGeometry(moved);
     elem->show();
     emit elem->document()->contentsChanged();
-}
-
-QPair<bool, QPoint> TextObject::isMovingPossible(const QPoint& difference)
-{
-    const QSize canvas = ptr_Widget->size();
-    return Canvas::movingPossible(currentWantedRect, canvas, difference,
-        Canvas::borderInset(canvas, QSize(ChartRender::cellWidth, ChartRender::cellHeight)));
 }
 
 void TextObject::setObjColor(bool check)
