@@ -1,3 +1,4 @@
+// The window's shell: the form set up, the tick, the About box and the chart to start with.
 #include "mainwindow.h"
 #include "cellfont.h"
 #include "cellhighlighter.h"

@@ -124,11 +124,6 @@ void TextObject::setCallbackFunction(const std::function<void()>& callback)
     m_callback = callback;
 }
 
-QStringList TextObject::getTextForEachLine()
-{
-    return ChartRender::textLines(elem ? elem->toPlainText() : QString());
-}
-
 void TextObject::updateMovingElement(const QPoint& newBoxPoint)
 {
     const QRect moved(newBoxPoint, currentWantedRect.size());

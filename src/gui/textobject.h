@@ -9,7 +9,6 @@
 #include <QPointF>
 #include <QRect>
 #include <QSizeF>
-#include <QStringList>
 #include <QVector>
 
 #include <functional>
@@ -42,8 +41,6 @@ public:
     QPointF x_y_proc_respect_to_zero;
 
 public slots:
-    // The plain text split at every CR or LF, empty parts kept.
-    QStringList getTextForEachLine();
     // Puts the top-left corner at newBoxPoint, keeping the size; no bounds check.
     void updateMovingElement(const QPoint& newBoxPoint);
     // Fits the box to its text inside the canvas, trimming text that cannot fit (and saying so in a tool
