@@ -1,4 +1,4 @@
-// Turning the user's actions on the canvas into chart edits.
+// The user's actions on the canvas as chart edits: placing, moving, connecting and removing elements.
 #include "canvas.h"
 #include "chartrender.h"
 #include "mainwindow.h"
@@ -79,17 +79,6 @@ bool MainWindow::mouseEventCalc(QMouseEvent* event)
 QPoint MainWindow::toConnectorFrame(const QPoint& point) const
 {
     return Canvas::toConnectorFrame(point, fourPoints.topLeft, mouseOffsetDrawLines);
-}
-
-bool MainWindow::rendersLive() const
-{
-    return ui->radioButton_3->isChecked();
-}
-
-void MainWindow::renderIfLive()
-{
-    if (rendersLive())
-        drawRightWidget();
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event)

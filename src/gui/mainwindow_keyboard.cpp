@@ -19,7 +19,9 @@ namespace {
 
 ToolMode::Key toolKey(int key)
 {
-    return key == Qt::Key_Control ? ToolMode::Key::Ctrl : key == Qt::Key_Alt ? ToolMode::Key::Alt : ToolMode::Key::Other;
+    if (key == Qt::Key_Control)
+        return ToolMode::Key::Ctrl;
+    return key == Qt::Key_Alt ? ToolMode::Key::Alt : ToolMode::Key::Other;
 }
 
 } // namespace

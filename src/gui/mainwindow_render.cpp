@@ -114,6 +114,17 @@ void MainWindow::rememberOutputSwitches()
     settings->setValue(drawBoxKey, ui->radioButton_4->isChecked());
 }
 
+bool MainWindow::rendersLive() const
+{
+    return ui->radioButton_3->isChecked();
+}
+
+void MainWindow::renderIfLive()
+{
+    if (rendersLive())
+        drawRightWidget();
+}
+
 void MainWindow::drawRightWidget()
 {
     printThis = CharGrid::render(gridInput());
