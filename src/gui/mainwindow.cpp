@@ -62,7 +62,6 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     setUpOutputView();
     setUpButtons();
     fitOutputViewHeight();
-    setUpCanvasState();
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &MainWindow::checkMouseMove);
@@ -178,15 +177,6 @@ void MainWindow::fitOutputViewHeight()
     ui->horizontalLayoutWidget->resize(ui->horizontalLayoutWidget->width(), ui->horizontalLayoutWidget->height() + grown);
     ui->centralWidget->setFixedHeight(std::max(ui->centralWidget->minimumHeight(), ui->horizontalLayoutWidget->height()));
     setFixedHeight(height() + grown);
-}
-
-void MainWindow::setUpCanvasState()
-{
-    lastMousePosition = QPoint(0, 0);
-    lastMousePosition_ex = QPoint(0, 0);
-    sizeOfInitialTextBox = QPoint(24, 16);
-    sizeToExtendBox = QPoint(10, 6);
-    startDrawingLines = qMakePair(false, -1);
 }
 
 MainWindow::~MainWindow()

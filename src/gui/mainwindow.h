@@ -188,9 +188,6 @@ private:
     ChartStream::Chart chartSnapshot() const;
     ChartStream::WindowState windowSnapshot() const;
     void deserializeDataInMainWindow(const ChartStream::WindowState& state);
-    // Appends the records' boxes and connectors to the chart, then repaints and renders if live.
-    void deserializeDataOther(const std::vector<ChartStream::BoxRecord>& boxes,
-        const std::vector<ChartStream::ConnectorRecord>& connectors);
     // Makes the chart on screen the only snapshot, the start that Undo goes back to.
     void startHistory();
     // Puts a snapshot after the cursor, dropping the redo tail, and moves the cursor onto it.
@@ -204,7 +201,7 @@ private:
     void boxTextChanged();
     // Reads the held modifiers back from the keyboard and releases the modes of those no longer held.
     void syncModifiers();
-    // Empties the chart and rebuilds it from records.
+    // Empties the chart and rebuilds it from records, then repaints the layer and renders if live.
     void loadChart(const ChartStream::Chart& chart);
     // Brings the chart to the records, keeping every box whose record is unchanged and in place.
     void loadChartKeepingUnchanged(const ChartStream::Chart& chart);
@@ -216,8 +213,6 @@ private:
     void copyDrawing(bool compact);
     // Adds the drawing on the clipboard to the chart as one step of history.
     void pasteDrawing();
-    // The message that counts the characters of a drawing that could not be placed.
-    static QString unplacedText(int count);
     // Treats held Ctrl and Alt as released: flags cleared, modes off, editors enabled.
     void releaseModifiers();
     // Gives the keys back to the box that was being typed in, once no modifier is held.
@@ -245,7 +240,6 @@ private:
     // Set-up steps of the constructor.
     void setUpOutputView();
     void setUpButtons();
-    void setUpCanvasState();
     // Makes the output view tall enough for every row and its horizontal scroll bar (which long tags
     // bring), and the window with it.
     void fitOutputViewHeight();
@@ -291,8 +285,8 @@ private:
     DrawWidget4Points fourPoints;
     QPoint lastMousePosition;
     QPoint lastMousePosition_ex;
-    QPoint sizeToExtendBox;
-    QPoint sizeOfInitialTextBox;
+    QPoint sizeToExtendBox{10, 6};
+    QPoint sizeOfInitialTextBox{24, 16};
     std::tuple<bool, int, WHAT> startMovingObject_{false, 0, BOX};
     QPair<bool, int> startDrawingLines{false, -1};
     QPoint lastGlobalPos;

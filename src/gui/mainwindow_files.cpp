@@ -151,5 +151,5 @@ void MainWindow::openChartFile(const QString& fileName)
     ui->drawWidget->show();
     ui->label_2->show();
     if (isDrawing && drawing.unplaced > 0)
-        m_prompts->information(this, fileName, unplacedText(drawing.unplaced));
+        m_prompts->information(this, fileName, DrawingReader::unplacedText(drawing.unplaced));
 }

@@ -77,11 +77,12 @@ void MainWindow::deserializeDataInMainWindow(const ChartStream::WindowState& sta
     ui->lineEdit_2->setText(state.endTag);
 }
 
-void MainWindow::deserializeDataOther(
-    const std::vector<ChartStream::BoxRecord>& boxes, const std::vector<ChartStream::ConnectorRecord>& connectors)
+void MainWindow::loadChart(const ChartStream::Chart& chart)
 {
     const QScopedValueRollback<bool> rebuilding(m_rebuilding, true);
-    for (const ChartStream::BoxRecord& record : boxes) {
+    clearMainData();
+    deserializeDataInMainWindow(chart.window);
+    for (const ChartStream::BoxRecord& record : chart.boxes) {
         TextObject* box = newBox(m_data->size());
         m_data->append(box);
         box->deserializeData(record);
@@ -89,7 +90,7 @@ void MainWindow::deserializeDataOther(
     // Boxes rebuilt while a mode is on (an Undo with Ctrl held) must not take the clicks meant for the mode.
     if (mode() != Mode::None)
         setEditorsEnabled(false);
-    for (const ChartStream::ConnectorRecord& record : connectors) {
+    for (const ChartStream::ConnectorRecord& record : chart.connectors) {
         m_data_line.emplace_back(ui->drawWidget, ChartRender::fewestConnectorPoints, int(m_data_line.size()), false);
         m_data_line.back().deserializeData(record);
     }
@@ -103,14 +104,6 @@ TextObject* MainWindow::newBox(int index)
         QPoint(20, 20), QPoint(10, 10), borderOfWIdgetsAndDrawings);
     box->setCallbackFunction([this] { boxTextChanged(); });
     return box;
-}
-
-void MainWindow::loadChart(const ChartStream::Chart& chart)
-{
-    const QScopedValueRollback<bool> rebuilding(m_rebuilding, true);
-    clearMainData();
-    deserializeDataInMainWindow(chart.window);
-    deserializeDataOther(chart.boxes, chart.connectors);
 }
 
 void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)

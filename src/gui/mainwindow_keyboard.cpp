@@ -95,13 +95,7 @@ void MainWindow::pasteDrawing()
     loadChartKeepingUnchanged(chart);
     recordEdit();
     if (read.unplaced > 0)
-        m_prompts->information(this, QStringLiteral("Paste drawing"), unplacedText(read.unplaced));
-}
-
-QString MainWindow::unplacedText(int count)
-{
-    return count == 1 ? QStringLiteral("1 character of the drawing could not be placed.")
-                      : QStringLiteral("%1 characters of the drawing could not be placed.").arg(count);
+        m_prompts->information(this, QStringLiteral("Paste drawing"), DrawingReader::unplacedText(read.unplaced));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
