@@ -1,6 +1,7 @@
 #include "chartstream.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QIODevice>
 #include <QtEndian>
 
@@ -46,13 +47,6 @@ bool sameFractions(const std::vector<QPair<float, float>>& a, const std::vector<
            });
 }
 
-// Whether raw blocks written in the chart layout match what the stream's operators would write.
-bool takesRawBlocks(const QDataStream& out)
-{
-    return out.byteOrder() == QDataStream::BigEndian
-        && out.floatingPointPrecision() == QDataStream::DoublePrecision;
-}
-
 double toDouble(quint64 bits)
 {
     double value;
@@ -67,15 +61,10 @@ quint64 bitsOf(double value)
     return bits;
 }
 
-// Encodes the elements into raw blocks where the stream's settings allow, else puts them one by one.
-template <typename Encode, typename PutOne>
-void writeArray(QDataStream& out, size_t count, int elementBytes, Encode encode, PutOne putOne)
+// Encodes the elements into raw blocks, as the stream's operators would write them with its defaults.
+template <typename Encode>
+void writeArray(QDataStream& out, size_t count, int elementBytes, Encode encode)
 {
-    if (!takesRawBlocks(out)) {
-        for (size_t i = 0; i < count; ++i)
-            putOne(i);
-        return;
-    }
     char block[blockBytes];
     const size_t perBlock = size_t(blockBytes / elementBytes);
     for (size_t first = 0; first < count; first += perBlock) {
@@ -98,8 +87,7 @@ void writeText(QDataStream& out, const QString& text)
     out << qint32(text.size());
     writeArray(
         out, size_t(text.size()), 2,
-        [units](size_t i, char* at) { qToBigEndian<quint16>(units[i].unicode(), at); },
-        [&out, units](size_t i) { out << units[i]; });
+        [units](size_t i, char* at) { qToBigEndian<quint16>(units[i].unicode(), at); });
 }
 
 class Parser
@@ -331,6 +319,8 @@ bool operator==(const Chart& a, const Chart& b)
     return a.window == b.window && a.boxes == b.boxes && a.connectors == b.connectors;
 }
 
+namespace {
+
 void writeWindowState(QDataStream& out, const WindowState& w)
 {
     writePoint(out, w.lastMousePosition);
@@ -370,8 +360,7 @@ void writeConnector(QDataStream& out, const ConnectorRecord& c)
         [points](size_t i, char* at) {
             qToBigEndian<qint32>(points[i].x(), at);
             qToBigEndian<qint32>(points[i].y(), at + 4);
-        },
-        [&out, points](size_t i) { writePoint(out, points[i]); });
+        });
     const QPair<float, float>* fractions = c.fractions.data();
     out << qint32(c.fractions.size());
     writeArray(
@@ -379,8 +368,7 @@ void writeConnector(QDataStream& out, const ConnectorRecord& c)
         [fractions](size_t i, char* at) {
             qToBigEndian<quint64>(bitsOf(double(fractions[i].first)), at);
             qToBigEndian<quint64>(bitsOf(double(fractions[i].second)), at + 8);
-        },
-        [&out, fractions](size_t i) { out << double(fractions[i].first) << double(fractions[i].second); });
+        });
 }
 
 void writeObjects(QDataStream& out, const std::vector<BoxRecord>& boxes,
@@ -394,11 +382,7 @@ void writeObjects(QDataStream& out, const std::vector<BoxRecord>& boxes,
         writeConnector(out, c);
 }
 
-void write(QDataStream& out, const Chart& chart)
-{
-    writeWindowState(out, chart.window);
-    writeObjects(out, chart.boxes, chart.connectors);
-}
+} // namespace
 
 QByteArray toBytes(const Chart& chart)
 {
@@ -406,7 +390,8 @@ QByteArray toBytes(const Chart& chart)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QDataStream out(&buffer);
-    write(out, chart);
+    writeWindowState(out, chart.window);
+    writeObjects(out, chart.boxes, chart.connectors);
     return bytes;
 }
 

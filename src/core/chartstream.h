@@ -2,7 +2,6 @@
 #define CHARTSTREAM_H
 
 #include <QByteArray>
-#include <QDataStream>
 #include <QPair>
 #include <QPoint>
 #include <QPointF>
@@ -71,14 +70,7 @@ inline bool operator!=(const BoxRecord& a, const BoxRecord& b) { return !(a == b
 inline bool operator!=(const ConnectorRecord& a, const ConnectorRecord& b) { return !(a == b); }
 inline bool operator!=(const Chart& a, const Chart& b) { return !(a == b); }
 
-// Writers follow the caller's stream; the chart layout needs its defaults and the device's text mode off.
-void writeWindowState(QDataStream& out, const WindowState& w);
-void writeBox(QDataStream& out, const BoxRecord& b);
-void writeConnector(QDataStream& out, const ConnectorRecord& c);
-void writeObjects(QDataStream& out, const std::vector<BoxRecord>& boxes,
-                  const std::vector<ConnectorRecord>& connectors);
-// The window section, then the objects section.
-void write(QDataStream& out, const Chart& chart);
+// The chart in the stream's layout: the window section, then the objects section.
 QByteArray toBytes(const Chart& chart);
 
 // Parses a whole chart from the device's position to its end, all or nothing; on failure returns false,

@@ -962,4 +962,10 @@ void addTo(ChartStream::Chart& chart, const ChartStream::Chart& added)
     }
 }
 
+QString unplacedText(int count)
+{
+    return count == 1 ? QStringLiteral("1 character of the drawing could not be placed.")
+                      : QStringLiteral("%1 characters of the drawing could not be placed.").arg(count);
+}
+
 } // namespace DrawingReader

@@ -45,6 +45,9 @@ bool readText(const QByteArray& bytes, Result& result, QString* error = nullptr,
 // Adds the boxes and connectors of `added` after those of `chart`, with their creation records.
 void addTo(ChartStream::Chart& chart, const ChartStream::Chart& added);
 
+// The message that counts the characters of a drawing that could not be placed.
+QString unplacedText(int count);
+
 } // namespace DrawingReader
 
 #endif // DRAWINGREADER_H

@@ -64,12 +64,6 @@ bool Line::isValid() const
     return points.size() > minPointsValidLine;
 }
 
-QPair<bool, int> Line::isPointOnMe(const QPoint& point, double sizeOffset) const
-{
-    const QSize canvas = ptr_Widget ? ptr_Widget->size() : QSize(0, 0);
-    return qMakePair(Canvas::connectorContains(points, point, canvas, sizeOffset), whoAmI);
-}
-
 void Line::updateMovingElementAll(const QPoint& difference, bool canxBetweeked, bool canyBetweeked)
 {
     for (QPoint& p : points) {

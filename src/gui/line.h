@@ -20,8 +20,6 @@ public:
     // Appends a mouse sample; a straight connector holds back samples within a cell of its press.
     void addPoints(const QPoint& firstPoint);
     bool isValid() const;
-    // (hit, whoAmI); the hit area around each point grows by sizeOffset of the canvas size.
-    QPair<bool, int> isPointOnMe(const QPoint& point, double sizeOffset) const;
     void updateMovingElementAll(const QPoint& difference, bool canxBetweeked, bool canyBetweeked);
     void setObjColor(bool check);
     // The connector as a stream record, and back; the hover flag is not stored.

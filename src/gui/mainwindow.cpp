@@ -1,3 +1,4 @@
+// The window's shell: the form set up, the tick, the About box and the chart to start with.
 #include "mainwindow.h"
 #include "cellfont.h"
 #include "cellhighlighter.h"
@@ -61,11 +62,10 @@ MainWindow::MainWindow(QWidget* parent, QString filePath)
     setUpOutputView();
     setUpButtons();
     fitOutputViewHeight();
-    setUpCanvasState();
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &MainWindow::checkMouseMove);
-    timer->start(20);
+    timer->start(tickMs);
     // Both run once the event loop starts, when the canvas has its final size.
     QTimer::singleShot(0, this, SLOT(initLableForDrawing()));
     QTimer::singleShot(0, this, SLOT(openStartingChart()));
@@ -179,167 +179,27 @@ void MainWindow::fitOutputViewHeight()
     setFixedHeight(height() + grown);
 }
 
-void MainWindow::setUpCanvasState()
-{
-    lastMousePosition = QPoint(0, 0);
-    lastMousePosition_ex = QPoint(0, 0);
-    sizeOfInitialTextBox = QPoint(24, 16);
-    sizeToExtendBox = QPoint(10, 6);
-    startDrawingLines = qMakePair(false, -1);
-}
-
 MainWindow::~MainWindow()
 {
     qDeleteAll(*m_data);
     delete ui;
 }
 
-// The 20 ms tick: renders a pending text change at most once every 10 ticks, and lets the
+// The tick: renders a pending text change at most once every ticksPerRender ticks, and lets the
 // highlight follow a resting pointer in the modes that show it.
 void MainWindow::checkMouseMove()
 {
-    if (ui->radioButton_3->isChecked() && change_has_happen && change_has_happen_timer_counter > 9) {
+    if (rendersLive() && change_has_happen && change_has_happen_timer_counter >= ticksPerRender) {
         change_has_happen = false;
         change_has_happen_timer_counter = 0;
         drawRightWidget();
     }
     ++change_has_happen_timer_counter;
-    if (!ui->radioButton->isChecked() && !ui->radioBMoveAll->isChecked())
+    if (mode() != Mode::MoveRemove && mode() != Mode::MoveAll)
         return;
     const QPointF local = mapFromGlobal(QCursor::pos());
     QMouseEvent motion(QEvent::MouseMove, local, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     mouseMoveEvent(&motion);
-}
-
-void MainWindow::setColorOfObjectsOnHoover()
-{
-    const bool moveAll = ui->radioBMoveAll->isChecked();
-    const bool moveRemove = ui->radioButton->isChecked();
-    std::tuple<bool, int, WHAT> hit(false, -1, LINE);
-    if (moveRemove)
-        hit = findClickedBoth(lastMousePosition);
-    const bool found = std::get<0>(hit);
-    const int index = std::get<1>(hit);
-
-    // Which element should be highlighted: every one (a Move all drag anywhere moves them all), the one
-    // found, or none.
-    const auto boxLit = [&](int i) {
-        return moveAll || (moveRemove && found && std::get<2>(hit) == BOX && i == index);
-    };
-    const auto lineLit = [&](size_t i) {
-        return moveAll || (moveRemove && found && std::get<2>(hit) == LINE && int(i) == index);
-    };
-    for (int i = 0; i < m_data->size(); ++i)
-        (*m_data)[i]->setObjColor(boxLit(i));
-    // Only where a connector's colour actually changes is the layer repainted.
-    std::vector<const std::vector<QPoint>*> changed;
-    for (size_t i = 0; i < m_data_line.size(); ++i) {
-        const bool lit = lineLit(i);
-        if (m_data_line[i].isChecked != lit)
-            changed.push_back(&m_data_line[i].points);
-        m_data_line[i].setObjColor(lit);
-    }
-    if (!changed.empty())
-        repaintLayerAround(changed);
-}
-
-void MainWindow::setEditorsEnabled(bool enabled, EditorTip tip)
-{
-    const QString modeTip =
-        QStringLiteral("*Move element -> left mouse button click\n*Remove element -> right mouse button click");
-    // An editor enabled under a held button would take the release from the window, leaving the drag open.
-    m_editorsWaitForRelease = enabled && m_buttonHeld;
-    enabled = enabled && !m_buttonHeld;
-    for (TextObject* box : *m_data) {
-        if (!box->elem)
-            continue;
-        if (tip != EditorTip::Keep)
-            box->elem->setToolTip(tip == EditorTip::Mode ? modeTip : QString());
-        box->elem->setEnabled(enabled);
-    }
-}
-
-// Each mode button leaves the highlight as the modes now on show it, so nothing stays lit once a mode is off.
-void MainWindow::on_radioButton_clicked(bool checked)
-{
-    if (checked) {
-        ui->radioButton_2->setChecked(false);
-        ui->radioBMoveAll->setChecked(false);
-        setEditorsEnabled(false, EditorTip::Mode);
-    } else {
-        setEditorsEnabled(true, EditorTip::Clear);
-    }
-    setColorOfObjectsOnHoover();
-}
-
-void MainWindow::on_radioButton_2_clicked(bool checked)
-{
-    if (checked) {
-        ui->radioButton->setChecked(false);
-        ui->radioBMoveAll->setChecked(false);
-        setEditorsEnabled(false, EditorTip::Mode);
-    } else {
-        setEditorsEnabled(true, EditorTip::Clear);
-    }
-    setColorOfObjectsOnHoover();
-}
-
-void MainWindow::on_radioBMoveAll_clicked(bool checked)
-{
-    if (checked) {
-        ui->radioButton_2->setChecked(false);
-        ui->radioButton->setChecked(false);
-    }
-    setEditorsEnabled(!checked);
-    setColorOfObjectsOnHoover();
-}
-
-void MainWindow::clearMainData()
-{
-    ui->drawOutput->clear();
-    m_data_line.clear();
-    initLableForDrawing();
-    for (TextObject* box : *m_data) {
-        box->flush();
-        delete box;
-    }
-    m_data->clear();
-    removeWhch.clear();
-}
-
-void MainWindow::clearHistory()
-{
-    byteArrayOfPastStuf.clear();
-    // No snapshot is left to point at, so Redo cannot re-enable Undo later.
-    lastByteArrayCount = -1;
-    showHistoryPosition();
-}
-
-void MainWindow::on_pushButton_4_clicked()
-{
-    // The chart as it was stays in the history, so Undo brings it back.
-    clearMainData();
-    recordEdit();
-}
-
-void MainWindow::on_pushButton_clicked()
-{
-    if (removeWhch.empty())
-        return;
-    const WHAT kind = removeWhch.back().first;
-    if (kind == BOX && !m_data->isEmpty()) {
-        TextObject* box = m_data->takeLast();
-        box->flush();
-        delete box;
-        removeWhch.pop_back();
-    } else if (kind == LINE && !m_data_line.empty()) {
-        const Line removed = std::move(m_data_line.back());
-        m_data_line.pop_back();
-        repaintLayerAround({&removed.points});
-        removeWhch.pop_back();
-    }
-    renderIfLive();
-    recordEdit();
 }
 
 void MainWindow::on_actionAbout_triggered()
@@ -353,5 +213,5 @@ void MainWindow::openStartingChart()
     if (offerRecovery())
         m_filePath.clear();
     else if (!m_filePath.isEmpty())
-        on_open_clicked();
+        openChart();
 }

@@ -9,6 +9,7 @@
 #include "line.h"
 #include "prompts.h"
 #include "snapshotstore.h"
+#include "toolmode.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -31,7 +32,6 @@ class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
 class QMoveEvent;
-class QDataStream;
 class QKeyEvent;
 class QLineEdit;
 class QTextEdit;
@@ -51,19 +51,19 @@ class MainWindow : public QMainWindow, public DrawWidget4Points
 public:
     enum WHAT : unsigned int { BOX = 0, LINE = 1 };
     using POSITION = CharGrid::POSITION;
+    using Mode = ToolMode::Mode;
 
     MainWindow(QWidget* parent, QString filePath);
     ~MainWindow() override;
 
     // Creates a box at lastMousePosition; false when a box was already created at that very point.
     bool addNewText();
-    // The line with each tab widened to the next stop of 11 characters.
-    QString fixLineIfTabs(const QString& line) const;
     // Maps the event onto the canvas (lastMousePosition and friends); false when off the canvas.
     bool mouseEventCalc(QMouseEvent* event);
     // Empties the chart: output view, connectors and their layer, boxes, creation records.
     void clearMainData();
-    // Records the chart as a new undo snapshot after the one under the cursor, dropping the redo tail.
+    // recordEdit's recording half, which records whether or not the chart changed; the benchmarks take it
+    // as the baseline of recordEdit.
     void pushBackStreamToBuffer();
     // The one way an edit becomes a step: records the chart only when its content differs from the
     // snapshot under the cursor.
@@ -101,9 +101,10 @@ public:
     std::shared_ptr<QVector<TextObject*>> m_data;
     std::vector<Line> m_data_line;
 
-public slots:
     // Renders the whole chart into printThis and the output view.
     void drawRightWidget();
+
+public slots:
     void checkMouseMove();
 
 private slots:
@@ -123,14 +124,6 @@ private slots:
     void on_pushButton_2_clicked();
     // Open: replaces the chart and its history with a backup file.
     void on_open_clicked();
-    void serializeDataInMainWindow(QDataStream& out);
-    void serializeDataOther(QDataStream& out);
-    void deserializeDataInMainWindow(const ChartStream::WindowState& state);
-    // Appends the records' boxes and connectors to the chart, then repaints and renders if live.
-    void deserializeDataOther(const std::vector<ChartStream::BoxRecord>& boxes,
-        const std::vector<ChartStream::ConnectorRecord>& connectors);
-    // Switches "Move all" on while both modifiers are held, and off once when they no longer are.
-    void bothPressedCheck();
     void on_goBack_clicked();
     void on_goForward_clicked();
     void on_radioButton_clicked(bool checked);
@@ -139,8 +132,6 @@ private slots:
     void on_radioButton_2_clicked(bool checked);
     void on_pushButton_4_clicked();
     void on_radioBMoveAll_clicked(bool checked);
-    // Highlights what lies under lastMousePosition in the current mode, and un-highlights the rest.
-    void setColorOfObjectsOnHoover();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -161,8 +152,6 @@ protected:
 private:
     // The element under point: five passes of growing tolerance, boxes before connectors in each.
     std::tuple<bool, int, WHAT> findClickedBoth(QPoint& point);
-    // Drops the creation record of (kind, index) and renumbers the later ones of that kind.
-    void forgetCreationRecord(WHAT kind, int index);
     // A click with no mode on, on a box's frame outside its text: the box takes the keys, the cursor at the
     // nearest text position. False when no box lies under the point (window coordinates).
     bool giveKeysToBoxUnder(const QPointF& windowPoint);
@@ -174,15 +163,31 @@ private:
     void followGrabbedBox();
     // Converts a canvas point into the frame connector points are stored in.
     QPoint toConnectorFrame(const QPoint& point) const;
+    // Whether "Draw " renders the drawing live.
+    bool rendersLive() const;
     void renderIfLive();
-    // What enabling or disabling the box editors does to their tool tips.
+    // The tool mode, as the three mode buttons show it.
+    Mode mode() const;
+    // What switching the mode does to the box editors' tool tips.
     enum class EditorTip { Keep, Clear, Mode };
+    // Checks the button of `mode` alone; the box editors take input exactly when no mode is on.
+    void setMode(Mode mode, EditorTip tip = EditorTip::Keep);
     void setEditorsEnabled(bool enabled, EditorTip tip = EditorTip::Keep);
+    // Applies a key going down or up to the mode and the held modifiers.
+    void applyKey(ToolMode::Key key, bool pressed);
+    // Highlights what lies under lastMousePosition in the current mode, and un-highlights the rest.
+    void setColorOfObjectsOnHoover();
+    // Takes the box at index out of the chart and deletes it; its editor vanishes at once and is deleted
+    // once it is no longer handling an event.
+    void deleteBox(int index);
+    // Removes the box or connector at index, repainting what a connector covered; creation records stay.
+    void removeElement(WHAT kind, int index);
+    // A rebuilt box at index, its change callback installed; it takes its place and text from a record.
+    TextObject* newBox(int index);
     // The whole chart with the window's state, as stream records.
     ChartStream::Chart chartSnapshot() const;
     ChartStream::WindowState windowSnapshot() const;
-    // Drops every undo snapshot.
-    void clearHistory();
+    void deserializeDataInMainWindow(const ChartStream::WindowState& state);
     // Makes the chart on screen the only snapshot, the start that Undo goes back to.
     void startHistory();
     // Puts a snapshot after the cursor, dropping the redo tail, and moves the cursor onto it.
@@ -196,7 +201,7 @@ private:
     void boxTextChanged();
     // Reads the held modifiers back from the keyboard and releases the modes of those no longer held.
     void syncModifiers();
-    // Empties the chart and rebuilds it from records.
+    // Empties the chart and rebuilds it from records, then repaints the layer and renders if live.
     void loadChart(const ChartStream::Chart& chart);
     // Brings the chart to the records, keeping every box whose record is unchanged and in place.
     void loadChartKeepingUnchanged(const ChartStream::Chart& chart);
@@ -208,8 +213,6 @@ private:
     void copyDrawing(bool compact);
     // Adds the drawing on the clipboard to the chart as one step of history.
     void pasteDrawing();
-    // The message that counts the characters of a drawing that could not be placed.
-    static QString unplacedText(int count);
     // Treats held Ctrl and Alt as released: flags cleared, modes off, editors enabled.
     void releaseModifiers();
     // Gives the keys back to the box that was being typed in, once no modifier is held.
@@ -237,7 +240,6 @@ private:
     // Set-up steps of the constructor.
     void setUpOutputView();
     void setUpButtons();
-    void setUpCanvasState();
     // Makes the output view tall enough for every row and its horizontal scroll bar (which long tags
     // bring), and the window with it.
     void fitOutputViewHeight();
@@ -245,6 +247,8 @@ private:
     void fitToUsersScreen();
     // Save's work; true when the export and the backup were both written.
     bool saveChart();
+    // Open's work: after the unsaved-changes question, the file named at start or one the user picks.
+    void openChart();
     // Open's work once the file is chosen: replaces the chart and its history, or says why not.
     void openChartFile(const QString& fileName);
     // The title: the chart's file, or the program's name, marked while changes are unsaved.
@@ -270,6 +274,9 @@ private:
     // Set while the chart is rebuilt from records, whose text changes are no edits.
     bool m_rebuilding = false;
     QTimer* timer = nullptr;
+    // The tick's interval, and how many ticks apart it renders pending text changes.
+    static constexpr int tickMs = 20;
+    static constexpr int ticksPerRender = 10;
     const QPoint mouseOffsetDrawLines{10, 7};
     // The character cell in canvas pixels.
     const QPoint pixel_reduction_to_number{ChartRender::cellWidth, ChartRender::cellHeight};
@@ -278,8 +285,8 @@ private:
     DrawWidget4Points fourPoints;
     QPoint lastMousePosition;
     QPoint lastMousePosition_ex;
-    QPoint sizeToExtendBox;
-    QPoint sizeOfInitialTextBox;
+    QPoint sizeToExtendBox{10, 6};
+    QPoint sizeOfInitialTextBox{24, 16};
     std::tuple<bool, int, WHAT> startMovingObject_{false, 0, BOX};
     QPair<bool, int> startDrawingLines{false, -1};
     QPoint lastGlobalPos;

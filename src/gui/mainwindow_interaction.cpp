@@ -1,4 +1,4 @@
-// Turning the user's actions on the canvas into chart edits.
+// The user's actions on the canvas as chart edits: placing, moving, connecting and removing elements.
 #include "canvas.h"
 #include "chartrender.h"
 #include "mainwindow.h"
@@ -81,17 +81,6 @@ QPoint MainWindow::toConnectorFrame(const QPoint& point) const
     return Canvas::toConnectorFrame(point, fourPoints.topLeft, mouseOffsetDrawLines);
 }
 
-void MainWindow::renderIfLive()
-{
-    if (ui->radioButton_3->isChecked())
-        drawRightWidget();
-}
-
-void MainWindow::forgetCreationRecord(WHAT kind, int index)
-{
-    Canvas::forgetCreationRecord(removeWhch, kind, index);
-}
-
 void MainWindow::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::MiddleButton) {
@@ -102,7 +91,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
     syncModifiers();
     if (auto* field = qobject_cast<QLineEdit*>(focusWidget()))
         field->clearFocus();
-    const bool noMode = !ui->radioButton->isChecked() && !ui->radioButton_2->isChecked() && !ui->radioBMoveAll->isChecked();
+    const bool noMode = mode() == Mode::None;
     // A box that did not take its own click (its editor was off) gets the keys; no box goes on top of it.
     // Its editor takes the release, so this press holds nothing.
     for (TextObject* box : *m_data) {
@@ -116,11 +105,11 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
     }
     m_buttonHeld = true;
     const bool ok = mouseEventCalc(event);
-    const bool moveRemove = ui->radioButton->isChecked();
-    const bool connect = ui->radioButton_2->isChecked();
-    const bool moveAll = ui->radioBMoveAll->isChecked();
+    const bool moveAll = mode() == Mode::MoveAll;
+    const bool moveRemove = mode() == Mode::MoveRemove;
+    const bool connect = mode() == Mode::Connect;
 
-    if (event->button() == Qt::LeftButton && !moveRemove && !connect && !moveAll && !ok) {
+    if (event->button() == Qt::LeftButton && noMode && !ok) {
         dragPosition = event->globalPos() - frameGeometry().topLeft();
         event->accept();
         return;
@@ -132,20 +121,11 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         if (event->button() == Qt::RightButton && !moveAll) {
             const auto hit = findClickedBoth(lastMousePosition);
             if (std::get<0>(hit)) {
-                const int index = std::get<1>(hit);
-                if (std::get<2>(hit) == BOX) {
-                    TextObject* box = m_data->takeAt(index);
-                    box->flush();
-                    delete box;
-                    forgetCreationRecord(BOX, index);
-                    // Qt hands the release to the hidden editor that took the press, so it never comes here.
+                removeElement(std::get<2>(hit), std::get<1>(hit));
+                Canvas::forgetCreationRecord(removeWhch, std::get<2>(hit), std::get<1>(hit));
+                // Qt hands the release to the hidden editor that took the press, so it never comes here.
+                if (std::get<2>(hit) == BOX)
                     m_buttonHeld = event->buttons() != event->button();
-                } else {
-                    const Line removed = std::move(m_data_line[size_t(index)]);
-                    m_data_line.erase(m_data_line.begin() + index);
-                    forgetCreationRecord(LINE, index);
-                    repaintLayerAround({&removed.points});
-                }
                 renderIfLive();
                 // The removal is whole at the press, and its release may never come.
                 recordEdit();
@@ -205,12 +185,11 @@ bool MainWindow::giveKeysToBoxUnder(const QPointF& windowPoint)
 void MainWindow::mouseMoveEvent(QMouseEvent* e)
 {
     const bool ok = mouseEventCalc(e);
-    const bool moveRemove = ui->radioButton->isChecked();
-    const bool connect = ui->radioButton_2->isChecked();
-    const bool moveAll = ui->radioBMoveAll->isChecked();
+    const bool moveAll = mode() == Mode::MoveAll;
+    const bool moveRemove = mode() == Mode::MoveRemove;
+    const bool connect = mode() == Mode::Connect;
 
-    if ((e->buttons() & Qt::LeftButton) && !moveRemove && !connect && !moveAll && !(ctrlPressd && altPressd)
-        && !ok) {
+    if ((e->buttons() & Qt::LeftButton) && mode() == Mode::None && !(ctrlPressd && altPressd) && !ok) {
         move(e->globalPos() - dragPosition);
         e->accept();
         return;
@@ -303,4 +282,54 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
             returnKeysToEditor();
         }
     }
+}
+
+void MainWindow::clearMainData()
+{
+    ui->drawOutput->clear();
+    m_data_line.clear();
+    initLableForDrawing();
+    while (!m_data->isEmpty())
+        deleteBox(0);
+    removeWhch.clear();
+}
+
+void MainWindow::deleteBox(int index)
+{
+    TextObject* box = m_data->takeAt(index);
+    box->flush();
+    delete box;
+}
+
+void MainWindow::removeElement(WHAT kind, int index)
+{
+    if (kind == BOX) {
+        deleteBox(index);
+        return;
+    }
+    const Line removed = std::move(m_data_line[size_t(index)]);
+    m_data_line.erase(m_data_line.begin() + index);
+    repaintLayerAround({&removed.points});
+}
+
+void MainWindow::on_pushButton_4_clicked()
+{
+    // The chart as it was stays in the history, so Undo brings it back.
+    clearMainData();
+    recordEdit();
+}
+
+void MainWindow::on_pushButton_clicked()
+{
+    if (removeWhch.empty())
+        return;
+    // The newest element of the record's kind goes, with the record.
+    const WHAT kind = removeWhch.back().first;
+    const int count = kind == BOX ? m_data->size() : int(m_data_line.size());
+    if (count > 0) {
+        removeElement(kind, count - 1);
+        removeWhch.pop_back();
+    }
+    renderIfLive();
+    recordEdit();
 }

@@ -15,53 +15,44 @@
 
 #include <tuple>
 
+namespace {
+
+ToolMode::Key toolKey(int key)
+{
+    if (key == Qt::Key_Control)
+        return ToolMode::Key::Ctrl;
+    return key == Qt::Key_Alt ? ToolMode::Key::Alt : ToolMode::Key::Other;
+}
+
+} // namespace
+
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     if (!ui->shortKeysRadioButton->isChecked())
         return;
-    if (event->key() == Qt::Key_Control || event->key() == Qt::Key_Alt) {
+    if (toolKey(event->key()) != ToolMode::Key::Other) {
         // Disabling the editors takes the keys from a box being typed in; remember it to give them back.
         if (auto* editor = qobject_cast<QTextEdit*>(focusWidget()))
             m_typingIn = editor;
-    }
-    switch (event->key()) {
-    case Qt::Key_Control:
-        if (ui->radioBMoveAll->isChecked() && !altPressd)
-            ui->radioBMoveAll->setChecked(false);
-        ui->radioButton->setChecked(true);
-        ui->radioButton_2->setChecked(false);
-        setEditorsEnabled(false);
-        ctrlPressd = true;
-        bothPressedCheck();
-        setColorOfObjectsOnHoover();
+        applyKey(toolKey(event->key()), true);
         return;
-    case Qt::Key_Alt:
-        ui->radioButton->setChecked(false);
-        ui->radioButton_2->setChecked(true);
-        setEditorsEnabled(false);
-        altPressd = true;
-        bothPressedCheck();
-        setColorOfObjectsOnHoover();
-        return;
-    default:
-        break;
     }
     if (!ctrlPressd || altPressd)
         return;
     switch (event->key()) {
     case Qt::Key_Z:
-        on_goBack_clicked();
+        stepHistory(-1);
         break;
     case Qt::Key_Y:
-        on_goForward_clicked();
+        stepHistory(1);
         break;
     // Their dialogs take the keys while they are open.
     case Qt::Key_O:
-        on_open_clicked();
+        openChart();
         syncModifiers();
         break;
     case Qt::Key_S:
-        on_pushButton_2_clicked();
+        saveChart();
         syncModifiers();
         break;
     case Qt::Key_V:
@@ -104,13 +95,7 @@ void MainWindow::pasteDrawing()
     loadChartKeepingUnchanged(chart);
     recordEdit();
     if (read.unplaced > 0)
-        m_prompts->information(this, QStringLiteral("Paste drawing"), unplacedText(read.unplaced));
-}
-
-QString MainWindow::unplacedText(int count)
-{
-    return count == 1 ? QStringLiteral("1 character of the drawing could not be placed.")
-                      : QStringLiteral("%1 characters of the drawing could not be placed.").arg(count);
+        m_prompts->information(this, QStringLiteral("Paste drawing"), DrawingReader::unplacedText(read.unplaced));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -132,18 +117,26 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event)
 {
     if (!ui->shortKeysRadioButton->isChecked())
         return;
-    if (event->key() == Qt::Key_Control || event->key() == Qt::Key_Alt) {
-        if (event->key() == Qt::Key_Alt)
-            startDrawingLines.first = false;
-        ui->radioBMoveAll->setChecked(false);
-        ui->radioButton->setChecked(false);
-        ui->radioButton_2->setChecked(false);
-        setEditorsEnabled(true, EditorTip::Clear);
-        setColorOfObjectsOnHoover();
-        (event->key() == Qt::Key_Control ? ctrlPressd : altPressd) = false;
-        returnKeysToEditor();
+    if (event->key() == Qt::Key_Alt)
+        startDrawingLines.first = false;
+    applyKey(toolKey(event->key()), false);
+}
+
+void MainWindow::applyKey(ToolMode::Key key, bool pressed)
+{
+    const ToolMode::State next = ToolMode::afterKey({mode(), ctrlPressd, altPressd}, key, pressed);
+    ctrlPressd = next.ctrl;
+    altPressd = next.alt;
+    if (key == ToolMode::Key::Other) {
+        if (next.mode != mode())
+            setMode(next.mode);
+        return;
     }
-    bothPressedCheck();
+    // A modifier's release clears the tool tips a mode button set.
+    setMode(next.mode, pressed ? EditorTip::Keep : EditorTip::Clear);
+    setColorOfObjectsOnHoover();
+    if (!pressed)
+        returnKeysToEditor();
 }
 
 void MainWindow::returnKeysToEditor()
@@ -155,22 +148,6 @@ void MainWindow::returnKeysToEditor()
     m_typingIn = nullptr;
 }
 
-void MainWindow::bothPressedCheck()
-{
-    static bool disableOnceOnlyAfterEnable = true;
-    if (ctrlPressd && altPressd) {
-        ui->radioBMoveAll->setChecked(true);
-        ui->radioButton->setChecked(false);
-        ui->radioButton_2->setChecked(false);
-        setEditorsEnabled(false);
-        disableOnceOnlyAfterEnable = false;
-    } else if (!disableOnceOnlyAfterEnable) {
-        ui->radioBMoveAll->setChecked(false);
-        setEditorsEnabled(true);
-        disableOnceOnlyAfterEnable = true;
-    }
-}
-
 void MainWindow::releaseModifiers()
 {
     if (!ctrlPressd && !altPressd)
@@ -180,12 +157,8 @@ void MainWindow::releaseModifiers()
     // A release that another window takes never reaches us either.
     m_buttonHeld = false;
     startDrawingLines.first = false;
-    ui->radioBMoveAll->setChecked(false);
-    ui->radioButton->setChecked(false);
-    ui->radioButton_2->setChecked(false);
-    setEditorsEnabled(true, EditorTip::Clear);
+    setMode(Mode::None, EditorTip::Clear);
     setColorOfObjectsOnHoover();
-    bothPressedCheck();
     // The box being typed in gets the keys back when the window is active again.
     returnKeysToEditor();
 }

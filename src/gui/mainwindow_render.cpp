@@ -48,12 +48,6 @@ QMenu* choiceMenu(const QString& title, const std::vector<std::pair<QString, Val
 
 } // namespace
 
-
-QString MainWindow::fixLineIfTabs(const QString& line) const
-{
-    return CharGrid::expandTabs(line);
-}
-
 CharGrid::Input MainWindow::gridInput() const
 {
     CharGrid::Input input = ChartRender::emptyInput(
@@ -99,8 +93,7 @@ void MainWindow::setDrawingStyle(CharGrid::Style style, CharGrid::Arrows arrows)
     const std::unique_ptr<QSettings> settings = userSettings();
     settings->setValue(styleKey, CharGrid::nameOf(style));
     settings->setValue(arrowsKey, CharGrid::nameOf(arrows));
-    if (ui->radioButton_3->isChecked())
-        drawRightWidget();
+    renderIfLive();
 }
 
 void MainWindow::readDrawingStyle()
@@ -121,6 +114,17 @@ void MainWindow::rememberOutputSwitches()
     settings->setValue(drawBoxKey, ui->radioButton_4->isChecked());
 }
 
+bool MainWindow::rendersLive() const
+{
+    return ui->radioButton_3->isChecked();
+}
+
+void MainWindow::renderIfLive()
+{
+    if (rendersLive())
+        drawRightWidget();
+}
+
 void MainWindow::drawRightWidget()
 {
     printThis = CharGrid::render(gridInput());
@@ -135,15 +139,14 @@ void MainWindow::drawRightWidget()
 void MainWindow::on_radioButton_3_clicked(bool checked)
 {
     rememberOutputSwitches();
-    if (checked && ui->radioButton_3->isChecked())
-        drawRightWidget();
+    if (checked)
+        renderIfLive();
 }
 
 void MainWindow::on_radioButton_4_clicked()
 {
     rememberOutputSwitches();
-    if (ui->radioButton_3->isChecked())
-        drawRightWidget();
+    renderIfLive();
 }
 
 void MainWindow::on_lineEdit_editingFinished()
@@ -161,6 +164,5 @@ void MainWindow::tagEditingFinished(QLineEdit* field)
     if (field->isActiveWindow())
         field->clearFocus();
     recordEdit();
-    if (ui->radioButton_3->isChecked())
-        drawRightWidget();
+    renderIfLive();
 }

@@ -124,11 +124,6 @@ void TextObject::setCallbackFunction(const std::function<void()>& callback)
     m_callback = callback;
 }
 
-QStringList TextObject::getTextForEachLine()
-{
-    return ChartRender::textLines(elem ? elem->toPlainText() : QString());
-}
-
 void TextObject::updateMovingElement(const QPoint& newBoxPoint)
 {
     const QRect moved(newBoxPoint, currentWantedRect.size());
@@ -312,12 +307,6 @@ int TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
     return length - document->characterCount();
 }
 
-QPair<bool, int> TextObject::isPointOnMe(const QPoint& point, double sizeOffset) const
-{
-    const Canvas::BoxArea area{centerPointFromInsideCurrentWanted, currentWantedRect.size()};
-    return qMakePair(Canvas::boxContains(area, point, ptr_Widget->size(), sizeOffset), whoAmI);
-}
-
 void TextObject::flush()
 {
     if (!elem)
@@ -331,11 +320,6 @@ void TextObject::flush()
     else
         new ReleaseWatcher(elem);
     elem = nullptr;
-}
-
-bool TextObject::isValid()
-{
-    return elem && !elem->toPlainText().isEmpty();
 }
 
 void TextObject::updateMovingElementAll(const QPoint& difference)
@@ -356,13 +340,6 @@ void TextObject::updateMovingElementAll(const QPoint& difference)
     elem->setGeometry(moved);
     elem->show();
     emit elem->document()->contentsChanged();
-}
-
-QPair<bool, QPoint> TextObject::isMovingPossible(const QPoint& difference)
-{
-    const QSize canvas = ptr_Widget->size();
-    return Canvas::movingPossible(currentWantedRect, canvas, difference,
-        Canvas::borderInset(canvas, QSize(ChartRender::cellWidth, ChartRender::cellHeight)));
 }
 
 void TextObject::setObjColor(bool check)

@@ -5,12 +5,10 @@
 #include "drawwidget4points.h"
 
 #include <QObject>
-#include <QPair>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
 #include <QSizeF>
-#include <QStringList>
 #include <QVector>
 
 #include <functional>
@@ -43,25 +41,17 @@ public:
     QPointF x_y_proc_respect_to_zero;
 
 public slots:
-    // The plain text split at every CR or LF, empty parts kept.
-    QStringList getTextForEachLine();
     // Puts the top-left corner at newBoxPoint, keeping the size; no bounds check.
     void updateMovingElement(const QPoint& newBoxPoint);
     // Fits the box to its text inside the canvas, trimming text that cannot fit (and saying so in a tool
     // tip); then runs the callback.
     void textAreaChanged();
-    // Lopsided hit area: a whole width left of the centre, half a width right (likewise in y).
-    QPair<bool, int> isPointOnMe(const QPoint& point, double sizeOffset = 0) const;
     // Hides the editor at once and deletes it later, so it is safe inside the editor's own events;
     // the box must not be used afterwards.
     void flush();
-    bool isValid();
     // Moves by difference as part of a whole-chart move, not so near the left or top edge that the border
     // leaves the drawing, then re-measures the text.
     void updateMovingElementAll(const QPoint& difference);
-    // Whether moving by difference keeps the box on the canvas with its border in the drawing, and per
-    // axis the move to the edge it would cross (-1: no correction). False only when both axes would leave.
-    QPair<bool, QPoint> isMovingPossible(const QPoint& difference);
     void setObjColor(bool check);
     bool isHighlighted() const;
     // The box as a stream record.

@@ -1,42 +1,16 @@
-// The chart as a stream: undo and redo snapshots, Save and Open.
-#include "chartfiles.h"
+// The undo history: the chart as snapshots of the chart stream, each edit one step, Undo and Redo.
 #include "chartrender.h"
-#include "drawingreader.h"
 #include "mainwindow.h"
 #include "textchange.h"
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
-#include <QBuffer>
-#include <QCoreApplication>
-#include <QDataStream>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QScopedValueRollback>
-#include <QStandardPaths>
-#include <QTextStream>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QTextEdit>
 
 #include <algorithm>
-
-void MainWindow::setPrompts(std::unique_ptr<Prompts> prompts)
-{
-    m_prompts = std::move(prompts);
-}
-
-void MainWindow::serializeDataInMainWindow(QDataStream& out)
-{
-    ChartStream::writeWindowState(out, chartSnapshot().window);
-}
-
-void MainWindow::serializeDataOther(QDataStream& out)
-{
-    const ChartStream::Chart chart = chartSnapshot();
-    ChartStream::writeObjects(out, chart.boxes, chart.connectors);
-}
 
 ChartStream::Chart MainWindow::chartSnapshot() const
 {
@@ -103,21 +77,20 @@ void MainWindow::deserializeDataInMainWindow(const ChartStream::WindowState& sta
     ui->lineEdit_2->setText(state.endTag);
 }
 
-void MainWindow::deserializeDataOther(
-    const std::vector<ChartStream::BoxRecord>& boxes, const std::vector<ChartStream::ConnectorRecord>& connectors)
+void MainWindow::loadChart(const ChartStream::Chart& chart)
 {
     const QScopedValueRollback<bool> rebuilding(m_rebuilding, true);
-    for (const ChartStream::BoxRecord& record : boxes) {
-        auto* box = new TextObject(nullptr, ui->drawWidget, m_data->size(), QPoint(0, 0),
-            std::shared_ptr<QVector<TextObject*>>(), QPoint(20, 20), QPoint(10, 10), 2);
+    clearMainData();
+    deserializeDataInMainWindow(chart.window);
+    for (const ChartStream::BoxRecord& record : chart.boxes) {
+        TextObject* box = newBox(m_data->size());
         m_data->append(box);
-        box->setCallbackFunction([this] { boxTextChanged(); });
         box->deserializeData(record);
     }
     // Boxes rebuilt while a mode is on (an Undo with Ctrl held) must not take the clicks meant for the mode.
-    if (ui->radioButton->isChecked() || ui->radioButton_2->isChecked() || ui->radioBMoveAll->isChecked())
+    if (mode() != Mode::None)
         setEditorsEnabled(false);
-    for (const ChartStream::ConnectorRecord& record : connectors) {
+    for (const ChartStream::ConnectorRecord& record : chart.connectors) {
         m_data_line.emplace_back(ui->drawWidget, ChartRender::fewestConnectorPoints, int(m_data_line.size()), false);
         m_data_line.back().deserializeData(record);
     }
@@ -125,12 +98,12 @@ void MainWindow::deserializeDataOther(
     renderIfLive();
 }
 
-void MainWindow::loadChart(const ChartStream::Chart& chart)
+TextObject* MainWindow::newBox(int index)
 {
-    const QScopedValueRollback<bool> rebuilding(m_rebuilding, true);
-    clearMainData();
-    deserializeDataInMainWindow(chart.window);
-    deserializeDataOther(chart.boxes, chart.connectors);
+    auto* box = new TextObject(nullptr, ui->drawWidget, index, QPoint(0, 0), std::shared_ptr<QVector<TextObject*>>(),
+        QPoint(20, 20), QPoint(10, 10), borderOfWIdgetsAndDrawings);
+    box->setCallbackFunction([this] { boxTextChanged(); });
+    return box;
 }
 
 void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
@@ -138,13 +111,10 @@ void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
     const QScopedValueRollback<bool> rebuilding(m_rebuilding, true);
     ui->drawOutput->clear();
     deserializeDataInMainWindow(chart.window);
-    const bool modeOn = ui->radioButton->isChecked() || ui->radioButton_2->isChecked() || ui->radioBMoveAll->isChecked();
+    const bool modeOn = mode() != Mode::None;
     const int count = int(chart.boxes.size());
-    while (m_data->size() > count) {
-        TextObject* box = m_data->takeLast();
-        box->flush();
-        delete box;
-    }
+    while (m_data->size() > count)
+        deleteBox(m_data->size() - 1);
     std::vector<bool> fresh(size_t(count), false);
     for (int i = 0; i < count; ++i) {
         const ChartStream::BoxRecord& record = chart.boxes[size_t(i)];
@@ -169,17 +139,10 @@ void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
                 continue;
             }
         }
-        if (box) {
-            box->flush();
-            delete box;
-        }
-        box = new TextObject(nullptr, ui->drawWidget, i, QPoint(0, 0), std::shared_ptr<QVector<TextObject*>>(),
-            QPoint(20, 20), QPoint(10, 10), 2);
-        if (i < m_data->size())
-            (*m_data)[i] = box;
-        else
-            m_data->append(box);
-        box->setCallbackFunction([this] { boxTextChanged(); });
+        if (box)
+            deleteBox(i);
+        box = newBox(i);
+        m_data->insert(i, box);
         box->deserializeData(record);
         if (modeOn)
             box->elem->setEnabled(false);
@@ -193,7 +156,7 @@ void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
     std::vector<Line> before = std::move(m_data_line);
     m_data_line.clear();
     for (const ChartStream::ConnectorRecord& record : chart.connectors) {
-        m_data_line.emplace_back(ui->drawWidget, 4, int(m_data_line.size()), false);
+        m_data_line.emplace_back(ui->drawWidget, ChartRender::fewestConnectorPoints, int(m_data_line.size()), false);
         m_data_line.back().deserializeData(record);
     }
     repaintChangedConnectors(before);
@@ -229,7 +192,9 @@ void MainWindow::appendSnapshot(const QByteArray& snapshot, ChartStream::Chart c
 
 void MainWindow::startHistory()
 {
-    clearHistory();
+    byteArrayOfPastStuf.clear();
+    // No snapshot is left to point at, so the new one is the first.
+    lastByteArrayCount = -1;
     ChartStream::Chart chart = chartSnapshot();
     const QByteArray snapshot = ChartStream::toBytes(chart);
     appendSnapshot(snapshot, std::move(chart));
@@ -237,7 +202,7 @@ void MainWindow::startHistory()
 
 void MainWindow::boxTextChanged()
 {
-    if (ui->radioButton_3->isChecked())
+    if (rendersLive())
         change_has_happen = true;
     // A rebuild is no edit; a drag under a held button is recorded at its release.
     const bool held = m_buttonHeld && QGuiApplication::mouseButtons() != Qt::NoButton;
@@ -311,136 +276,4 @@ void MainWindow::showHistoryPosition()
     ui->goBack->setEnabled(lastByteArrayCount > 0);
     ui->goForward->setEnabled(lastByteArrayCount < byteArrayOfPastStuf.size() - 1);
     showTitle();
-}
-
-QString MainWindow::settingsFilePath()
-{
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const QFileInfo beside(ChartFiles::settingsFilePath(programFolder, true, true, QString()));
-    const bool buildFolder = QFileInfo::exists(programFolder + QLatin1Char('/') + QLatin1String(ChartFiles::buildFolderMark));
-    const bool writable = beside.exists() ? beside.isWritable() : QFileInfo(programFolder).isWritable();
-    const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (!buildFolder || !writable)
-        QDir().mkpath(configFolder);
-    return ChartFiles::settingsFilePath(programFolder, buildFolder, writable, configFolder);
-}
-
-QString MainWindow::readSettingsFolder()
-{
-    QString path = QDir::currentPath();
-    QFile settings(settingsFilePath());
-    if (settings.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream in(&settings);
-        in.setCodec("UTF-8");
-        while (!in.atEnd())
-            path = in.readLine();
-    } else {
-        writeSettingsFolder(path);
-    }
-    return path;
-}
-
-void MainWindow::writeSettingsFolder(const QString& folder)
-{
-    ChartFiles::writeWhole(settingsFilePath(), folder.toUtf8());
-}
-
-void MainWindow::on_pushButton_2_clicked()
-{
-    saveChart();
-}
-
-bool MainWindow::saveChart()
-{
-    setWindowTitle(QStringLiteral("Vandora ... saving file ..."));
-    const QString folder = readSettingsFolder();
-    const QString fileName =
-        m_prompts->saveFileName(this, QStringLiteral("Save file"), folder, QStringLiteral("Text file (*.txt) ;;"));
-    if (fileName.isEmpty()) {
-        showTitle();
-        return false;
-    }
-    writeSettingsFolder(ChartFiles::folderOf(fileName));
-
-    drawRightWidget();
-    QString failedName;
-    QString reason;
-    // Both files or neither: a failure leaves the earlier export and backup as they were.
-    const bool written = ChartFiles::writeBoth(fileName, ChartRender::exportBytes(printThis),
-        ChartFiles::backupNameFor(fileName), ChartStream::toBytes(chartSnapshot()), &failedName, &reason);
-
-    if (!written) {
-        showTitle();
-        m_prompts->warning(this, QStringLiteral("Not saved"),
-            QStringLiteral("The chart could not be saved; no file was changed.\n") + failedName
-                + QStringLiteral(": ") + reason);
-        return false;
-    }
-    m_chartFile = QFileInfo(ChartFiles::backupNameFor(fileName)).absoluteFilePath();
-    markSaved();
-    m_prompts->information(this, QStringLiteral("Saved"), QStringLiteral("Chart saved!"));
-    return true;
-}
-
-void MainWindow::warnFileFailed(const QString& fileName, const QString& what, const QString& reason)
-{
-    m_prompts->warning(this, fileName, fileName + QLatin1Char(':') + what + QStringLiteral(": ") + reason);
-}
-
-void MainWindow::on_open_clicked()
-{
-    if (!confirmDiscardChanges())
-        return;
-    setWindowTitle(QStringLiteral("Vandora ... opening file ..."));
-    QString fileName = m_filePath;
-    if (fileName.isEmpty()) {
-        const QString folder = readSettingsFolder();
-        fileName = m_prompts->openFileName(
-            this, QStringLiteral("Open file"), folder, QStringLiteral("FlowChartBackup (*.fcb);;Text drawing (*)"));
-    }
-    m_filePath.clear();
-    if (fileName.isEmpty()) {
-        showTitle();
-        return;
-    }
-    openChartFile(fileName);
-}
-
-void MainWindow::openChartFile(const QString& fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showTitle();
-        warnFileFailed(fileName, QStringLiteral(" File did not open"), file.errorString());
-        return;
-    }
-    writeSettingsFolder(ChartFiles::folderOf(fileName));
-
-    // The whole file is checked before the current chart is touched.
-    ChartStream::Chart chart;
-    QString error;
-    DrawingReader::Result drawing;
-    bool isDrawing = false;
-    if (!ChartStream::read(&file, chart, &error)) {
-        // Any file but a backup may hold a text drawing.
-        const bool backup = fileName.endsWith(QLatin1String(".fcb"));
-        QString why;
-        isDrawing = !backup && file.seek(0) && DrawingReader::readText(file.readAll(), drawing, &why);
-        if (!isDrawing) {
-            showTitle();
-            warnFileFailed(fileName, QStringLiteral(" File is not a chart"), backup || why.isEmpty() ? error : why);
-            return;
-        }
-        chart = drawing.chart;
-        ui->radioButton_4->setChecked(drawing.drawBorders);
-        setDrawingStyle(drawing.style, drawing.arrows);
-    }
-    loadChart(chart);
-    startHistory();
-    m_chartFile = QFileInfo(fileName).absoluteFilePath();
-    markSaved();
-    ui->drawWidget->show();
-    ui->label_2->show();
-    if (isDrawing && drawing.unplaced > 0)
-        m_prompts->information(this, fileName, unplacedText(drawing.unplaced));
 }
