@@ -177,7 +177,6 @@ private slots:
         QTest::newRow("press, a cell up: runs down the press's x") << press << true << false << QPoint(103, 87) << true << QPoint(100, 87) << true;
         QTest::newRow("press, 2 cells each way: across") << press << true << true << QPoint(114, 126) << true << QPoint(114, 100) << false;
         QTest::newRow("press, 2 cells across, a px more down: down") << press << true << false << QPoint(114, 127) << true << QPoint(100, 127) << true;
-        QTest::newRow("press, a cell left") << press << true << false << QPoint(93, 101) << true << QPoint(93, 100) << false;
         QTest::newRow("run across keeps y, within a cell too") << QPoint(120, 100) << false << false << QPoint(121, 140) << true << QPoint(121, 100) << false;
         QTest::newRow("run down keeps x") << QPoint(100, 120) << false << true << QPoint(130, 121) << true << QPoint(100, 121) << true;
     }
