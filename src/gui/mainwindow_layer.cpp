@@ -60,39 +60,20 @@ void MainWindow::repaintLayerAround(const std::vector<const std::vector<QPoint>*
     const size_t from = LayerTiles::firstRepainted(strokesOf(m_data_line), paths);
     // Every segment reaching a marked tile is painted in list order on the sheet, unclipped as in a
     // whole repaint; then only the marked tiles are copied onto the layer.
-    const bool over = from > 0;
-    if (m_layerSheet.size() != m_draw_lines.size())
-        m_layerSheet = QPixmap(m_draw_lines.size());
-    QPixmap& sheet = m_layerSheet;
-    {
-        QPainter painter(&sheet);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        if (over)
-            painter.drawPixmap(tiles.bounds(), m_draw_lines, tiles.bounds());
-        else
-            painter.fillRect(tiles.bounds(), Qt::transparent);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        std::vector<QLine> segments;
-        for (size_t index = from; index < m_data_line.size(); ++index) {
-            const Line& line = m_data_line[index];
-            segments.clear();
-            tiles.reachedSegments(line.points, borderOfWIdgetsAndDrawings, segments);
-            if (segments.empty())
-                continue;
-            painter.setPen(connectorPen(line.isChecked, borderOfWIdgetsAndDrawings));
-            painter.drawLines(segments.data(), static_cast<int>(segments.size()));
-        }
+    m_layerSheet.begin(m_draw_lines, tiles.bounds(), from > 0);
+    std::vector<QLine> segments;
+    for (size_t index = from; index < m_data_line.size(); ++index) {
+        const Line& line = m_data_line[index];
+        segments.clear();
+        tiles.reachedSegments(line.points, borderOfWIdgetsAndDrawings, segments);
+        if (!segments.empty())
+            m_layerSheet.paint(segments, connectorPen(line.isChecked, borderOfWIdgetsAndDrawings));
     }
     const std::vector<QRect> runs = tiles.runs();
     QRegion region;
     region.setRects(runs.data(), int(runs.size()));
     ui->label_2->setPixmap(QPixmap());
-    {
-        QPainter painter(&m_draw_lines);
-        painter.setClipRegion(region);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawPixmap(0, 0, sheet);
-    }
+    m_layerSheet.copyOnto(m_draw_lines, region);
     ui->label_2->setPixmap(m_draw_lines);
 }
 
