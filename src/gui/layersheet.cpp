@@ -10,7 +10,7 @@
 bool LayerSheet::stampable(const QPen& pen)
 {
     return pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255
-        && !pen.isCosmetic() && pen.widthF() > 0 && pen.widthF() <= reach;
+        && !pen.isCosmetic() && pen.widthF() > 0 && pen.widthF() <= 4;
 }
 
 void LayerSheet::begin(const QPixmap& layer, const QRect& area, bool over)
@@ -30,8 +30,8 @@ const LayerSheet::Stamp& LayerSheet::stamp(const QPoint& step)
     Stamp& kept = m_stamps[size_t(step.y() + reach) * steps + size_t(step.x() + reach)];
     if (kept.made)
         return kept;
-    // The segment from the middle of a sheet wide enough for any kept step and pen.
-    const int middle = 2 * reach + 2;
+    // The segment from the middle of a sheet wide enough for any kept step and pen, far from its edges.
+    const int middle = 4 * reach;
     QImage sheet(2 * middle + 1, 2 * middle + 1, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(Qt::transparent);
     {

@@ -44,7 +44,7 @@ private:
     };
 
     const Stamp& stamp(const QPoint& step);
-    // Whether the pen's stamps can stand for its painting: opaque, solid and not cosmetic.
+    // Whether the pen's stamps can stand for its painting: opaque, solid, not cosmetic, at most 4 px wide.
     static bool stampable(const QPen& pen);
 
     QImage m_image;
