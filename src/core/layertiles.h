@@ -22,7 +22,7 @@ int penReach(int width);
 // The pixels a segment's pen of this width may touch.
 QRect segmentReach(const QPoint& a, const QPoint& b, int width);
 
-// The layer cut into square tiles of `side` pixels, the last row and column cut short by its edges; a
+// The layer cut into square tiles of `side` pixels, the last row and column reaching past its edges; a
 // partial repaint renews whole tiles.
 class Tiles
 {
