@@ -1,15 +1,18 @@
 // One drag step of a box in "Move / Remove" that takes ten connectors of 1,000 points along (freehand or
 // in straight runs), against the same step with Shift held (the box alone, as every step was before
-// connectors followed); and on the big chart, the step of a box that holds no connector against the
-// same box moved alone.
+// connectors followed); on the big chart, the step of a box that holds no connector against the
+// same box moved alone; and the ten freehand connectors painted by the layer's sheet against the painter
+// drawing each segment, as partial repaints did before.
 
 #include "benchwindow.h"
+#include "layersheet.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QMetaObject>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRadioButton>
 
 #include <cmath>
@@ -160,6 +163,44 @@ void BM_BigChartStep(benchmark::State& state)
 }
 BENCHMARK(BM_BigChartStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The ten freehand connectors' segments on a sheet of the layer's size, by the sheet (argument 0) or by the
+// painter; the run fails unless both paint the same pixels.
+void BM_SegmentPaint(benchmark::State& state)
+{
+    bench::Lcg rng(20261209);
+    std::vector<QLine> segments;
+    for (int i = 0; i < 10; ++i) {
+        const Line line = wanderingFrom(QPoint(300 + 10 * i, 380), i, 1000, rng);
+        for (size_t p = 1; p < line.points.size(); ++p)
+            segments.emplace_back(line.points[p - 1], line.points[p]);
+    }
+    const QPen pen(QBrush(Qt::black, Qt::SolidPattern), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+    QPixmap layer(canvas->size());
+    layer.fill(Qt::transparent);
+    LayerSheet sheet;
+    QImage image(canvas->size(), QImage::Format_ARGB32_Premultiplied);
+    const auto bySheet = [&] {
+        sheet.begin(layer, layer.rect(), false);
+        sheet.paint(segments, pen);
+    };
+    const auto byPainter = [&] {
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setPen(pen);
+        painter.drawLines(segments.data(), int(segments.size()));
+    };
+    bySheet();
+    byPainter();
+    sheet.copyOnto(layer, QRegion(layer.rect()));
+    if (layer.toImage() != image)
+        bench::fail("the sheet and the painter paint different pixels");
+    if (state.range(0) == 0)
+        bench::timed(state, "ten connectors by the sheet", bySheet);
+    else
+        bench::timed(state, "ten connectors by the painter", byPainter);
+}
+BENCHMARK(BM_SegmentPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 void ratio(const char* step, const char* alone)
 {
     const auto a = bench::perCallMs().find(step);
@@ -182,6 +223,7 @@ int main(int argc, char** argv)
     ratio("box with 10 held connectors", "box alone, Shift");
     ratio("box with 10 straight ones", "box alone, Shift");
     ratio("big chart, box holding none", "big chart, box alone");
+    ratio("ten connectors by the sheet", "ten connectors by the painter");
     window = nullptr;
     return EXIT_SUCCESS;
 }

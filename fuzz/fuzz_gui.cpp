@@ -198,6 +198,8 @@ QString GuiFuzzer::broken()
     const QByteArray content = w()->contentBytes();
     if (content != ChartStream::contentOf(history.at(cursor)))
         return "the chart on screen differs from the snapshot under the cursor: " + difference(history.at(cursor));
+    if (!m_t->layerIsFullRepaint())
+        return QStringLiteral("the connector layer differs from a whole repaint");
     // Undo then Redo, once per state of the history.
     const auto step = std::make_tuple(cursor, history.size(), content);
     if (ui()->goBack->isEnabled() && step != m_checkedStep) {

@@ -1,4 +1,5 @@
 #include "canvas.h"
+#include "straightrun.h"
 
 #include <QtTest>
 
@@ -157,6 +158,39 @@ private slots:
         const Canvas::MoveAll got = Canvas::correctMoveAll({boxes.begin(), boxes.end()}, QSize(801, 781), step, QPoint(4, 7));
         const QString moved = QStringLiteral(" %1 %2 %3 %4").arg(got.difference.x()).arg(got.difference.y());
         QTEST(QString::number(got.possible) + (got.possible ? moved.arg(got.canxBetweeked).arg(got.canyBetweeked) : QString()), "move");
+    }
+
+    // A straight connector's sample, cells of 7 x 13 px: held back within a cell of the press, else moved
+    // onto the run's axis, which the press picks by the larger move in cells (across on a tie).
+    void lockToAxis_holdsBackThenKeepsTheRunsAxis_data()
+    {
+        QTest::addColumn<QPoint>("last");
+        QTest::addColumn<bool>("pressOnly");
+        QTest::addColumn<bool>("keepsX");
+        QTest::addColumn<QPoint>("pointer");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<bool>("keepsXAfter");
+        const QPoint press(100, 100);
+        QTest::newRow("press, within a cell: held back") << press << true << false << QPoint(106, 112) << false << QPoint(106, 112) << false;
+        QTest::newRow("press, a cell across: runs across") << press << true << true << QPoint(107, 105) << true << QPoint(107, 100) << false;
+        QTest::newRow("press, a cell up: runs down the press's x") << press << true << false << QPoint(103, 87) << true << QPoint(100, 87) << true;
+        QTest::newRow("press, 2 cells each way: across") << press << true << true << QPoint(114, 126) << true << QPoint(114, 100) << false;
+        QTest::newRow("press, 2 cells across, a px more down: down") << press << true << false << QPoint(114, 127) << true << QPoint(100, 127) << true;
+        QTest::newRow("run across keeps y, within a cell too") << QPoint(120, 100) << false << false << QPoint(121, 140) << true << QPoint(121, 100) << false;
+        QTest::newRow("run down keeps x") << QPoint(100, 120) << false << true << QPoint(130, 121) << true << QPoint(100, 121) << true;
+    }
+
+    void lockToAxis_holdsBackThenKeepsTheRunsAxis()
+    {
+        QFETCH(QPoint, last);
+        QFETCH(bool, pressOnly);
+        QFETCH(bool, keepsX);
+        QFETCH(QPoint, pointer);
+        const StraightRun::Sample sample = StraightRun::lockToAxis(last, pressOnly, keepsX, pointer, QSize(7, 13));
+        QTEST(sample.taken, "taken");
+        QTEST(sample.point, "point");
+        QTEST(sample.keepsX, "keepsXAfter");
     }
 };
 

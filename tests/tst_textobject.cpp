@@ -99,8 +99,6 @@ private slots:
                                                           << Points{{10, 10}, {11, 10}, {12, 10}, {14, 10}};
         QTest::newRow("straight, waits a cell, then runs from the press") << true << Points{{100, 100}, {101, 102}, {108, 101}, {104, 140}}
             << Points{{100, 100}, {101, 100}, {102, 100}, {104, 100}, {105, 100}, {106, 100}, {108, 100}, {106, 100}, {105, 100}, {104, 100}};
-        QTest::newRow("straight, a cell down and less across runs down") << true << Points{{100, 100}, {95, 112}, {106, 113}}
-            << Points{{100, 100}, {100, 101}, {100, 102}, {100, 104}, {100, 105}, {100, 107}, {100, 108}, {100, 110}, {100, 111}, {100, 113}};
         QTest::newRow("filled origin skipped, sampled origin kept") << false << Points{{-3, -3}, {3, 3}, {0, 0}}
             << Points{{-3, -3}, {-2, -2}, {-1, -1}, {1, 1}, {2, 2}, {3, 3}, {2, 2}, {1, 1}, {0, 0}};
     }

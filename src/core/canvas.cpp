@@ -184,16 +184,6 @@ MoveAll correctMoveAll(
     return step;
 }
 
-Run straightRun(const QPoint& press, const QPoint& pointer, const QSize& cell)
-{
-    const std::int64_t dx = std::abs(std::int64_t(pointer.x()) - press.x());
-    const std::int64_t dy = std::abs(std::int64_t(pointer.y()) - press.y());
-    if (dx < cell.width() && dy < cell.height())
-        return Run::Undecided;
-    // dx / width against dy / height, without division.
-    return dx * cell.height() >= dy * cell.width() ? Run::Horizontal : Run::Vertical;
-}
-
 int lengthWithLineBreaks(const QString& text, int breaks)
 {
     int seen = 0;

@@ -83,11 +83,6 @@ struct MoveAll {
 MoveAll correctMoveAll(
     const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference, const QPoint& inset);
 
-// The axis a straight connector runs along, decided once the pointer is a whole cell away from the press
-// on some axis: the axis of the larger move counted in cells, horizontal on a tie.
-enum class Run { Undecided, Horizontal, Vertical };
-Run straightRun(const QPoint& press, const QPoint& pointer, const QSize& cell);
-
 // The length of the beginning of text that holds at most `breaks` line breaks; a CR LF pair counts once, so
 // a text never has fewer breaks than counted.
 int lengthWithLineBreaks(const QString& text, int breaks);

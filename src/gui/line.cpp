@@ -3,6 +3,7 @@
 #include "canvas.h"
 #include "chartrender.h"
 #include "connectorfill.h"
+#include "straightrun.h"
 
 #include <QRect>
 #include <QSize>
@@ -26,26 +27,13 @@ void Line::addPoints(const QPoint& firstPoint)
     QPoint changedPoint = firstPoint;
 
     if (isStraight && !points.empty()) {
-        const QPoint last = points.back();
-        if (points.size() == 1) {
-            // The press stays alone until the pointer is a cell away; the run then starts straight from it.
-            switch (Canvas::straightRun(last, firstPoint, QSize(ChartRender::cellWidth, ChartRender::cellHeight))) {
-            case Canvas::Run::Undecided:
-                return;
-            case Canvas::Run::Horizontal:
-                changedPoint.setY(last.y());
-                isStraightDrawingHorizontal = false;
-                break;
-            case Canvas::Run::Vertical:
-                changedPoint.setX(last.x());
-                isStraightDrawingHorizontal = true;
-                break;
-            }
-        } else if (isStraightDrawingHorizontal) {
-            changedPoint.setX(last.x());
-        } else {
-            changedPoint.setY(last.y());
-        }
+        // The press stays alone until the pointer is a cell away; the run then starts straight from it.
+        const StraightRun::Sample sample = StraightRun::lockToAxis(points.back(), points.size() == 1,
+            isStraightDrawingHorizontal, firstPoint, QSize(ChartRender::cellWidth, ChartRender::cellHeight));
+        if (!sample.taken)
+            return;
+        changedPoint = sample.point;
+        isStraightDrawingHorizontal = sample.keepsX;
     }
 
     if (!points.empty()) {

@@ -6,6 +6,7 @@
 #include "connectorattach.h"
 #include "dialog.h"
 #include "drawwidget4points.h"
+#include "layersheet.h"
 #include "line.h"
 #include "prompts.h"
 #include "snapshotstore.h"
@@ -294,8 +295,8 @@ private:
     QPoint dragPosition;
     std::vector<QPair<WHAT, int>> removeWhch;
     QPixmap m_draw_lines;
-    // Scratch for partial repaints of the layer, kept to spare an allocation per repaint.
-    QPixmap m_layerSheet;
+    // Scratch for partial repaints of the layer, kept with the pixels of its pens across repaints.
+    LayerSheet m_layerSheet;
     std::vector<QString> printThis;
     // How gridInput() asks the grid to write borders and connectors.
     CharGrid::Style m_drawStyle = CharGrid::Style::Classic;

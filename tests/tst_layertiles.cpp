@@ -1,0 +1,152 @@
+#include "layertiles.h"
+
+#include <QtTest>
+
+using namespace LayerTiles;
+using Points = std::vector<QPoint>;
+using Paths = std::vector<Points>;
+using Rects = std::vector<QRect>;
+using Lines = std::vector<QLine>;
+Q_DECLARE_METATYPE(Points)
+Q_DECLARE_METATYPE(Paths)
+Q_DECLARE_METATYPE(Rects)
+Q_DECLARE_METATYPE(Lines)
+
+namespace {
+
+// The paths as connectors, the first lit when `firstLit`.
+std::vector<Stroke> strokes(const Paths& paths, bool firstLit = false)
+{
+    std::vector<Stroke> all;
+    for (const Points& path : paths)
+        all.push_back({&path, all.empty() && firstLit});
+    return all;
+}
+
+} // namespace
+
+// The connector layer's arithmetic: tiles a pen reaches, connectors changed, whole-chart shifts.
+class TestLayerTiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Tiles of 4 px over a layer of 10 x 9 px, the last row and column cut short; rectangles marked, then
+    // what is marked and whether the probe touches it.
+    void tiles_markWholeTilesOnTheLayer_data()
+    {
+        QTest::addColumn<Rects>("marked");
+        QTest::addColumn<QRect>("probe");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QRect>("bounds");
+        QTest::addColumn<Rects>("runs");
+        QTest::addColumn<bool>("touches");
+        QTest::newRow("a pixel marks its tile; probe up to it") << Rects{{5, 5, 1, 1}} << QRect(0, 7, 4, 2) << 1 << QRect(4, 4, 4, 4) << Rects{{4, 4, 4, 4}} << false;
+        QTest::newRow("across two tiles; probe beside") << Rects{{3, 0, 2, 1}} << QRect(8, 0, 2, 2) << 2 << QRect(0, 0, 8, 4) << Rects{{0, 0, 8, 4}} << false;
+        QTest::newRow("off to the left and top: nothing") << Rects{{-5, -5, 3, 3}} << QRect(0, 0, 1, 1) << 0 << QRect() << Rects{} << false;
+        QTest::newRow("partly off: the row on the layer; probe from x -9") << Rects{{-2, 6, 20, 1}} << QRect(-9, 5, 10, 1) << 3 << QRect(0, 4, 12, 4) << Rects{{0, 4, 12, 4}} << true;
+        QTest::newRow("rows top down, runs apart; probe on the gap") << Rects{{9, 8, 1, 1}, {0, 8, 1, 1}, {0, 0, 2, 2}, {1, 1, 1, 1}} << QRect(4, 0, 4, 9) << 3 << QRect(0, 0, 12, 12) << Rects{{0, 0, 4, 4}, {0, 8, 4, 4}, {8, 8, 4, 4}} << false;
+    }
+
+    void tiles_markWholeTilesOnTheLayer()
+    {
+        QFETCH(Rects, marked);
+        QFETCH(QRect, probe);
+        Tiles tiles(QSize(10, 9));
+        for (const QRect& r : marked)
+            tiles.mark(r);
+        QTEST(tiles.count(), "count");
+        QTEST(tiles.bounds(), "bounds");
+        QTEST(tiles.runs(), "runs");
+        QTEST(tiles.touches(probe), "touches");
+    }
+
+    // The tile from (20, 20) to (23, 23) marked; the segments of a path whose pen of width 2 (2 px beyond
+    // the points) reaches it, in order.
+    void reachedSegments_keepsThoseReachingMarkedTiles_data()
+    {
+        QTest::addColumn<Points>("path");
+        QTest::addColumn<Lines>("reached");
+        QTest::newRow("through it") << Points{{0, 0}, {1, 1}, {21, 21}, {39, 39}} << Lines{{1, 1, 21, 21}, {21, 21, 39, 39}};
+        QTest::newRow("2 px to the right, not 3") << Points{{25, 21}, {26, 21}, {27, 21}} << Lines{{25, 21, 26, 21}};
+        QTest::newRow("2 px above, not 3") << Points{{21, 17}, {22, 17}, {22, 18}} << Lines{{22, 17, 22, 18}};
+    }
+
+    void reachedSegments_keepsThoseReachingMarkedTiles()
+    {
+        QFETCH(Points, path);
+        Tiles tiles(QSize(40, 40));
+        tiles.mark(QRect(21, 21, 1, 1));
+        Lines reached;
+        tiles.reachedSegments(path, 2, reached);
+        QTEST(reached, "reached");
+    }
+
+    // Connectors before and now, the first lit now when told: whether all moved by one offset, which, and
+    // the paths to repaint otherwise, by state and index.
+    void changes_oneOffsetOrTheChangedPaths_data()
+    {
+        QTest::addColumn<Paths>("before");
+        QTest::addColumn<Paths>("now");
+        QTest::addColumn<bool>("lit");
+        QTest::addColumn<bool>("shifted");
+        QTest::addColumn<QPoint>("offset");
+        QTest::addColumn<QStringList>("paths");
+        const Paths two{{{1, 1}, {2, 2}}, {{10, 10}}};
+        QTest::newRow("all by (3, -2)") << two << Paths{{{4, -1}, {5, 0}}, {{13, 8}}} << false << true << QPoint(3, -2) << QStringList{"before 0", "now 0", "before 1", "now 1"};
+        QTest::newRow("unchanged: by (0, 0)") << two << two << false << true << QPoint(0, 0) << QStringList{};
+        QTest::newRow("the first empty: offset from the second") << Paths{{}, {{1, 1}}} << Paths{{}, {{5, 1}}} << false << true << QPoint(4, 0) << QStringList{"before 1", "now 1"};
+        QTest::newRow("one point otherwise") << two << Paths{{{4, -1}, {5, 1}}, {{13, 8}}} << false << false << QPoint() << QStringList{"before 0", "now 0", "before 1", "now 1"};
+        QTest::newRow("the second otherwise") << two << Paths{{{4, -1}, {5, 0}}, {{13, 9}}} << false << false << QPoint() << QStringList{"before 0", "now 0", "before 1", "now 1"};
+        QTest::newRow("the first lit") << two << two << true << false << QPoint() << QStringList{"before 0", "now 0"};
+        QTest::newRow("the second grew") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}, {11, 10}}} << false << false << QPoint() << QStringList{"before 1", "now 1"};
+        QTest::newRow("one added") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}}, {}} << false << false << QPoint() << QStringList{"now 2"};
+        QTest::newRow("one removed") << two << Paths{{{1, 1}, {2, 2}}} << false << false << QPoint() << QStringList{"before 1"};
+    }
+
+    void changes_oneOffsetOrTheChangedPaths()
+    {
+        QFETCH(Paths, before);
+        QFETCH(Paths, now);
+        QFETCH(bool, lit);
+        const std::optional<QPoint> shift = uniformShift(strokes(before), strokes(now, lit));
+        QTEST(shift.has_value(), "shifted");
+        QTEST(shift.value_or(QPoint()), "offset");
+        QStringList named;
+        for (const Points* path : changedPaths(strokes(before), strokes(now, lit))) {
+            const bool old = path >= before.data() && path < before.data() + before.size();
+            named << QStringLiteral("%1 %2").arg(QLatin1String(old ? "before" : "now")).arg(path - (old ? before.data() : now.data()));
+        }
+        QTEST(named, "paths");
+    }
+
+    // Three connectors; the paths to repaint each a connector's own (by index) or another list (-1).
+    void firstRepainted_fromTheFirstOwnPath_data()
+    {
+        QTest::addColumn<QList<int>>("paths");
+        QTest::addColumn<int>("from");
+        QTest::newRow("connectors 2 and 1: from 1") << QList<int>{2, 1} << 1;
+        QTest::newRow("another list: from 0") << QList<int>{2, -1} << 0;
+        QTest::newRow("no paths: from 3") << QList<int>{} << 3;
+    }
+
+    void firstRepainted_fromTheFirstOwnPath()
+    {
+        QFETCH(QList<int>, paths);
+        const Paths connectors{{{1, 1}}, {{2, 2}}, {{3, 3}}}, other{{{2, 2}}};
+        std::vector<const Points*> listed;
+        for (int index : paths)
+            listed.push_back(index < 0 ? &other[0] : &connectors[size_t(index)]);
+        QTEST(int(firstRepainted(strokes(connectors), listed)), "from");
+    }
+
+    // A pen of width 2 touches 3 px around each point of every connector; no points, nothing.
+    void paintedBounds_coversEveryPointWithItsPen()
+    {
+        QCOMPARE(paintedBounds(strokes({{{10, 10}}, {}, {{20, 5}}}), 2), QRect(QPoint(7, 2), QPoint(23, 13)));
+        QCOMPARE(paintedBounds(strokes({{}, {}}), 2), QRect());
+    }
+};
+
+QTEST_MAIN(TestLayerTiles)
+#include "tst_layertiles.moc"
