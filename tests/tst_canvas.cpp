@@ -104,9 +104,6 @@ private slots:
         QTEST(QStringLiteral("%1 %2 %3, %4 %5").arg(got.position.x()).arg(got.position.y()).arg(got.onCanvas).arg(kept.x()).arg(kept.y()), "mapped");
     }
 
-    // Connector points are stored with half the origin added in x and all of it in y, plus an offset.
-    void toConnectorFrame_halfOriginInX() { QCOMPARE(Canvas::toConnectorFrame({-30, 50}, {11, 31}, {10, 7}), QPoint(-14, 88)); }
-
     void forgetCreationRecord_dropsFirstAndRenumbersLater_data()
     {
         QTest::addColumn<QString>("before");

@@ -173,27 +173,12 @@ private slots:
         }
     }
 
-    void read_badInput_givesValidChart_data()
+    // Every character beyond the grid is counted as left out, and no more than every character in all;
+    // other bad input (rows cut short, ragged tags, stray characters) goes through fuzz_drawingreader.
+    void read_countsWhatIsLeftOut()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("beyond");
-        QTest::newRow("empty") << QString() << 0;
-        QTest::newRow("rows cut short") << QStringLiteral("+---+\n|ab\n+--") << 0;
-        QTest::newRow("ragged tags") << QStringLiteral("// |--|\n # |ab|\n//|--|") << 0;
-        QTest::newRow("stray characters") << QStringLiteral("\t\r\x01┼╳►\n|\n\u2500\u2500|*+") << 0;
-        QTest::newRow("beyond the grid") << QString(130, QLatin1Char('x')) + QStringLiteral("\ny") << 16;
-    }
-
-    // What is left out is counted: every character beyond the grid, at most every character in all.
-    void read_badInput_givesValidChart()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, beyond);
-        const DrawingReader::Result read = DrawingReader::read(DrawingReader::rowsOf(text));
-        ChartStream::Chart again;
-        QVERIFY(ChartStream::fromBytes(ChartStream::toBytes(read.chart), again));
-        QVERIFY(read.unplaced >= beyond);
-        QVERIFY(read.unplaced <= text.count(QRegularExpression(QStringLiteral("\\S"))));
+        const DrawingReader::Result read = DrawingReader::read(DrawingReader::rowsOf(QString(130, QLatin1Char('x')) + QStringLiteral("\ny")));
+        QVERIFY2(read.unplaced >= 16 && read.unplaced <= 131, qPrintable(QString::number(read.unplaced)));
     }
 
     void randomCharts_readBackDrawTheSameRows()

@@ -42,7 +42,6 @@ private slots:
         QTest::addColumn<Rects>("runs");
         QTest::addColumn<bool>("touches");
         QTest::newRow("a pixel marks its tile; probe up to it") << Rects{{5, 5, 1, 1}} << QRect(0, 7, 4, 2) << 1 << QRect(4, 4, 4, 4) << Rects{{4, 4, 4, 4}} << false;
-        QTest::newRow("across two tiles; probe beside") << Rects{{3, 0, 2, 1}} << QRect(8, 0, 2, 2) << 2 << QRect(0, 0, 8, 4) << Rects{{0, 0, 8, 4}} << false;
         QTest::newRow("off to the left and top: nothing") << Rects{{-5, -5, 3, 3}} << QRect(0, 0, 1, 1) << 0 << QRect() << Rects{} << false;
         QTest::newRow("partly off: the row on the layer; probe from x -9") << Rects{{-2, 6, 20, 1}} << QRect(-9, 5, 10, 1) << 3 << QRect(0, 4, 12, 4) << Rects{{0, 4, 12, 4}} << true;
         QTest::newRow("rows top down, runs apart; probe on the gap") << Rects{{9, 8, 1, 1}, {0, 8, 1, 1}, {0, 0, 2, 2}, {1, 1, 1, 1}} << QRect(4, 0, 4, 9) << 3 << QRect(0, 0, 12, 12) << Rects{{0, 0, 4, 4}, {0, 8, 4, 4}, {8, 8, 4, 4}} << false;
@@ -94,10 +93,8 @@ private slots:
         QTest::addColumn<QStringList>("paths");
         const Paths two{{{1, 1}, {2, 2}}, {{10, 10}}};
         QTest::newRow("all by (3, -2)") << two << Paths{{{4, -1}, {5, 0}}, {{13, 8}}} << false << true << QPoint(3, -2) << QStringList{"before 0", "now 0", "before 1", "now 1"};
-        QTest::newRow("unchanged: by (0, 0)") << two << two << false << true << QPoint(0, 0) << QStringList{};
         QTest::newRow("the first empty: offset from the second") << Paths{{}, {{1, 1}}} << Paths{{}, {{5, 1}}} << false << true << QPoint(4, 0) << QStringList{"before 1", "now 1"};
         QTest::newRow("one point otherwise") << two << Paths{{{4, -1}, {5, 1}}, {{13, 8}}} << false << false << QPoint() << QStringList{"before 0", "now 0", "before 1", "now 1"};
-        QTest::newRow("the second otherwise") << two << Paths{{{4, -1}, {5, 0}}, {{13, 9}}} << false << false << QPoint() << QStringList{"before 0", "now 0", "before 1", "now 1"};
         QTest::newRow("the first lit") << two << two << true << false << QPoint() << QStringList{"before 0", "now 0"};
         QTest::newRow("the second grew") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}, {11, 10}}} << false << false << QPoint() << QStringList{"before 1", "now 1"};
         QTest::newRow("one added") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}}, {}} << false << false << QPoint() << QStringList{"now 2"};
@@ -118,33 +115,6 @@ private slots:
             named << QStringLiteral("%1 %2").arg(QLatin1String(old ? "before" : "now")).arg(path - (old ? before.data() : now.data()));
         }
         QTEST(named, "paths");
-    }
-
-    // Three connectors; the paths to repaint each a connector's own (by index) or another list (-1).
-    void firstRepainted_fromTheFirstOwnPath_data()
-    {
-        QTest::addColumn<QList<int>>("paths");
-        QTest::addColumn<int>("from");
-        QTest::newRow("connectors 2 and 1: from 1") << QList<int>{2, 1} << 1;
-        QTest::newRow("another list: from 0") << QList<int>{2, -1} << 0;
-        QTest::newRow("no paths: from 3") << QList<int>{} << 3;
-    }
-
-    void firstRepainted_fromTheFirstOwnPath()
-    {
-        QFETCH(QList<int>, paths);
-        const Paths connectors{{{1, 1}}, {{2, 2}}, {{3, 3}}}, other{{{2, 2}}};
-        std::vector<const Points*> listed;
-        for (int index : paths)
-            listed.push_back(index < 0 ? &other[0] : &connectors[size_t(index)]);
-        QTEST(int(firstRepainted(strokes(connectors), listed)), "from");
-    }
-
-    // A pen of width 2 touches 3 px around each point of every connector; no points, nothing.
-    void paintedBounds_coversEveryPointWithItsPen()
-    {
-        QCOMPARE(paintedBounds(strokes({{{10, 10}}, {}, {{20, 5}}}), 2), QRect(QPoint(7, 2), QPoint(23, 13)));
-        QCOMPARE(paintedBounds(strokes({{}, {}}), 2), QRect());
     }
 };
 

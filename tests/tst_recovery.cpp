@@ -27,18 +27,13 @@ private slots:
         QTest::newRow("changed: cancel") << "b" << Answer::Cancel << "" << "asked, stays";
         QTest::newRow("changed: discard") << "b" << Answer::Discard << "" << "asked, closes";
         QTest::newRow("changed: save") << "b" << Answer::Save << "closing.txt" << "asked, closes";
-        QTest::newRow("changed: save cancelled") << "b" << Answer::Save << "" << "asked, stays";
         QTest::newRow("changed: save fails") << "b" << Answer::Save << "missing/closing.txt" << "asked, stays";
         QTest::newRow("saved") << "bs" << Answer::Cancel << "" << "closes";
         QTest::newRow("failed save") << "bf" << Answer::Cancel << "" << "asked, stays";
         QTest::newRow("changed after saving") << "bsb" << Answer::Cancel << "" << "asked, stays";
         QTest::newRow("undone to the saved chart") << "bsbu" << Answer::Cancel << "" << "closes";
         QTest::newRow("opened") << "bso" << Answer::Cancel << "" << "closes";
-        QTest::newRow("saved chart cleared") << "bsc" << Answer::Cancel << "" << "asked, stays";
-        QTest::newRow("open, saved") << "bs" << Answer::Cancel << "" << "opens";
         QTest::newRow("open, changed: cancel") << "bsb" << Answer::Cancel << "" << "asked, stays";
-        QTest::newRow("open, changed: discard") << "bsb" << Answer::Discard << "" << "asked, opens";
-        QTest::newRow("open, changed: save") << "bsb" << Answer::Save << "other.txt" << "asked, opens";
         QTest::newRow("open, changed: save fails") << "bsb" << Answer::Save << "missing/other.txt" << "asked, stays";
     }
     void close_asksOnlyWhenChanged()

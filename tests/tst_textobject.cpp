@@ -97,8 +97,6 @@ private slots:
         QTest::addColumn<Points>("expected");
         QTest::newRow("freehand fills gaps, four points") << false << Points{{10, 10}, {14, 10}}
                                                           << Points{{10, 10}, {11, 10}, {12, 10}, {14, 10}};
-        QTest::newRow("straight, waits a cell, then runs from the press") << true << Points{{100, 100}, {101, 102}, {108, 101}, {104, 140}}
-            << Points{{100, 100}, {101, 100}, {102, 100}, {104, 100}, {105, 100}, {106, 100}, {108, 100}, {106, 100}, {105, 100}, {104, 100}};
         QTest::newRow("filled origin skipped, sampled origin kept") << false << Points{{-3, -3}, {3, 3}, {0, 0}}
             << Points{{-3, -3}, {-2, -2}, {-1, -1}, {1, 1}, {2, 2}, {3, 3}, {2, 2}, {1, 1}, {0, 0}};
     }
