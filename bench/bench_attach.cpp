@@ -201,14 +201,6 @@ void BM_SegmentPaint(benchmark::State& state)
 }
 BENCHMARK(BM_SegmentPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void ratio(const char* step, const char* alone)
-{
-    const auto a = bench::perCallMs().find(step);
-    const auto b = bench::perCallMs().find(alone);
-    if (a != bench::perCallMs().end() && b != bench::perCallMs().end())
-        std::printf("%-28s %8.3f ms against %8.3f ms (%s): %.2fx\n", step, a->second, b->second, alone, a->second / b->second);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -220,10 +212,10 @@ int main(int argc, char** argv)
     canvas = bench::canvasOf(mainWindow);
     if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
-    ratio("box with 10 held connectors", "box alone, Shift");
-    ratio("box with 10 straight ones", "box alone, Shift");
-    ratio("big chart, box holding none", "big chart, box alone");
-    ratio("ten connectors by the sheet", "ten connectors by the painter");
+    bench::printRatio("box with 10 held connectors", "box alone, Shift");
+    bench::printRatio("box with 10 straight ones", "box alone, Shift");
+    bench::printRatio("big chart, box holding none", "big chart, box alone");
+    bench::printRatio("ten connectors by the sheet", "ten connectors by the painter");
     window = nullptr;
     return EXIT_SUCCESS;
 }

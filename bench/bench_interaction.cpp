@@ -144,15 +144,6 @@ void BM_MoveAllStep(benchmark::State& state)
 }
 BENCHMARK(BM_MoveAllStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void ratio(const char* fast, const char* plain)
-{
-    const auto a = bench::perCallMs().find(fast);
-    const auto b = bench::perCallMs().find(plain);
-    if (a != bench::perCallMs().end() && b != bench::perCallMs().end())
-        std::printf("%-26s %8.3f ms against %8.3f ms (%s): %.1fx faster\n", fast, a->second, b->second, plain,
-            b->second / a->second);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -164,9 +155,9 @@ int main(int argc, char** argv)
     canvas = bench::canvasOf(mainWindow);
     if (!bench::runRegistered(argc, argv))
         return EXIT_FAILURE;
-    ratio("hover tick", "hover tick, every style and the layer");
-    ratio("connector sample", "connector sample, full repaint");
-    ratio("move-all step", "move-all step, re-measured and repainted");
+    bench::printRatio("hover tick", "hover tick, every style and the layer");
+    bench::printRatio("connector sample", "connector sample, full repaint");
+    bench::printRatio("move-all step", "move-all step, re-measured and repainted");
     window = nullptr;
     return EXIT_SUCCESS;
 }

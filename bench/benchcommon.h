@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -43,6 +44,15 @@ void timed(benchmark::State& state, const std::string& key, Body body)
         body();
     const auto end = std::chrono::steady_clock::now();
     perCallMs()[key] = std::chrono::duration<double, std::milli>(end - start).count() / double(state.iterations());
+}
+
+// Prints the time per call of `step` against that of `baseline` and their ratio, when both ran.
+inline void printRatio(const char* step, const char* baseline)
+{
+    const auto a = perCallMs().find(step);
+    const auto b = perCallMs().find(baseline);
+    if (a != perCallMs().end() && b != perCallMs().end())
+        std::printf("%-28s %8.3f ms against %8.3f ms (%s): %.2fx\n", step, a->second, b->second, baseline, a->second / b->second);
 }
 
 // Runs the registered benchmarks with the command line's options; false on an unknown option.
