@@ -2,16 +2,14 @@
 // one marked block of its own 5-box chart, against cat of the same files, in one run.
 
 #include "benchcommon.h"
+#include "benchprocess.h"
 #include "chartfiles.h"
 #include "chartstream.h"
 #include "renderoptions.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -65,27 +63,6 @@ QByteArray makeSource(const ChartStream::Chart& chart, int n)
     return text;
 }
 
-// Median wall time in milliseconds of `runs` runs of the program, its output thrown away.
-double medianRun(const QString& program, const QStringList& arguments, const QString& folder, int runs)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QProcess process;
-        process.setWorkingDirectory(folder);
-        process.setStandardOutputFile(QProcess::nullDevice());
-        QElapsedTimer clock;
-        clock.start();
-        process.start(program, arguments);
-        if (!process.waitForFinished(120000) || process.exitCode() != 0) {
-            std::fprintf(stderr, "%s failed: %s\n", qPrintable(program), process.readAllStandardError().constData());
-            std::exit(EXIT_FAILURE);
-        }
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -105,8 +82,8 @@ int main(int argc, char** argv)
         files << source;
     }
     const int runs = 7;
-    const double check = medianRun(QStringLiteral(VANDORA_RENDER_PATH), QStringList(QStringLiteral("--check")) + files, dir.path(), runs);
-    const double cat = medianRun(QStringLiteral("cat"), files, dir.path(), runs);
+    const double check = bench::medianRunMs(QStringLiteral(VANDORA_RENDER_PATH), QStringList(QStringLiteral("--check")) + files, runs, dir.path());
+    const double cat = bench::medianRunMs(QStringLiteral("cat"), files, runs, dir.path());
     std::printf("%d files of 100 lines, one block each, median of %d runs: vandora-render --check %.1f ms "
                 "(%.3f ms per file), cat %.1f ms, ratio %.1f\n",
         fileCount, runs, check, check / fileCount, cat, check / cat);

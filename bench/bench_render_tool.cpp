@@ -1,15 +1,13 @@
 // Whole-process time of vandora-render on a big chart, against cat of the same file, in one run.
 
 #include "benchcommon.h"
+#include "benchprocess.h"
 #include "chartstream.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -47,26 +45,6 @@ ChartStream::Chart makeChart()
     return chart;
 }
 
-// Median wall time in milliseconds of `runs` runs of the program, its output thrown away.
-double medianRun(const QString& program, const QStringList& arguments, int runs)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QProcess process;
-        process.setStandardOutputFile(QProcess::nullDevice());
-        QElapsedTimer clock;
-        clock.start();
-        process.start(program, arguments);
-        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-            std::fprintf(stderr, "%s failed\n", qPrintable(program));
-            std::exit(EXIT_FAILURE);
-        }
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -79,8 +57,8 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     file.close();
     const int runs = 20;
-    const double render = medianRun(QStringLiteral(VANDORA_RENDER_PATH), {chart}, runs);
-    const double cat = medianRun(QStringLiteral("cat"), {chart}, runs);
+    const double render = bench::medianRunMs(QStringLiteral(VANDORA_RENDER_PATH), {chart}, runs);
+    const double cat = bench::medianRunMs(QStringLiteral("cat"), {chart}, runs);
     std::printf("chart of %lld bytes, median of %d runs: vandora-render %.2f ms, cat %.2f ms, ratio %.1f\n",
         file.size(), runs, render, cat, render / cat);
     return EXIT_SUCCESS;
