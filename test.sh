@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Builds Vandora with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test headless and
-# the GUI fuzzer; where clang can be had, it also runs the chart stream, marked block and drawing
-# fuzzers briefly, and clang-tidy over src/.
+# Checks the layout of the C++ against .clang-format, builds Vandora with AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs every test headless and the GUI fuzzer; where clang can be had, it
+# also runs the chart stream, marked block and drawing fuzzers briefly, and clang-tidy over src/.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/ensure-packages.sh" cmake g++ make qtbase5-dev qtbase5-dev-tools fonts-dejavu-core libutf8proc-dev \
-    libbenchmark-dev desktop-file-utils libxml2-utils xvfb xdotool xclip imagemagick
+    libbenchmark-dev desktop-file-utils libxml2-utils xvfb xdotool xclip imagemagick clang-format
 build="$here/build-test"
 cd "$here"
+"$here/scripts/format.sh"
 cmake --preset test >/dev/null
 cmake --build --preset test --parallel "$(nproc)"
 # The fuzzers first, so that ctest's summary closes the run. The GUI fuzzer: 2,000 random user actions

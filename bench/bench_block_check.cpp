@@ -51,8 +51,11 @@ QByteArray makeSource(const ChartStream::Chart& chart, int n)
 {
     QByteArray text;
     for (int i = 0; i < 40; ++i)
-        text += "int value" + QByteArray::number(n) + '_' + QByteArray::number(i) + " = " + QByteArray::number(i) + ";\n";
-    text += "// vandora:" " chart" + QByteArray::number(n) + ".fcb --crop\n";
+        text +=
+            "int value" + QByteArray::number(n) + '_' + QByteArray::number(i) + " = " + QByteArray::number(i) + ";\n";
+    text += "// vandora:"
+            " chart"
+        + QByteArray::number(n) + ".fcb --crop\n";
     RenderOptions::Options options;
     options.crop = true;
     for (const QString& row : RenderOptions::render(chart, options))
@@ -82,7 +85,8 @@ int main(int argc, char** argv)
         files << source;
     }
     const int runs = 7;
-    const double check = bench::medianRunMs(QStringLiteral(VANDORA_RENDER_PATH), QStringList(QStringLiteral("--check")) + files, runs, dir.path());
+    const double check = bench::medianRunMs(
+        QStringLiteral(VANDORA_RENDER_PATH), QStringList(QStringLiteral("--check")) + files, runs, dir.path());
     const double cat = bench::medianRunMs(QStringLiteral("cat"), files, runs, dir.path());
     std::printf("%d files of 100 lines, one block each, median of %d runs: vandora-render --check %.1f ms "
                 "(%.3f ms per file), cat %.1f ms, ratio %.1f\n",

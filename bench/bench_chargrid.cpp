@@ -1,7 +1,7 @@
+#include "benchcommon.h"
 #include "chargrid.h"
 #include "chargrid_before.h"
 #include "chartrender.h"
-#include "benchcommon.h"
 
 #include <benchmark/benchmark.h>
 
@@ -184,7 +184,10 @@ void BM_GridBefore(benchmark::State& state)
         benchmark::DoNotOptimize(rows);
     });
 }
-BENCHMARK(BM_GridBefore)->Arg(int(CharGrid::Style::Classic))->Arg(int(CharGrid::Style::Unicode))->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridBefore)
+    ->Arg(int(CharGrid::Style::Classic))
+    ->Arg(int(CharGrid::Style::Unicode))
+    ->Unit(benchmark::kMicrosecond);
 
 // Today's renderer on the chart with a tenth of its text wide.
 void BM_GridWide(benchmark::State& state)
@@ -199,7 +202,10 @@ void BM_GridWide(benchmark::State& state)
         benchmark::DoNotOptimize(rows);
     });
 }
-BENCHMARK(BM_GridWide)->Arg(int(CharGrid::Style::Classic))->Arg(int(CharGrid::Style::Unicode))->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridWide)
+    ->Arg(int(CharGrid::Style::Classic))
+    ->Arg(int(CharGrid::Style::Unicode))
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_GridMapBaseline(benchmark::State& state)
 {

@@ -89,7 +89,8 @@ bool drawingReadsBack()
         const DrawingReader::Result read = DrawingReader::read(QStringList(rows.begin(), rows.end()));
         if (read.unplaced != 0 || read.chart.boxes.size() != 20 || read.chart.connectors.size() != 20) {
             std::fprintf(stderr, "%s: %d characters left out, %zu boxes, %zu connectors\n",
-                qPrintable(CharGrid::nameOf(style)), read.unplaced, read.chart.boxes.size(), read.chart.connectors.size());
+                qPrintable(CharGrid::nameOf(style)), read.unplaced, read.chart.boxes.size(),
+                read.chart.connectors.size());
             return false;
         }
     }

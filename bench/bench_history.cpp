@@ -13,9 +13,9 @@
 #include <QTextCursor>
 
 #include <chrono>
-#include <limits>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -49,13 +49,21 @@ void timedLoad(benchmark::State& state, const std::string& key, int from, int to
     bench::perCallMs()[key + (full ? " (full rebuild)" : "")] = total / double(state.iterations());
 }
 
-void BM_UndoTyped(benchmark::State& state) { timedLoad(state, "undo typed", typedStep, typedStep - 1, state.range(0)); }
+void BM_UndoTyped(benchmark::State& state)
+{
+    timedLoad(state, "undo typed", typedStep, typedStep - 1, state.range(0));
+}
 BENCHMARK(BM_UndoTyped)->ArgName("full")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-void BM_RedoTyped(benchmark::State& state) { timedLoad(state, "redo typed", typedStep - 1, typedStep, state.range(0)); }
+void BM_RedoTyped(benchmark::State& state)
+{
+    timedLoad(state, "redo typed", typedStep - 1, typedStep, state.range(0));
+}
 BENCHMARK(BM_RedoTyped)->ArgName("full")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-void BM_UndoMoveAll(benchmark::State& state) { timedLoad(state, "undo move all", movedStep, movedStep - 1, state.range(0)); }
+void BM_UndoMoveAll(benchmark::State& state)
+{
+    timedLoad(state, "undo move all", movedStep, movedStep - 1, state.range(0));
+}
 BENCHMARK(BM_UndoMoveAll)->ArgName("full")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-
 
 void BM_RecordSnapshot(benchmark::State& state)
 {
@@ -218,14 +226,17 @@ int main(int argc, char** argv)
         ms["type"], ms["type (unconditional)"], ms["type"] / ms["type (unconditional)"]);
     std::printf("a click that changes nothing: %.3f ms, no step; recording unconditionally: %.3f ms (ratio %.2f)\n",
         ms["click"], ms["click (unconditional)"], ms["click"] / ms["click (unconditional)"]);
-    std::printf("record one snapshot: %.3f ms, rebuild it: %.3f ms; copying its bytes: %.3f ms (ratios %.0f and %.0f)\n",
+    std::printf(
+        "record one snapshot: %.3f ms, rebuild it: %.3f ms; copying its bytes: %.3f ms (ratios %.0f and %.0f)\n",
         ms["record"], ms["rebuild"], ms["copy"], ms["record"] / ms["copy"], ms["rebuild"] / ms["copy"]);
-    std::printf("the unsaved-changes check for the title: %.3f ms, %.0f%% of recording a snapshot (which includes it)\n",
+    std::printf(
+        "the unsaved-changes check for the title: %.3f ms, %.0f%% of recording a snapshot (which includes it)\n",
         ms["unsaved check"], 100.0 * ms["unsaved check"] / ms["record"]);
 
     const qint64 bounded = historyAfterTyping(MainWindow::historyBudgetBytes);
     const qint64 unbounded = historyAfterTyping(std::numeric_limits<qint64>::max() / 2);
-    std::printf("budget keeps the history at %.1f%% of the unbounded size\n", 100.0 * double(bounded) / double(unbounded));
+    std::printf(
+        "budget keeps the history at %.1f%% of the unbounded size\n", 100.0 * double(bounded) / double(unbounded));
     window = nullptr;
     return EXIT_SUCCESS;
 }

@@ -115,9 +115,15 @@ void changeOne(benchmark::State& state, bool remove)
     bench::perCallMs()[std::string(remove ? "removal" : "highlight") + (whole ? " whole" : " tiles")] =
         total / double(state.iterations());
 }
-void BM_Highlight(benchmark::State& state) { changeOne(state, false); }
+void BM_Highlight(benchmark::State& state)
+{
+    changeOne(state, false);
+}
 BENCHMARK(BM_Highlight)->ArgName("whole")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-void BM_Removal(benchmark::State& state) { changeOne(state, true); }
+void BM_Removal(benchmark::State& state)
+{
+    changeOne(state, true);
+}
 BENCHMARK(BM_Removal)->ArgName("whole")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
@@ -133,8 +139,8 @@ int main(int argc, char** argv)
     QWidget* canvas = bench::canvasOf(mainWindow);
     for (int i = 0; i < connectorCount; ++i)
         mainWindow.m_data_line.push_back(bench::wanderingLine(canvas, i, pointsPerConnector, rng));
-    std::printf("chart: %zu connectors, %zu points in all\n", mainWindow.m_data_line.size(),
-        bench::totalPoints(mainWindow));
+    std::printf(
+        "chart: %zu connectors, %zu points in all\n", mainWindow.m_data_line.size(), bench::totalPoints(mainWindow));
 
     // The repaint must really cover the layer with the connectors.
     invoke("redrawAllLines");
@@ -154,8 +160,8 @@ int main(int argc, char** argv)
     const auto full = perCall.find("redrawAllLines/100x1000");
     const auto shown = perCall.find("redrawAllLines+repaint/100x1000");
     if (base != perCall.end() && full != perCall.end()) {
-        std::printf("per call: initLableForDrawing %.3f ms, redrawAllLines %.3f ms, ratio %.1f\n",
-            base->second / 1e6, full->second / 1e6, full->second / base->second);
+        std::printf("per call: initLableForDrawing %.3f ms, redrawAllLines %.3f ms, ratio %.1f\n", base->second / 1e6,
+            full->second / 1e6, full->second / base->second);
         if (shown != perCall.end())
             std::printf("per call with the label repainted: %.3f ms, ratio %.1f\n", shown->second / 1e6,
                 shown->second / base->second);
@@ -167,8 +173,9 @@ int main(int argc, char** argv)
         bench::fail("a partial repaint differs from a whole one");
     auto& ms = bench::perCallMs();
     for (const char* change : {"highlight", "removal"})
-        std::printf("%s of one connector: %.3f ms of processor time repainting its tiles, %.3f ms repainting all (ratio %.1f)\n", change,
-            ms[std::string(change) + " tiles"], ms[std::string(change) + " whole"],
+        std::printf("%s of one connector: %.3f ms of processor time repainting its tiles, %.3f ms repainting all "
+                    "(ratio %.1f)\n",
+            change, ms[std::string(change) + " tiles"], ms[std::string(change) + " whole"],
             ms[std::string(change) + " whole"] / ms[std::string(change) + " tiles"]);
     window = nullptr;
     return EXIT_SUCCESS;

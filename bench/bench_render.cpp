@@ -32,8 +32,7 @@ MainWindow* window = nullptr;
 // Nanoseconds per call of the last (longest) run of each benchmark.
 const std::map<std::string, double>& perCall = bench::perCallMs();
 
-template<typename T>
-T* widget(const char* name)
+template <typename T> T* widget(const char* name)
 {
     auto* found = window->findChild<T*>(QString::fromLatin1(name));
     if (!found)
@@ -45,8 +44,9 @@ T* widget(const char* name)
 CharGrid::Input gatherInput()
 {
     const QWidget* canvas = bench::canvasOf(*window);
-    CharGrid::Input input = ChartRender::emptyInput(canvas->size(), widget<QAbstractButton>("radioButton_4")->isChecked(),
-        widget<QLineEdit>("lineEdit")->text(), widget<QLineEdit>("lineEdit_2")->text());
+    CharGrid::Input input =
+        ChartRender::emptyInput(canvas->size(), widget<QAbstractButton>("radioButton_4")->isChecked(),
+            widget<QLineEdit>("lineEdit")->text(), widget<QLineEdit>("lineEdit_2")->text());
     for (TextObject* box : *window->m_data)
         ChartRender::addBox(input, box->x_y_proc_respect_to_zero, box->elem ? box->elem->toPlainText() : QString());
     for (const Line& line : window->m_data_line)
@@ -61,7 +61,6 @@ QString joined(const std::vector<QString>& rows)
         list.append(row);
     return list.join(QLatin1Char('\n'));
 }
-
 
 void BM_DrawRightWidget(benchmark::State& state)
 {
@@ -131,7 +130,8 @@ void BM_CtrlC(benchmark::State& state)
     QKeyEvent up(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
     QApplication::sendEvent(window, &up);
     const CharGrid::Input input = gatherInput();
-    if (QApplication::clipboard()->text() != joined(GridCrop::compact(CharGrid::render(input), input.startTag, input.endTag)))
+    if (QApplication::clipboard()->text()
+        != joined(GridCrop::compact(CharGrid::render(input), input.startTag, input.endTag)))
         bench::fail("Ctrl+C copied something else than the compact drawing");
 }
 BENCHMARK(BM_CtrlC)->Name("Ctrl+C (compact copy)")->Unit(benchmark::kMillisecond);
@@ -176,11 +176,12 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     const CharGrid::Input input = gatherInput();
     std::printf("chart: %zu boxes (%zu drawn), %zu connectors (%zu drawn), %zu points in all, grid %d x %d\n",
-        size_t(mainWindow.m_data->size()), input.boxes.size(), mainWindow.m_data_line.size(),
-        input.connectors.size(), bench::totalPoints(mainWindow), input.cols, input.rows);
+        size_t(mainWindow.m_data->size()), input.boxes.size(), mainWindow.m_data_line.size(), input.connectors.size(),
+        bench::totalPoints(mainWindow), input.cols, input.rows);
     checkRendering();
     for (TextObject* box : *mainWindow.m_data) {
-        if (ChartRender::textLines(box->elem->toPlainText()) != box->elem->toPlainText().split(QRegularExpression(QStringLiteral("[\\r\\n]"))))
+        if (ChartRender::textLines(box->elem->toPlainText())
+            != box->elem->toPlainText().split(QRegularExpression(QStringLiteral("[\\r\\n]"))))
             bench::fail("line lists differ");
     }
 
@@ -192,11 +193,11 @@ int main(int argc, char** argv)
     const auto grid = perCall.find("CharGrid::render");
     const auto gather = perCall.find("gather input");
     if (whole != perCall.end() && grid != perCall.end()) {
-        std::printf("per call: drawRightWidget %.3f ms, CharGrid::render %.3f ms, grid share %.0f%%\n",
-            whole->second, grid->second, 100.0 * grid->second / whole->second);
+        std::printf("per call: drawRightWidget %.3f ms, CharGrid::render %.3f ms, grid share %.0f%%\n", whole->second,
+            grid->second, 100.0 * grid->second / whole->second);
         if (gather != perCall.end())
-            std::printf("gathering the input: %.3f ms (%.0f%%)\n", gather->second,
-                100.0 * gather->second / whole->second);
+            std::printf(
+                "gathering the input: %.3f ms (%.0f%%)\n", gather->second, 100.0 * gather->second / whole->second);
         const auto lines = perCall.find("getTextForEachLine x all");
         if (lines != perCall.end())
             std::printf("of which the boxes' line lists: %.3f ms (%.0f%%)\n", lines->second,

@@ -33,8 +33,7 @@ namespace {
 constexpr int repetitions = 15;
 
 // Polls from the event loop until `ready` holds, then reports the in-process time and leaves.
-template<typename Ready>
-void exitWhenReady(const QElapsedTimer& sinceMain, Ready ready)
+template <typename Ready> void exitWhenReady(const QElapsedTimer& sinceMain, Ready ready)
 {
     if (ready()) {
         std::printf("%lld\n", static_cast<long long>(sinceMain.nsecsElapsed()));
@@ -99,8 +98,8 @@ void launch(benchmark::State& state, const char* mode, Samples& samples)
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         const auto start = std::chrono::steady_clock::now();
-        child.start(QCoreApplication::applicationFilePath(),
-            QStringList{QStringLiteral("--child"), QString::fromLatin1(mode)});
+        child.start(
+            QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--child"), QString::fromLatin1(mode)});
         const bool finished = child.waitForFinished(60000);
         const auto end = std::chrono::steady_clock::now();
         if (!finished || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {

@@ -56,8 +56,8 @@ QTextEdit* makePlainEditor(QWidget* canvas)
     // Laid out as the box's editor is: its cell-sized font, its margin, lines one cell high.
     editor->setFont(box->elem->font());
     editor->document()->setDocumentMargin(box->elem->document()->documentMargin());
-    editor->setStyleSheet(QStringLiteral(
-        "border:2px double rgb(0, 0, 0); background-color:white; border-color: rgb(0, 0, 0);"));
+    editor->setStyleSheet(
+        QStringLiteral("border:2px double rgb(0, 0, 0); background-color:white; border-color: rgb(0, 0, 0);"));
     editor->setGeometry(0, 0, 24, 16);
     editor->setLineWrapMode(QTextEdit::NoWrap);
     editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -166,12 +166,11 @@ void BM_Naive(benchmark::State& state)
     if (n > 2000) {
         // Only worth a run when the growth measured so far promises it ends within the budget.
         const double estimate = naiveEstimate(n);
-        std::printf("one-at-a-time estimate for %d: %.1f s (exponent %.2f from 1000 -> 2000)\n", n, estimate,
-            naiveGrowth());
+        std::printf(
+            "one-at-a-time estimate for %d: %.1f s (exponent %.2f from 1000 -> 2000)\n", n, estimate, naiveGrowth());
         if (!naive.count(2000) || estimate > naiveBudgetSeconds) {
             state.SkipWithError("not run: estimated beyond the time budget");
-            for (auto _ : state) {
-            }
+            for (auto _ : state) { }
             return;
         }
     }
@@ -306,8 +305,8 @@ void checkSameLength(int n)
         std::exit(EXIT_FAILURE);
     }
     const double width = plain->document()->size().width();
-    std::printf("n %d: both keep %d characters (text %.2f px wide, box %d px)\n", n, a, width,
-        static_cast<int>(10 + width));
+    std::printf(
+        "n %d: both keep %d characters (text %.2f px wide, box %d px)\n", n, a, width, static_cast<int>(10 + width));
 }
 
 } // namespace
@@ -349,10 +348,9 @@ int main(int argc, char** argv)
         if (v != naive.end())
             std::snprintf(naiveText, sizeof naiveText, "%.1f", v->second.secondsPerCall * 1e3);
         else if (n == 10000 && naive.count(2000))
-            std::snprintf(naiveText, sizeof naiveText, "~%.0f (est.)",
-                naiveEstimate(10000) * 1e3);
-        std::printf("%8d %14.2f %14s %8d\n", n, b != bisection.end() ? b->second.secondsPerCall * 1e3 : 0.0,
-            naiveText, b != bisection.end() ? b->second.kept : -1);
+            std::snprintf(naiveText, sizeof naiveText, "~%.0f (est.)", naiveEstimate(10000) * 1e3);
+        std::printf("%8d %14.2f %14s %8d\n", n, b != bisection.end() ? b->second.secondsPerCall * 1e3 : 0.0, naiveText,
+            b != bisection.end() ? b->second.kept : -1);
     }
     if (bisection.count(1000) && bisection.count(2000) && bisection.count(10000) && bisection.count(100000))
         std::printf("growth exponents, box: %.2f (1k->2k), %.2f (2k->10k), %.2f (10k->100k)\n",
@@ -367,7 +365,8 @@ int main(int argc, char** argv)
         const Result now = big[std::to_string(lines) + " box"];
         const Result then = big[std::to_string(lines) + " before"];
         if (now.kept != then.kept) {
-            std::fprintf(stderr, "trimming differs for the paste of %d lines: %d kept, %d before\n", lines, now.kept, then.kept);
+            std::fprintf(
+                stderr, "trimming differs for the paste of %d lines: %d kept, %d before\n", lines, now.kept, then.kept);
             return EXIT_FAILURE;
         }
         std::printf("paste of %d characters on %d line(s): %.1f ms in the box, %.1f ms trimmed the earlier way "

@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -15,7 +15,9 @@ namespace bench {
 class Lcg
 {
 public:
-    explicit Lcg(std::uint64_t seed) : m_state(seed) {}
+    explicit Lcg(std::uint64_t seed)
+        : m_state(seed)
+    { }
 
     // Uniform in [0, 1).
     double next()
@@ -36,8 +38,7 @@ inline std::map<std::string, double>& perCallMs()
 }
 
 // Runs body once per iteration and keeps the time per iteration under key.
-template <typename Body>
-void timed(benchmark::State& state, const std::string& key, Body body)
+template <typename Body> void timed(benchmark::State& state, const std::string& key, Body body)
 {
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state)
@@ -52,7 +53,8 @@ inline void printRatio(const char* step, const char* baseline)
     const auto a = perCallMs().find(step);
     const auto b = perCallMs().find(baseline);
     if (a != perCallMs().end() && b != perCallMs().end())
-        std::printf("%-28s %8.3f ms against %8.3f ms (%s): %.2fx\n", step, a->second, b->second, baseline, a->second / b->second);
+        std::printf("%-28s %8.3f ms against %8.3f ms (%s): %.2fx\n", step, a->second, b->second, baseline,
+            a->second / b->second);
 }
 
 // Runs the registered benchmarks with the command line's options; false on an unknown option.

@@ -60,8 +60,8 @@ inline void showAndSettle(MainWindow& window)
 // A box created the way the window creates one, appended to its list.
 inline TextObject* addBox(MainWindow& window, const QPoint& at, const QString& text)
 {
-    auto* box = new TextObject(nullptr, canvasOf(window), window.m_data->size(), at, window.m_data,
-        QPoint(24, 16), QPoint(10, 6), 2);
+    auto* box = new TextObject(
+        nullptr, canvasOf(window), window.m_data->size(), at, window.m_data, QPoint(24, 16), QPoint(10, 6), 2);
     window.m_data->append(box);
     box->elem->setPlainText(text);
     return box;

@@ -34,7 +34,7 @@ struct Glyphs {
     char16_t downLeft;
     char16_t crossing;
     char16_t corners[4]; // right and down, left and down, right and up, left and up
-    char16_t heads[4];   // right, left, up, down
+    char16_t heads[4]; // right, left, up, down
 };
 
 // Classic box corners are the sides' "|"; its connector characters are never used.
@@ -64,11 +64,20 @@ struct Cell {
 };
 
 // -1, 0 or 1 as `to` is less than, equal to or greater than `from`.
-int order(std::int64_t from, std::int64_t to) { return int(to > from) - int(to < from); }
+int order(std::int64_t from, std::int64_t to)
+{
+    return int(to > from) - int(to < from);
+}
 
 // A step's way, (row sign + 1) * 3 + (column sign + 1): 3 and 5 run across, 1 and 7 up and down, 4 stays.
-int wayOf(const Cell& from, const Cell& to) { return order(from.row, to.row) * 3 + order(from.col, to.col) + 4; }
-Cell stepOf(int way) { return {way / 3 - 1, way % 3 - 1}; }
+int wayOf(const Cell& from, const Cell& to)
+{
+    return order(from.row, to.row) * 3 + order(from.col, to.col) + 4;
+}
+Cell stepOf(int way)
+{
+    return {way / 3 - 1, way % 3 - 1};
+}
 constexpr unsigned acrossWays = (1u << 3) | (1u << 5);
 constexpr unsigned upDownWays = (1u << 1) | (1u << 7);
 
@@ -116,8 +125,7 @@ constexpr double farAway = 1e15;
 
 // Rounds half away from zero exactly as std::round does, without its library call (the
 // connector loop runs once per point); false when the value is not finite or far off the grid.
-template <typename Real>
-bool roundToCell(Real value, std::int64_t& cell)
+template <typename Real> bool roundToCell(Real value, std::int64_t& cell)
 {
     if (!(std::fabs(value) <= Real(farAway)))
         return false;
@@ -132,7 +140,8 @@ class Grid
 {
 public:
     Grid(int rows, int cols)
-        : m_rows(rows), m_cols(cols)
+        : m_rows(rows)
+        , m_cols(cols)
     {
         m_cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
         for (int r = 0; r < rows; ++r)

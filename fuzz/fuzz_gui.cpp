@@ -23,7 +23,12 @@
 class GuiFuzzer
 {
 public:
-    GuiFuzzer(quint32 seed, QString renderTool) : m_seed(seed), m_renderTool(std::move(renderTool)) { m_rng.seed(seed); }
+    GuiFuzzer(quint32 seed, QString renderTool)
+        : m_seed(seed)
+        , m_renderTool(std::move(renderTool))
+    {
+        m_rng.seed(seed);
+    }
 
     int run(int actions);
 
@@ -47,7 +52,8 @@ private:
         if (i < boxes || lines == 0)
             return onBox();
         const std::vector<QPoint>& points = w()->m_data_line[size_t(i - boxes)].points;
-        return points.empty() ? anywhere() : inWindow(m_t->origin() + points[size_t(pick(int(points.size())))] - QPoint(10, 7));
+        return points.empty() ? anywhere()
+                              : inWindow(m_t->origin() + points[size_t(pick(int(points.size())))] - QPoint(10, 7));
     }
     void drag(QPoint at)
     {
@@ -94,32 +100,78 @@ QString GuiFuzzer::act(int kind, const QPoint& at)
     if (mode != ' ')
         m_t->clickOn(m_t->mode(mode));
     const QString saved = m_dir.filePath(QStringLiteral("fuzz.fcb"));
-    const auto answerQuestion = [&] { log.closing << QList<Prompts::CloseAnswer>{Prompts::CloseAnswer::Save, Prompts::CloseAnswer::Discard, Prompts::CloseAnswer::Cancel}[pick(3)]; };
+    const auto answerQuestion = [&] {
+        log.closing << QList<Prompts::CloseAnswer>{
+            Prompts::CloseAnswer::Save, Prompts::CloseAnswer::Discard, Prompts::CloseAnswer::Cancel}[pick(3)];
+    };
     QString what;
     switch (kind) {
-    case 0: case 1: case 2: case 3: m_t->click(at); typeSome(); what = "click, type"; break;
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+        m_t->click(at);
+        typeSome();
+        what = "click, type";
+        break;
     case 4:
         QApplication::clipboard()->setText(pick(2) ? QStringLiteral("a b\n\tcd|*\n") : QString(300, QLatin1Char('w')));
         m_t->click(at);
         QTest::keyClick(m_t->window(), Qt::Key_Insert, Qt::ShiftModifier);
         what = "paste";
         break;
-    case 5: case 6: case 7: drag(at); what = QStringLiteral("drag in mode %1").arg(mode); break;
-    case 8: case 9: m_t->key(Qt::Key_Control, true); m_t->click(at, Qt::RightButton); m_t->key(Qt::Key_Control, false); what = "ctrl right click"; break;
-    case 10: m_t->click(at, Qt::RightButton); what = "right click in move / remove"; break;
-    case 11: m_t->clickOn(ui()->goBack); what = "undo button"; break;
-    case 12: ctrlKey(Qt::Key_Z); what = "ctrl+z"; break;
-    case 13: m_t->clickOn(ui()->goForward); what = "redo button"; break;
-    case 14: ctrlKey(Qt::Key_Y); what = "ctrl+y"; break;
-    case 15: m_t->clickOn(ui()->pushButton_4); what = "clear all"; break;
-    case 16: m_t->clickOn(ui()->radioButton_3); what = "draw"; break;
-    case 17: m_t->clickOn(ui()->radioButton_4); what = "draw box"; break;
+    case 5:
+    case 6:
+    case 7:
+        drag(at);
+        what = QStringLiteral("drag in mode %1").arg(mode);
+        break;
+    case 8:
+    case 9:
+        m_t->key(Qt::Key_Control, true);
+        m_t->click(at, Qt::RightButton);
+        m_t->key(Qt::Key_Control, false);
+        what = "ctrl right click";
+        break;
+    case 10:
+        m_t->click(at, Qt::RightButton);
+        what = "right click in move / remove";
+        break;
+    case 11:
+        m_t->clickOn(ui()->goBack);
+        what = "undo button";
+        break;
+    case 12:
+        ctrlKey(Qt::Key_Z);
+        what = "ctrl+z";
+        break;
+    case 13:
+        m_t->clickOn(ui()->goForward);
+        what = "redo button";
+        break;
+    case 14:
+        ctrlKey(Qt::Key_Y);
+        what = "ctrl+y";
+        break;
+    case 15:
+        m_t->clickOn(ui()->pushButton_4);
+        what = "clear all";
+        break;
+    case 16:
+        m_t->clickOn(ui()->radioButton_3);
+        what = "draw";
+        break;
+    case 17:
+        m_t->clickOn(ui()->radioButton_4);
+        what = "draw box";
+        break;
     case 18:
         log.answers << m_dir.filePath(QStringLiteral("fuzz.txt"));
         pick(2) ? m_t->clickOn(ui()->pushButton_2) : ctrlKey(Qt::Key_S);
         what = "save";
         break;
-    case 19: case 20: // Open the saved backup, answering the question if asked, then type into a box
+    case 19:
+    case 20: // Open the saved backup, answering the question if asked, then type into a box
         answerQuestion();
         // A Save answer saves first; a failed one leaves the chart, and the dialog's answer, unused.
         if (w()->hasUnsavedChanges() && log.closing.first() == Prompts::CloseAnswer::Save)
@@ -130,9 +182,11 @@ QString GuiFuzzer::act(int kind, const QPoint& at)
             m_t->click(onBox());
             typeSome();
         }
-        what = "open" + QString(kind == 20 ? ", type" : "") + QStringLiteral(" (answer %1)").arg(log.closing.isEmpty() ? -1 : int(log.closing.first()));
+        what = "open" + QString(kind == 20 ? ", type" : "")
+            + QStringLiteral(" (answer %1)").arg(log.closing.isEmpty() ? -1 : int(log.closing.first()));
         break;
-    case 21: case 22: { // a tag, confirmed by Return or by a click elsewhere
+    case 21:
+    case 22: { // a tag, confirmed by Return or by a click elsewhere
         m_t->clickOn(pick(2) ? ui()->lineEdit : ui()->lineEdit_2);
         QTest::keyClick(m_t->window(), Qt::Key_End);
         for (int n = pick(4); n > 0; --n)
@@ -171,7 +225,8 @@ QString GuiFuzzer::act(int kind, const QPoint& at)
         m_failingSave = true;
         log.answers << m_dir.filePath(QStringLiteral("blocked.txt"));
         m_t->clickOn(ui()->pushButton_2);
-        what = QFile::exists(m_dir.filePath(QStringLiteral("blocked.txt"))) ? "FAILED SAVE WROTE THE EXPORT" : "failed save";
+        what = QFile::exists(m_dir.filePath(QStringLiteral("blocked.txt"))) ? "FAILED SAVE WROTE THE EXPORT"
+                                                                            : "failed save";
         break;
     }
     }
@@ -213,7 +268,8 @@ QString GuiFuzzer::broken()
         if (!QRect(0, 0, 801, 801).contains(box->elem->geometry()))
             return QStringLiteral("a box leaves the canvas");
     for (const auto& record : w()->removeWhch)
-        if (record.second < 0 || record.second >= (record.first == MainWindow::BOX ? w()->m_data->size() : int(w()->m_data_line.size())))
+        if (record.second < 0
+            || record.second >= (record.first == MainWindow::BOX ? w()->m_data->size() : int(w()->m_data_line.size())))
             return QStringLiteral("a creation record names a missing element");
     if (!ui()->radioButton_3->isChecked())
         return QString();
@@ -228,7 +284,8 @@ QString GuiFuzzer::broken()
     ChartStream::Chart backup;
     if (!ChartStream::fromBytes(ChartStream::toBytes(w()->chartSnapshot()), backup))
         return QStringLiteral("the backup does not read back");
-    if (shown != ChartRender::joinRows(CharGrid::render(ChartRender::gridInputFor(backup, ui()->radioButton_4->isChecked()))))
+    if (shown
+        != ChartRender::joinRows(CharGrid::render(ChartRender::gridInputFor(backup, ui()->radioButton_4->isChecked()))))
         return QStringLiteral("the output view differs from the backup's rendering");
     return QString();
 }
@@ -242,15 +299,26 @@ QString GuiFuzzer::difference(const QByteArray& snapshot) const
     ChartStream::resetPointerFields(shown.window);
     ChartStream::resetPointerFields(stored.window);
     if (shown.window != stored.window)
-        return QStringLiteral("window section (tags '%1' '%2' vs '%3' '%4', %5 vs %6 creation records)").arg(shown.window.startTag,
-            shown.window.endTag, stored.window.startTag, stored.window.endTag).arg(shown.window.creationRecords.size()).arg(stored.window.creationRecords.size());
+        return QStringLiteral("window section (tags '%1' '%2' vs '%3' '%4', %5 vs %6 creation records)")
+            .arg(shown.window.startTag, shown.window.endTag, stored.window.startTag, stored.window.endTag)
+            .arg(shown.window.creationRecords.size())
+            .arg(stored.window.creationRecords.size());
     for (size_t i = 0; i < std::min(shown.boxes.size(), stored.boxes.size()); ++i) {
         const ChartStream::BoxRecord& a = shown.boxes[i];
         const ChartStream::BoxRecord& b = stored.boxes[i];
         if (a != b)
-            return QStringLiteral("box %1: '%2' at %3,%4 %5x%6 vs '%7' at %8,%9 %10x%11").arg(i).arg(a.text).arg(a.currentWantedRect.x())
-                .arg(a.currentWantedRect.y()).arg(a.currentWantedRect.width()).arg(a.currentWantedRect.height()).arg(b.text)
-                .arg(b.currentWantedRect.x()).arg(b.currentWantedRect.y()).arg(b.currentWantedRect.width()).arg(b.currentWantedRect.height());
+            return QStringLiteral("box %1: '%2' at %3,%4 %5x%6 vs '%7' at %8,%9 %10x%11")
+                .arg(i)
+                .arg(a.text)
+                .arg(a.currentWantedRect.x())
+                .arg(a.currentWantedRect.y())
+                .arg(a.currentWantedRect.width())
+                .arg(a.currentWantedRect.height())
+                .arg(b.text)
+                .arg(b.currentWantedRect.x())
+                .arg(b.currentWantedRect.y())
+                .arg(b.currentWantedRect.width())
+                .arg(b.currentWantedRect.height());
     }
     if (shown.boxes.size() != stored.boxes.size())
         return QStringLiteral("%1 boxes vs %2").arg(shown.boxes.size()).arg(stored.boxes.size());
@@ -273,7 +341,9 @@ QString GuiFuzzer::renderToolDiffers(const QString& backup)
     tool.start(m_renderTool, arguments << backup);
     if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
         return QStringLiteral("vandora-render failed: ") + QString::fromUtf8(tool.readAllStandardError());
-    return tool.readAllStandardOutput() == ui()->drawOutput->toPlainText().toUtf8() ? QString() : QStringLiteral("vandora-render prints another drawing");
+    return tool.readAllStandardOutput() == ui()->drawOutput->toPlainText().toUtf8()
+        ? QString()
+        : QStringLiteral("vandora-render prints another drawing");
 }
 
 // Empty when, with unsaved changes, the recovery file holds the chart once its interval has passed.
@@ -286,12 +356,15 @@ QString GuiFuzzer::recoveryLags()
         return file.exists() ? QStringLiteral("a recovery file is left with nothing unsaved") : QString();
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("no recovery file with unsaved changes");
-    return ChartStream::contentOf(file.readAll()) == w()->contentBytes() ? QString() : QStringLiteral("the recovery file lags behind the chart");
+    return ChartStream::contentOf(file.readAll()) == w()->contentBytes()
+        ? QString()
+        : QStringLiteral("the recovery file lags behind the chart");
 }
 
 int GuiFuzzer::run(int actions)
 {
-    std::printf("fuzz_gui: seed %u, %d actions (replay: fuzz_gui --seed %u --actions %d)\n", m_seed, actions, m_seed, actions);
+    std::printf(
+        "fuzz_gui: seed %u, %d actions (replay: fuzz_gui --seed %u --actions %d)\n", m_seed, actions, m_seed, actions);
     std::fflush(stdout);
     if (!m_dir.isValid())
         return 2;
@@ -319,7 +392,8 @@ int GuiFuzzer::run(int actions)
         if (fault.isEmpty() && trail.last().contains(QLatin1String("WROTE")))
             fault = QStringLiteral("a failed save replaced the export");
         if (!fault.isEmpty()) {
-            std::printf("fuzz_gui: seed %u, action %d: %s\nlast actions:\n%s\n", m_seed, i, qPrintable(fault), qPrintable(trail.join('\n')));
+            std::printf("fuzz_gui: seed %u, action %d: %s\nlast actions:\n%s\n", m_seed, i, qPrintable(fault),
+                qPrintable(trail.join('\n')));
             return 1;
         }
         if (i % 500 == 499) {

@@ -14,9 +14,7 @@ int main(int argc, char* argv[])
     // Help, version and wrong usage are answered before any window system is needed.
     const CommandLine::Request request = CommandLine::parse(arguments);
     switch (request.action) {
-    case CommandLine::Action::Help:
-        std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout);
-        return 0;
+    case CommandLine::Action::Help: std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout); return 0;
     case CommandLine::Action::Version:
         std::printf("vandora %s\n", ProgramInfo::version().toLocal8Bit().constData());
         return 0;
@@ -24,8 +22,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "vandora: %s\n\n%s", request.error.toLocal8Bit().constData(),
             CommandLine::usage().toLocal8Bit().constData());
         return 2;
-    case CommandLine::Action::Run:
-        break;
+    case CommandLine::Action::Run: break;
     }
     QApplication a(argc, argv);
     QApplication::setApplicationVersion(ProgramInfo::version());

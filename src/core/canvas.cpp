@@ -58,9 +58,8 @@ bool connectorContains(const std::vector<QPoint>& points, const QPoint& point, c
 {
     const std::int64_t mx = marginOf(canvas.width(), tolerance);
     const std::int64_t my = marginOf(canvas.height(), tolerance);
-    return std::any_of(points.begin(), points.end(), [&](const QPoint& q) {
-        return withinMargin(point.x(), q.x(), mx) && withinMargin(point.y(), q.y(), my);
-    });
+    return std::any_of(points.begin(), points.end(),
+        [&](const QPoint& q) { return withinMargin(point.x(), q.x(), mx) && withinMargin(point.y(), q.y(), my); });
 }
 
 Hit findHit(const std::vector<BoxArea>& boxes, const std::vector<const std::vector<QPoint>*>& connectors,
@@ -84,8 +83,8 @@ Pointer mapPointer(const QPointF& p, const QPoint& origin, const QSize& canvas, 
     const int W = canvas.width();
     const int H = canvas.height();
     Pointer mapped;
-    mapped.position = QPoint(truncated(p.x() - (0.5 * boxSize.x() + origin.x())),
-        truncated(p.y() - (0.5 * boxSize.y() + origin.y())));
+    mapped.position = QPoint(
+        truncated(p.x() - (0.5 * boxSize.x() + origin.x())), truncated(p.y() - (0.5 * boxSize.y() + origin.y())));
     if (p.x() < origin.x() || p.x() > origin.x() + W || p.y() < origin.y() || p.y() > origin.y() + H)
         return mapped;
     mapped.onCanvas = true;

@@ -4,9 +4,9 @@
 #include <QPair>
 #include <QPoint>
 #include <QPointF>
-#include <QString>
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 #include <algorithm>
 #include <vector>
@@ -66,7 +66,8 @@ QPoint withBorderOnGrid(const QPoint& topLeft, const QSize& box, const QSize& ca
 // Whether moving the box by difference keeps it within the canvas, inset from the left and top by `inset`,
 // and per axis the move that takes it exactly to the edge it would cross (-1: none needed; 0 for a box
 // already at or inside the inset that moves toward it). False only when both axes would leave.
-QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const QPoint& difference, const QPoint& inset);
+QPair<bool, QPoint> movingPossible(
+    const QRect& box, const QSize& canvas, const QPoint& difference, const QPoint& inset);
 
 struct MoveAll {
     // False when some box would leave the canvas on both axes: then nothing moves.
@@ -89,8 +90,7 @@ int lengthWithLineBreaks(const QString& text, int breaks);
 
 // Drops the first record of (kind, index) and moves the later records of that kind above index one down;
 // nothing changes when no record matches.
-template <typename K>
-void forgetCreationRecord(std::vector<QPair<K, int>>& records, K kind, int index)
+template <typename K> void forgetCreationRecord(std::vector<QPair<K, int>>& records, K kind, int index)
 {
     const auto found = std::find(records.begin(), records.end(), qMakePair(kind, index));
     if (found == records.end())

@@ -9,13 +9,14 @@ namespace CharGrid {
 
 POSITION::POSITION()
     : oneChar(0)
-{
-}
+{ }
 
 POSITION::POSITION(size_t raw, size_t column, QChar oneChar, bool box)
-    : raw(raw), column(column), oneChar(oneChar), box(box)
-{
-}
+    : raw(raw)
+    , column(column)
+    , oneChar(oneChar)
+    , box(box)
+{ }
 
 QString expandTabs(const QString& line)
 {
@@ -23,8 +24,8 @@ QString expandTabs(const QString& line)
     if (!line.contains(QLatin1Char('\t')))
         return line;
     // Where every character is one column, the expanded text's length is its column count.
-    const bool simple = std::all_of(line.begin(), line.end(),
-        [](QChar ch) { return ch == QLatin1Char('\t') || TextColumns::isOneColumn(ch); });
+    const bool simple = std::all_of(
+        line.begin(), line.end(), [](QChar ch) { return ch == QLatin1Char('\t') || TextColumns::isOneColumn(ch); });
     QString expanded;
     expanded.reserve(line.size());
     for (const QChar ch : line) {
@@ -122,11 +123,20 @@ struct Cell {
 };
 
 // -1, 0 or 1 as `to` is less than, equal to or greater than `from`.
-int order(std::int64_t from, std::int64_t to) { return int(to > from) - int(to < from); }
+int order(std::int64_t from, std::int64_t to)
+{
+    return int(to > from) - int(to < from);
+}
 
 // A step's way, (row sign + 1) * 3 + (column sign + 1): 3 and 5 run across, 1 and 7 up and down, 4 stays.
-int wayOf(const Cell& from, const Cell& to) { return order(from.row, to.row) * 3 + order(from.col, to.col) + 4; }
-Cell stepOf(int way) { return {way / 3 - 1, way % 3 - 1}; }
+int wayOf(const Cell& from, const Cell& to)
+{
+    return order(from.row, to.row) * 3 + order(from.col, to.col) + 4;
+}
+Cell stepOf(int way)
+{
+    return {way / 3 - 1, way % 3 - 1};
+}
 constexpr unsigned acrossWays = (1u << 3) | (1u << 5);
 constexpr unsigned upDownWays = (1u << 1) | (1u << 7);
 
@@ -174,8 +184,7 @@ constexpr double farAway = 1e15;
 
 // Rounds half away from zero exactly as std::round does, without its library call (the
 // connector loop runs once per point); false when the value is not finite or far off the grid.
-template <typename Real>
-bool roundToCell(Real value, std::int64_t& cell)
+template <typename Real> bool roundToCell(Real value, std::int64_t& cell)
 {
     if (!(std::fabs(value) <= Real(farAway)))
         return false;
@@ -190,7 +199,9 @@ class Grid
 {
 public:
     Grid(int rows, int cols)
-        : m_rows(rows), m_cols(cols), m_rowExtended(size_t(rows), 0)
+        : m_rows(rows)
+        , m_cols(cols)
+        , m_rowExtended(size_t(rows), 0)
     {
         m_cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
         for (int r = 0; r < rows; ++r)

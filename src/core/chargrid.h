@@ -32,7 +32,7 @@ struct POSITION {
 
     POSITION();
     POSITION(size_t raw, size_t column, QChar oneChar, bool box);
-    ~POSITION() {}
+    ~POSITION() { }
 };
 
 struct Box {
@@ -49,7 +49,8 @@ using Fractions = std::vector<QPair<float, float>>;
 // a connector's cells into a thin path, `Lines` in ASCII and the rest in box-drawing characters.
 enum class Style { Classic, Lines, Unicode, Rounded, Heavy, Double };
 // Every style, in the order the Style menu lists them.
-constexpr Style allStyles[] = {Style::Classic, Style::Lines, Style::Unicode, Style::Rounded, Style::Heavy, Style::Double};
+constexpr Style allStyles[] = {
+    Style::Classic, Style::Lines, Style::Unicode, Style::Rounded, Style::Heavy, Style::Double};
 // Where a `Lines` or `Unicode` path shows an arrow head.
 enum class Arrows { None, End, Both };
 
@@ -76,7 +77,7 @@ struct Glyphs {
     char16_t downLeft;
     char16_t crossing;
     char16_t corners[4]; // right and down, left and down, right and up, left and up
-    char16_t heads[4];   // right, left, up, down
+    char16_t heads[4]; // right, left, up, down
 };
 // The one table of every style's characters. Classic's corners are its sides' "|" and its connector
 // characters are never used: it marks connector points with "*".

@@ -10,7 +10,7 @@
 #include <limits>
 
 static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
-              "the stream stores IEEE 754 values");
+    "the stream stores IEEE 754 values");
 
 namespace ChartStream {
 
@@ -27,8 +27,7 @@ constexpr qint64 connectorRecordBytes = 16;
 // Arrays move through the stream in blocks of this many bytes.
 constexpr int blockBytes = 4096;
 
-template <typename Real>
-bool sameBits(Real a, Real b)
+template <typename Real> bool sameBits(Real a, Real b)
 {
     // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): bit equality is meant, so -0 and NaN payloads count
     return std::memcmp(&a, &b, sizeof(Real)) == 0;
@@ -62,8 +61,7 @@ quint64 bitsOf(double value)
 }
 
 // Encodes the elements into raw blocks, as the stream's operators would write them with its defaults.
-template <typename Encode>
-void writeArray(QDataStream& out, size_t count, int elementBytes, Encode encode)
+template <typename Encode> void writeArray(QDataStream& out, size_t count, int elementBytes, Encode encode)
 {
     char block[blockBytes];
     const size_t perBlock = size_t(blockBytes / elementBytes);
@@ -86,17 +84,16 @@ void writeText(QDataStream& out, const QString& text)
     const QChar* units = text.constData();
     out << qint32(text.size());
     writeArray(
-        out, size_t(text.size()), 2,
-        [units](size_t i, char* at) { qToBigEndian<quint16>(units[i].unicode(), at); });
+        out, size_t(text.size()), 2, [units](size_t i, char* at) { qToBigEndian<quint16>(units[i].unicode(), at); });
 }
 
 class Parser
 {
 public:
     explicit Parser(QIODevice* device)
-        : m_device(device), m_in(device)
-    {
-    }
+        : m_device(device)
+        , m_in(device)
+    { }
 
     bool chart(Chart& chart)
     {
@@ -113,10 +110,7 @@ private:
     }
 
     // A failed read short of the device's end is the device's fault, not the stream's.
-    bool intact()
-    {
-        return m_in.status() == QDataStream::Ok || fail(m_device->atEnd() ? "ends early" : "read failed");
-    }
+    bool intact() { return m_in.status() == QDataStream::Ok || fail(m_device->atEnd() ? "ends early" : "read failed"); }
 
     // A count that the remaining bytes can hold at `elementBytes` each.
     bool count(qint32& n, qint64 elementBytes)
@@ -129,8 +123,7 @@ private:
     }
 
     // Reads `count` elements of `elementBytes` each in raw blocks, handing each to `decode`.
-    template <typename Decode>
-    bool array(qint32 count, int elementBytes, Decode decode)
+    template <typename Decode> bool array(qint32 count, int elementBytes, Decode decode)
     {
         char block[blockBytes];
         const int perBlock = blockBytes / elementBytes;
@@ -229,8 +222,8 @@ private:
         QPair<float, float>* fractions = c.fractions.data();
         return array(n, int(fractionBytes), [fractions](qint32 i, const char* at) {
             // Narrowed as IEEE 754 does: values beyond float's range become infinite.
-            fractions[i] = qMakePair(float(toDouble(qFromBigEndian<quint64>(at))),
-                                     float(toDouble(qFromBigEndian<quint64>(at + 8))));
+            fractions[i] = qMakePair(
+                float(toDouble(qFromBigEndian<quint64>(at))), float(toDouble(qFromBigEndian<quint64>(at + 8))));
         });
     }
 
@@ -303,9 +296,9 @@ bool operator==(const WindowState& a, const WindowState& b)
 bool operator==(const BoxRecord& a, const BoxRecord& b)
 {
     return a.openBoxPoint == b.openBoxPoint && a.whoAmI == b.whoAmI && a.borderSet == b.borderSet
-        && a.centre == b.centre && a.currentWantedRect == b.currentWantedRect
-        && samePointF(a.proportion, b.proportion) && a.sizeOfInitialTextBox == b.sizeOfInitialTextBox
-        && a.sizeToExtendBox == b.sizeToExtendBox && a.text == b.text;
+        && a.centre == b.centre && a.currentWantedRect == b.currentWantedRect && samePointF(a.proportion, b.proportion)
+        && a.sizeOfInitialTextBox == b.sizeOfInitialTextBox && a.sizeToExtendBox == b.sizeToExtendBox
+        && a.text == b.text;
 }
 
 bool operator==(const ConnectorRecord& a, const ConnectorRecord& b)
@@ -355,24 +348,19 @@ void writeConnector(QDataStream& out, const ConnectorRecord& c)
     out << qint32(c.isStraight ? 1 : 0) << qint32(c.isStraightDrawingHorizontal ? 1 : 0);
     const QPoint* points = c.points.data();
     out << qint32(c.points.size());
-    writeArray(
-        out, c.points.size(), int(pointBytes),
-        [points](size_t i, char* at) {
-            qToBigEndian<qint32>(points[i].x(), at);
-            qToBigEndian<qint32>(points[i].y(), at + 4);
-        });
+    writeArray(out, c.points.size(), int(pointBytes), [points](size_t i, char* at) {
+        qToBigEndian<qint32>(points[i].x(), at);
+        qToBigEndian<qint32>(points[i].y(), at + 4);
+    });
     const QPair<float, float>* fractions = c.fractions.data();
     out << qint32(c.fractions.size());
-    writeArray(
-        out, c.fractions.size(), int(fractionBytes),
-        [fractions](size_t i, char* at) {
-            qToBigEndian<quint64>(bitsOf(double(fractions[i].first)), at);
-            qToBigEndian<quint64>(bitsOf(double(fractions[i].second)), at + 8);
-        });
+    writeArray(out, c.fractions.size(), int(fractionBytes), [fractions](size_t i, char* at) {
+        qToBigEndian<quint64>(bitsOf(double(fractions[i].first)), at);
+        qToBigEndian<quint64>(bitsOf(double(fractions[i].second)), at + 8);
+    });
 }
 
-void writeObjects(QDataStream& out, const std::vector<BoxRecord>& boxes,
-                  const std::vector<ConnectorRecord>& connectors)
+void writeObjects(QDataStream& out, const std::vector<BoxRecord>& boxes, const std::vector<ConnectorRecord>& connectors)
 {
     out << qint32(boxes.size());
     for (const BoxRecord& b : boxes)

@@ -64,11 +64,26 @@ bool operator==(const WindowState& a, const WindowState& b);
 bool operator==(const BoxRecord& a, const BoxRecord& b);
 bool operator==(const ConnectorRecord& a, const ConnectorRecord& b);
 bool operator==(const Chart& a, const Chart& b);
-inline bool operator!=(const CreationRecord& a, const CreationRecord& b) { return !(a == b); }
-inline bool operator!=(const WindowState& a, const WindowState& b) { return !(a == b); }
-inline bool operator!=(const BoxRecord& a, const BoxRecord& b) { return !(a == b); }
-inline bool operator!=(const ConnectorRecord& a, const ConnectorRecord& b) { return !(a == b); }
-inline bool operator!=(const Chart& a, const Chart& b) { return !(a == b); }
+inline bool operator!=(const CreationRecord& a, const CreationRecord& b)
+{
+    return !(a == b);
+}
+inline bool operator!=(const WindowState& a, const WindowState& b)
+{
+    return !(a == b);
+}
+inline bool operator!=(const BoxRecord& a, const BoxRecord& b)
+{
+    return !(a == b);
+}
+inline bool operator!=(const ConnectorRecord& a, const ConnectorRecord& b)
+{
+    return !(a == b);
+}
+inline bool operator!=(const Chart& a, const Chart& b)
+{
+    return !(a == b);
+}
 
 // The chart in the stream's layout: the window section, then the objects section.
 QByteArray toBytes(const Chart& chart);

@@ -43,19 +43,18 @@ Request parse(const QStringList& arguments)
 
 QString usage()
 {
-    return QStringLiteral(
-        "Usage: vandora [CHART.fcb]\n"
-        "       vandora --help | --version\n"
-        "\n"
-        "Draws flowcharts and turns them into text drawings. CHART.fcb, a backup written by Save,\n"
-        "is opened at start; with two or more charts named, none is. A chart whose name begins\n"
-        "with a dash follows \"--\".\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help     Print this help and exit.\n"
-        "  --version      Print the version and exit.\n"
-        "\n"
-        "The Qt toolkit's own options, such as -style NAME or -platform NAME, are understood too.\n");
+    return QStringLiteral("Usage: vandora [CHART.fcb]\n"
+                          "       vandora --help | --version\n"
+                          "\n"
+                          "Draws flowcharts and turns them into text drawings. CHART.fcb, a backup written by Save,\n"
+                          "is opened at start; with two or more charts named, none is. A chart whose name begins\n"
+                          "with a dash follows \"--\".\n"
+                          "\n"
+                          "Options:\n"
+                          "  -h, --help     Print this help and exit.\n"
+                          "  --version      Print the version and exit.\n"
+                          "\n"
+                          "The Qt toolkit's own options, such as -style NAME or -platform NAME, are understood too.\n");
 }
 
 } // namespace CommandLine

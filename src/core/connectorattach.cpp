@@ -25,8 +25,7 @@ int columnsOf(const QSize& canvas)
 }
 
 // Rounds half away from zero as the drawing does; false for no number or a value far off.
-template <typename Real>
-bool roundedCell(Real value, int& cell)
+template <typename Real> bool roundedCell(Real value, int& cell)
 {
     if (!(std::fabs(value) <= Real(farAway)))
         return false;
@@ -36,7 +35,8 @@ bool roundedCell(Real value, int& cell)
 
 QPoint clampedTo(const QPoint& p, const QSize& canvas)
 {
-    return QPoint(std::clamp(p.x(), 0, std::max(canvas.width() - 1, 0)), std::clamp(p.y(), 0, std::max(canvas.height() - 1, 0)));
+    return QPoint(
+        std::clamp(p.x(), 0, std::max(canvas.width() - 1, 0)), std::clamp(p.y(), 0, std::max(canvas.height() - 1, 0)));
 }
 
 // The pixel nearest `near` whose cell is `target`, axis by axis, within two cells, kept on the canvas.
@@ -237,7 +237,8 @@ bool holds(const Box& box, const QPoint& cell, const QSize& canvas)
         && cell.y() <= corner.y() + box.text.height() + 1;
 }
 
-std::vector<Attachment> attachedEnds(const Box& box, const std::vector<const Fractions*>& connectors, const QSize& canvas)
+std::vector<Attachment> attachedEnds(
+    const Box& box, const std::vector<const Fractions*>& connectors, const QSize& canvas)
 {
     std::vector<Attachment> found;
     for (size_t i = 0; i < connectors.size(); ++i) {
@@ -255,7 +256,8 @@ std::vector<Attachment> attachedEnds(const Box& box, const std::vector<const Fra
     return found;
 }
 
-std::pair<std::vector<QPoint>, std::vector<QPoint>> changedParts(const std::vector<QPoint>& before, const std::vector<QPoint>& after)
+std::pair<std::vector<QPoint>, std::vector<QPoint>> changedParts(
+    const std::vector<QPoint>& before, const std::vector<QPoint>& after)
 {
     const size_t shorter = std::min(before.size(), after.size());
     size_t front = 0;
@@ -266,7 +268,8 @@ std::pair<std::vector<QPoint>, std::vector<QPoint>> changedParts(const std::vect
         ++back;
     const size_t from = front > 0 ? front - 1 : 0;
     const auto part = [&](const std::vector<QPoint>& points) {
-        return std::vector<QPoint>(points.begin() + std::ptrdiff_t(from), points.begin() + std::ptrdiff_t(std::min(points.size(), points.size() - back + 1)));
+        return std::vector<QPoint>(points.begin() + std::ptrdiff_t(from),
+            points.begin() + std::ptrdiff_t(std::min(points.size(), points.size() - back + 1)));
     };
     return {part(before), part(after)};
 }
@@ -291,7 +294,8 @@ Path follow(const Attachment& attached, const Box& from, const Box& to, const QS
         return start;
     const QPoint cells = toCell - fromCell;
     const QPoint first = attached.first ? endTarget(start, 0, cells, pixels, canvas) : start.points.front();
-    const QPoint last = attached.last ? endTarget(start, start.points.size() - 1, cells, pixels, canvas) : start.points.back();
+    const QPoint last =
+        attached.last ? endTarget(start, start.points.size() - 1, cells, pixels, canvas) : start.points.back();
     // A lone point has no steps to keep straight.
     if (start.points.size() >= 2 && start.fractions.size() == start.points.size() && isRectilinear(start.points))
         return followRectilinear(attached, first, last, canvas);

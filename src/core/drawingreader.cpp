@@ -99,7 +99,10 @@ using CharGrid::Style;
 constexpr int gridRows = ChartRender::canvasSize / ChartRender::cellHeight;
 constexpr int gridCols = ChartRender::canvasSize / ChartRender::cellWidth;
 
-bool isBlank(QChar ch) { return ch == QLatin1Char(' ') || ch == QLatin1Char('\t'); }
+bool isBlank(QChar ch)
+{
+    return ch == QLatin1Char(' ') || ch == QLatin1Char('\t');
+}
 
 // ---- Tags -------------------------------------------------------------------------------------------------
 
@@ -130,7 +133,9 @@ QString commonStart(const QStringList& rows)
     }
     // The tag ends with the blanks after its first word (indentation aside); a word of nothing but
     // characters that fill a whole column is the drawing's own.
-    const auto ownColumn = [](QChar ch) { return holdsWholeColumn(ch) || ch == QChar(CharGrid::glyphsOf(Style::Classic).crossing); };
+    const auto ownColumn = [](QChar ch) {
+        return holdsWholeColumn(ch) || ch == QChar(CharGrid::glyphsOf(Style::Classic).crossing);
+    };
     int word = 0;
     while (word < start.size() && isBlank(start.at(word)))
         ++word;
@@ -168,7 +173,8 @@ QString commentMark(const QString& row, bool mayLookAcross)
         bool stroke = false;
         for (const Style style : CharGrid::allStyles) {
             const Glyphs& g = CharGrid::glyphsOf(style);
-            stroke |= row.at(end) == QChar(g.horizontal) || row.at(end) == QChar(g.heads[0]) || row.at(end) == QChar(g.heads[1]);
+            stroke |= row.at(end) == QChar(g.horizontal) || row.at(end) == QChar(g.heads[0])
+                || row.at(end) == QChar(g.heads[1]);
         }
         across &= stroke;
         ++end;
@@ -235,7 +241,8 @@ Tags findTags(const QStringList& rows)
     }
     // Rows of different widths had their trailing blanks cut, which only an empty end tag allows.
     const auto columns = [](const QString& row) { return TextColumns::columnsOf(row); };
-    const bool ragged = std::any_of(filled.begin(), filled.end(), [&](const QString& r) { return columns(r) != columns(filled.first()); });
+    const bool ragged = std::any_of(
+        filled.begin(), filled.end(), [&](const QString& r) { return columns(r) != columns(filled.first()); });
     Tags tags{commonStart(filled), ragged ? QString() : reversed(commonStart(reversedRows(filled)))};
     int shortest = filled.first().size();
     for (const QString& row : filled)
@@ -247,7 +254,8 @@ Tags findTags(const QStringList& rows)
     const int endRoom = trailingBlanks(reversed(tags.end));
     const QString startCore = tags.start.left(tags.start.size() - startRoom);
     const QString endCore = tags.end.right(tags.end.size() - endRoom);
-    const bool sameWidth = std::all_of(rows.begin(), rows.end(), [&](const QString& r) { return columns(r) == columns(rows.first()); });
+    const bool sameWidth =
+        std::all_of(rows.begin(), rows.end(), [&](const QString& r) { return columns(r) == columns(rows.first()); });
     const int room = columns(rows.first()) - gridCols;
     if (rows.size() == gridRows && sameWidth && room >= startCore.size() + endCore.size()
         && room <= tags.start.size() + tags.end.size()) {
@@ -288,7 +296,10 @@ Tags findTags(const QStringList& rows)
 // ---- The sheet of cells -----------------------------------------------------------------------------------
 
 // The index of (row, col) in a row-major array `cols` wide.
-size_t slot(int row, int cols, int col) { return size_t(row) * size_t(cols) + size_t(col); }
+size_t slot(int row, int cols, int col)
+{
+    return size_t(row) * size_t(cols) + size_t(col);
+}
 
 struct Sheet {
     int rows = 0;
@@ -393,7 +404,10 @@ std::vector<char32_t> glyphSet(Style style)
     return set;
 }
 
-bool contains(const std::vector<char32_t>& set, char32_t ch) { return std::find(set.begin(), set.end(), ch) != set.end(); }
+bool contains(const std::vector<char32_t>& set, char32_t ch)
+{
+    return std::find(set.begin(), set.end(), ch) != set.end();
+}
 
 // Characters a connector of the style may show: "*" in classic, the path characters otherwise.
 std::vector<char32_t> connectorGlyphs(Style style)
@@ -443,22 +457,40 @@ int wayOf(const Cell& from, const Cell& to)
     const int dc = (to.col > from.col) - (to.col < from.col);
     return (dr + 1) * 3 + dc + 1;
 }
-Cell step(const Cell& c, int way) { return {c.row + way / 3 - 1, c.col + way % 3 - 1}; }
-bool isAcross(int way) { return way == 3 || way == 5; }
-bool isUpDown(int way) { return way == 1 || way == 7; }
-bool isStraight(int way) { return isAcross(way) || isUpDown(way); }
-bool isTurn(int in, int out) { return (isAcross(in) && isUpDown(out)) || (isUpDown(in) && isAcross(out)); }
+Cell step(const Cell& c, int way)
+{
+    return {c.row + way / 3 - 1, c.col + way % 3 - 1};
+}
+bool isAcross(int way)
+{
+    return way == 3 || way == 5;
+}
+bool isUpDown(int way)
+{
+    return way == 1 || way == 7;
+}
+bool isStraight(int way)
+{
+    return isAcross(way) || isUpDown(way);
+}
+bool isTurn(int in, int out)
+{
+    return (isAcross(in) && isUpDown(out)) || (isUpDown(in) && isAcross(out));
+}
 
 // The ways by which a path enters a cell that shows `ch`, and for a corner the way it leaves by.
 class PathGlyphs
 {
 public:
     explicit PathGlyphs(Style style)
-        : m_g(CharGrid::glyphsOf(style)), m_classic(style == Style::Classic)
-    {
-    }
+        : m_g(CharGrid::glyphsOf(style))
+        , m_classic(style == Style::Classic)
+    { }
 
-    bool isHead(char32_t ch) const { return !m_classic && std::find(std::begin(m_g.heads), std::end(m_g.heads), ch) != std::end(m_g.heads); }
+    bool isHead(char32_t ch) const
+    {
+        return !m_classic && std::find(std::begin(m_g.heads), std::end(m_g.heads), ch) != std::end(m_g.heads);
+    }
     bool isCrossing(char32_t ch) const { return !m_classic && ch == m_g.crossing; }
     // A corner that says which two sides it joins (in lines, corners look like crossings).
     int cornerIndex(char32_t ch) const
@@ -511,9 +543,11 @@ class PathFinder
 {
 public:
     PathFinder(Sheet& sheet, Style style)
-        : m_s(sheet), m_glyphs(style), m_visits(sheet.cells.size(), 0), m_seen(sheet.cells.size(), 0)
-    {
-    }
+        : m_s(sheet)
+        , m_glyphs(style)
+        , m_visits(sheet.cells.size(), 0)
+        , m_seen(sheet.cells.size(), 0)
+    { }
 
     // The connector cells in paths, each from one end to the other.
     std::vector<std::vector<Cell>> paths()
@@ -591,7 +625,10 @@ private:
             --m_visits[index(c)];
     }
 
-    static bool touches(const Cell& a, const Cell& b) { return std::abs(a.row - b.row) <= 1 && std::abs(a.col - b.col) <= 1; }
+    static bool touches(const Cell& a, const Cell& b)
+    {
+        return std::abs(a.row - b.row) <= 1 && std::abs(a.col - b.col) <= 1;
+    }
 
     // A classic trail marks every cell its points pass, so a walk leaves cells beside a corner behind; each
     // goes on an end it touches or between two cells of the path that it touches both.
@@ -750,8 +787,14 @@ std::vector<Cell> withLeftOutCorners(const std::vector<Cell>& path)
 
 // ---- Free text --------------------------------------------------------------------------------------------
 
-bool isFreeText(Sheet& s, int r, int c) { return s.inside(r, c) && s.ownerAt(r, c) == 0 && s.at(r, c) != U' '; }
-bool isFreeBlank(Sheet& s, int r, int c) { return s.inside(r, c) && s.ownerAt(r, c) == 0 && s.at(r, c) == U' '; }
+bool isFreeText(Sheet& s, int r, int c)
+{
+    return s.inside(r, c) && s.ownerAt(r, c) == 0 && s.at(r, c) != U' ';
+}
+bool isFreeBlank(Sheet& s, int r, int c)
+{
+    return s.inside(r, c) && s.ownerAt(r, c) == 0 && s.at(r, c) == U' ';
+}
 
 // Text that no border frames: words a single blank apart make a line, and lines that start in the same
 // column one under the other make one box, as long as the spaces that pad its shorter lines are free.
@@ -764,7 +807,8 @@ std::vector<Area> freeText(Sheet& s)
                 continue;
             std::vector<int> widths;
             int width = 0;
-            for (int row = r; row < s.rows && isFreeText(s, row, c) && (row == r || !isFreeText(s, row, c - 1)); ++row) {
+            for (int row = r; row < s.rows && isFreeText(s, row, c) && (row == r || !isFreeText(s, row, c - 1));
+                 ++row) {
                 int end = c + 1;
                 while (isFreeText(s, row, end) || (isFreeBlank(s, row, end) && isFreeText(s, row, end + 1)))
                     ++end;
@@ -819,8 +863,8 @@ void addBox(ChartStream::Chart& chart, const Area& a, const QString& text)
     b.borderSet = 2;
     b.sizeOfInitialTextBox = QPoint(24, 16);
     b.sizeToExtendBox = QPoint(10, 6);
-    b.currentWantedRect = QRect(b.openBoxPoint, QSize(cellWidth * a.width + b.sizeToExtendBox.x(),
-        cellHeight * a.height + b.sizeToExtendBox.y()));
+    b.currentWantedRect = QRect(b.openBoxPoint,
+        QSize(cellWidth * a.width + b.sizeToExtendBox.x(), cellHeight * a.height + b.sizeToExtendBox.y()));
     b.centre = b.openBoxPoint + QPoint(b.currentWantedRect.width() / 2, b.currentWantedRect.height() / 2);
     b.text = text;
     chart.window.creationRecords.push_back({0, b.whoAmI});
@@ -834,8 +878,8 @@ void addConnector(ChartStream::Chart& chart, const std::vector<Cell>& cells)
         // The renderer rounds each fraction to a cell and shifts it one up and one left.
         const QPair<float, float> f(float(double(c.col + 1) / gridCols), float(double(c.row + 1) / gridRows));
         record.fractions.push_back(f);
-        record.points.emplace_back(qRound(double(f.first) * ChartRender::canvasSize),
-            qRound(double(f.second) * ChartRender::canvasSize));
+        record.points.emplace_back(
+            qRound(double(f.first) * ChartRender::canvasSize), qRound(double(f.second) * ChartRender::canvasSize));
     }
     // A connector is drawn from five points on; repeating the last cell draws nothing more.
     while (!record.points.empty() && record.points.size() <= ChartRender::fewestConnectorPoints) {

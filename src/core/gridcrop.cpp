@@ -15,7 +15,8 @@ struct GridRow {
     std::vector<TextColumns::Cell> cells;
 
     explicit GridRow(QString grid)
-        : text(std::move(grid)), simple(TextColumns::oneColumnEach(text))
+        : text(std::move(grid))
+        , simple(TextColumns::oneColumnEach(text))
     {
         if (!simple)
             cells = TextColumns::cellsOf(text);

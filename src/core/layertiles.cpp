@@ -17,10 +17,10 @@ QRect segmentReach(const QPoint& a, const QPoint& b, int width)
 }
 
 Tiles::Tiles(const QSize& layer)
-    : m_columns(std::max(0, (layer.width() + side - 1) / side)), m_rows(std::max(0, (layer.height() + side - 1) / side)),
-      m_on(size_t(m_columns) * size_t(m_rows), 0)
-{
-}
+    : m_columns(std::max(0, (layer.width() + side - 1) / side))
+    , m_rows(std::max(0, (layer.height() + side - 1) / side))
+    , m_on(size_t(m_columns) * size_t(m_rows), 0)
+{ }
 
 bool Tiles::span(const QRect& r, int& x0, int& y0, int& x1, int& y1) const
 {

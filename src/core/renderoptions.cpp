@@ -39,7 +39,8 @@ bool anyGiven(const QCommandLineParser& parser)
 bool readFrom(const QCommandLineParser& parser, Options& options, QString* error)
 {
     if (parser.isSet(styleName) && !CharGrid::styleNamed(parser.value(styleName), options.style)) {
-        *error = QStringLiteral("Unknown style '%1': classic, lines, unicode, rounded, heavy or double.").arg(parser.value(styleName));
+        *error = QStringLiteral("Unknown style '%1': classic, lines, unicode, rounded, heavy or double.")
+                     .arg(parser.value(styleName));
         return false;
     }
     if (parser.isSet(arrowsName) && !CharGrid::arrowsNamed(parser.value(arrowsName), options.arrows)) {

@@ -42,7 +42,9 @@ QByteArray splice(const QByteArray& from, int prefix, const QByteArray& middle, 
 
 } // namespace
 
-SnapshotStore::SnapshotStore(int keyframeInterval) : m_keyframeInterval(std::max(1, keyframeInterval)) {}
+SnapshotStore::SnapshotStore(int keyframeInterval)
+    : m_keyframeInterval(std::max(1, keyframeInterval))
+{ }
 
 void SnapshotStore::append(const QByteArray& bytes)
 {
@@ -145,8 +147,8 @@ void SnapshotStore::moveCache(int index) const
         return;
     const int whole = wholeAtOrBefore(index);
     // Walking back from the cache is possible only while no whole entry lies between.
-    const bool back = m_cachedIndex > index && wholeAtOrBefore(m_cachedIndex) <= index
-        && m_cachedIndex - index < index - whole;
+    const bool back =
+        m_cachedIndex > index && wholeAtOrBefore(m_cachedIndex) <= index && m_cachedIndex - index < index - whole;
     if (back) {
         for (int at = m_cachedIndex; at > index; --at) {
             const Entry& e = m_entries[size_t(at)];

@@ -6,12 +6,8 @@ State afterKey(const State& before, Key key, bool pressed)
 {
     State after = before;
     switch (key) {
-    case Key::Ctrl:
-        after.ctrl = pressed;
-        break;
-    case Key::Alt:
-        after.alt = pressed;
-        break;
+    case Key::Ctrl: after.ctrl = pressed; break;
+    case Key::Alt: after.alt = pressed; break;
     case Key::Other:
         if (!pressed && before.ctrl && before.alt)
             after.mode = Mode::MoveAll;

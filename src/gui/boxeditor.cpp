@@ -8,8 +8,7 @@
 
 BoxEditor::BoxEditor(QWidget* parent)
     : QTextEdit(QString(), parent)
-{
-}
+{ }
 
 void BoxEditor::setLineBreakLimit(const std::function<int()>& limit)
 {

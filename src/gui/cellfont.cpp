@@ -9,8 +9,8 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextLayout>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace CellFont {
 
@@ -24,8 +24,7 @@ qreal lineHeightScale(const QTextDocument* document)
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!device || !screen)
         return 1;
-    const int standard =
-        QCoreApplication::testAttribute(Qt::AA_Use96Dpi) ? 96 : qRound(screen->logicalDotsPerInchY());
+    const int standard = QCoreApplication::testAttribute(Qt::AA_Use96Dpi) ? 96 : qRound(screen->logicalDotsPerInchY());
     return device->logicalDpiY() == standard ? 1 : device->logicalDpiY() / qreal(standard);
 }
 

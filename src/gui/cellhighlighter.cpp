@@ -10,9 +10,9 @@
 #include <cmath>
 
 CellHighlighter::CellHighlighter(QTextDocument* document, int cellWidth)
-    : QSyntaxHighlighter(document), m_cellWidth(cellWidth)
-{
-}
+    : QSyntaxHighlighter(document)
+    , m_cellWidth(cellWidth)
+{ }
 
 qreal CellHighlighter::spacingFor(const QString& cell, int columns)
 {
@@ -53,9 +53,9 @@ void CellHighlighter::highlightBlock(const QString& text)
     };
     for (const TextColumns::Cell& cell : TextColumns::cellsOf(text)) {
         const bool plain = cell.length == 1 && text.at(cell.start).unicode() < 0x80;
-        const qreal spacing = plain ? fontSpacing
-                                    : spacingFor(QString::fromRawData(text.constData() + cell.start, cell.length),
-                                        cell.columns);
+        const qreal spacing = plain
+            ? fontSpacing
+            : spacingFor(QString::fromRawData(text.constData() + cell.start, cell.length), cell.columns);
         if (spacing != runSpacing || runLength == 0) {
             flush();
             runStart = cell.start;

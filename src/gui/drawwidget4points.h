@@ -4,8 +4,7 @@
 #include <QPoint>
 
 // The four corners of a rectangle on screen.
-struct DrawWidget4Points
-{
+struct DrawWidget4Points {
     QPoint topLeft;
     QPoint topRight;
     QPoint bottomLeft;

@@ -67,7 +67,8 @@ void LayerSheet::paint(const std::vector<QLine>& segments, const QPen& pen)
         if (m_stamps.empty() || pen.widthF() != m_shape.widthF() || pen.capStyle() != m_shape.capStyle()
             || pen.joinStyle() != m_shape.joinStyle()) {
             m_stamps.assign(size_t(steps) * steps, Stamp());
-            m_shape = QPen(QBrush(Qt::black, Qt::SolidPattern), pen.widthF(), Qt::SolidLine, pen.capStyle(), pen.joinStyle());
+            m_shape =
+                QPen(QBrush(Qt::black, Qt::SolidPattern), pen.widthF(), Qt::SolidLine, pen.capStyle(), pen.joinStyle());
         }
         const QRgb colour = qPremultiply(pen.color().rgba());
         // Within a few pixels of the edges the painter's clipping may move a pixel: segments there are its own.

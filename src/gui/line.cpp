@@ -13,14 +13,13 @@
 #include <cstring>
 
 Line::Line(QWidget* w, size_t minPointsValidLine, int whoAmI, bool isStraight)
-    : isChecked(false),
-      isStraightDrawingHorizontal(false),
-      ptr_Widget(w),
-      minPointsValidLine(minPointsValidLine),
-      isStraight(isStraight),
-      whoAmI(whoAmI)
-{
-}
+    : isChecked(false)
+    , isStraightDrawingHorizontal(false)
+    , ptr_Widget(w)
+    , minPointsValidLine(minPointsValidLine)
+    , isStraight(isStraight)
+    , whoAmI(whoAmI)
+{ }
 
 void Line::addPoints(const QPoint& firstPoint)
 {

@@ -15,8 +15,8 @@
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QShortcut>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QtMath>
@@ -111,9 +111,9 @@ void MainWindow::setUpOutputView()
 
 void MainWindow::setUpButtons()
 {
-    ui->radioButton->setToolTip(
-        QStringLiteral("Move [Ctrl + Left mouse button]\nMove a box without its connectors [Shift + Ctrl + Left mouse button]\n"
-                       "Remove[Ctrl + Right mouse button]"));
+    ui->radioButton->setToolTip(QStringLiteral(
+        "Move [Ctrl + Left mouse button]\nMove a box without its connectors [Shift + Ctrl + Left mouse button]\n"
+        "Remove[Ctrl + Right mouse button]"));
     ui->radioButton_2->setToolTip(QStringLiteral("[Alt + Left mouse button]"));
     ui->pushButton->setToolTip(QStringLiteral("Remove last"));
     ui->pushButton_2->setToolTip(QStringLiteral("Save [Ctrl+S]"));
@@ -174,8 +174,10 @@ void MainWindow::fitOutputViewHeight()
     view->setFixedHeight(needed);
     // The canvas keeps the top, beside the view's first row.
     ui->horizontalLayout->setAlignment(ui->drawWidget, Qt::AlignTop);
-    ui->horizontalLayoutWidget->resize(ui->horizontalLayoutWidget->width(), ui->horizontalLayoutWidget->height() + grown);
-    ui->centralWidget->setFixedHeight(std::max(ui->centralWidget->minimumHeight(), ui->horizontalLayoutWidget->height()));
+    ui->horizontalLayoutWidget->resize(
+        ui->horizontalLayoutWidget->width(), ui->horizontalLayoutWidget->height() + grown);
+    ui->centralWidget->setFixedHeight(
+        std::max(ui->centralWidget->minimumHeight(), ui->horizontalLayoutWidget->height()));
     setFixedHeight(height() + grown);
 }
 

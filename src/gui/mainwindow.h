@@ -14,12 +14,12 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
-#include <QMargins>
 #include <QMainWindow>
+#include <QMargins>
 #include <QPair>
 #include <QPixmap>
-#include <QPointer>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 

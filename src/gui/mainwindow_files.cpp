@@ -21,7 +21,8 @@ QString MainWindow::settingsFilePath()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QFileInfo beside(ChartFiles::settingsFilePath(programFolder, true, true, QString()));
-    const bool buildFolder = QFileInfo::exists(programFolder + QLatin1Char('/') + QLatin1String(ChartFiles::buildFolderMark));
+    const bool buildFolder =
+        QFileInfo::exists(programFolder + QLatin1Char('/') + QLatin1String(ChartFiles::buildFolderMark));
     const bool writable = beside.exists() ? beside.isWritable() : QFileInfo(programFolder).isWritable();
     const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     if (!buildFolder || !writable)
@@ -76,8 +77,8 @@ bool MainWindow::saveChart()
     if (!written) {
         showTitle();
         m_prompts->warning(this, QStringLiteral("Not saved"),
-            QStringLiteral("The chart could not be saved; no file was changed.\n") + failedName
-                + QStringLiteral(": ") + reason);
+            QStringLiteral("The chart could not be saved; no file was changed.\n") + failedName + QStringLiteral(": ")
+                + reason);
         return false;
     }
     m_chartFile = QFileInfo(ChartFiles::backupNameFor(fileName)).absoluteFilePath();

@@ -258,7 +258,8 @@ void MainWindow::stepHistory(int by)
     }
     showHistoryPosition();
     scheduleRecovery();
-    if (typing && std::none_of(m_data->begin(), m_data->end(), [&](const TextObject* box) { return box->elem == typing; }))
+    if (typing
+        && std::none_of(m_data->begin(), m_data->end(), [&](const TextObject* box) { return box->elem == typing; }))
         typing = m_typingIn = nullptr;
     // A box that is gone leaves the keys with the window, where the shortcuts still work; one that is
     // kept gets them back now, or at the release of the modifier that took them.

@@ -49,7 +49,8 @@ void MainWindow::followGrabbedBox()
     std::vector<std::vector<QPoint>> changed;
     changed.reserve(2 * m_holding.ends.size());
     for (size_t i = 0; i < m_holding.ends.size(); ++i) {
-        ConnectorAttach::Path laid = ConnectorAttach::follow(m_holding.ends[i], m_holding.from, to, ui->drawWidget->size());
+        ConnectorAttach::Path laid =
+            ConnectorAttach::follow(m_holding.ends[i], m_holding.from, to, ui->drawWidget->size());
         Line& line = m_data_line[m_holding.ends[i].index];
         if (laid.points == line.points)
             continue;

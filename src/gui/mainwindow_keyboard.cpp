@@ -7,8 +7,8 @@
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTextEdit>
@@ -40,12 +40,8 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     if (!ctrlPressd || altPressd)
         return;
     switch (event->key()) {
-    case Qt::Key_Z:
-        stepHistory(-1);
-        break;
-    case Qt::Key_Y:
-        stepHistory(1);
-        break;
+    case Qt::Key_Z: stepHistory(-1); break;
+    case Qt::Key_Y: stepHistory(1); break;
     // Their dialogs take the keys while they are open.
     case Qt::Key_O:
         openChart();
@@ -69,8 +65,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         else if (!qobject_cast<QLineEdit*>(focusWidget()))
             copyDrawing(true);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -1,7 +1,7 @@
 // The character drawing of the chart and the options that govern it.
+#include "cellfont.h"
 #include "chartrender.h"
 #include "mainwindow.h"
-#include "cellfont.h"
 #include "textobject.h"
 #include "ui_mainwindow.h"
 
@@ -24,8 +24,8 @@ const QString drawBoxKey = QStringLiteral("output/drawBox");
 // The user's preferences of the program, in its configuration folder.
 std::unique_ptr<QSettings> userSettings()
 {
-    return std::make_unique<QSettings>(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
-            + QStringLiteral("/vandora.conf"),
+    return std::make_unique<QSettings>(
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/vandora.conf"),
         QSettings::IniFormat);
 }
 

@@ -28,7 +28,7 @@ Prompts::CloseAnswer Prompts::saveBeforeClosing(QWidget* parent)
     const QMessageBox::StandardButton answer = QMessageBox::question(parent, QStringLiteral("Vandora"),
         QStringLiteral("The chart has changes that are not saved. Save them first?"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    return answer == QMessageBox::Save ? CloseAnswer::Save
+    return answer == QMessageBox::Save   ? CloseAnswer::Save
         : answer == QMessageBox::Discard ? CloseAnswer::Discard
                                          : CloseAnswer::Cancel;
 }

@@ -73,8 +73,8 @@ public:
 } // namespace
 
 TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPoint,
-    const std::shared_ptr<QVector<TextObject*>>& /*p*/, QPoint sizeOfInitialTextBox,
-    QPoint sizeToExtendBox, int borderSet)
+    const std::shared_ptr<QVector<TextObject*>>& /*p*/, QPoint sizeOfInitialTextBox, QPoint sizeToExtendBox,
+    int borderSet)
     : QObject(parent)
     , elem(nullptr)
     , openBoxPoint(openBoxPoint)
@@ -99,7 +99,8 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     elem->document()->setDocumentMargin(textMargin);
     CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
     // A tab ends on the canvas where it ends in the drawing.
-    elem->setTabStopDistance(CellFont::tabStopDistance(elem->document(), ChartRender::tabCells * ChartRender::cellWidth));
+    elem->setTabStopDistance(
+        CellFont::tabStopDistance(elem->document(), ChartRender::tabCells * ChartRender::cellWidth));
     // The margin and the line format are set-up, not edits that Ctrl+Z in the box could undo.
     elem->document()->clearUndoRedoStacks();
 
@@ -243,7 +244,7 @@ bool TextObject::beginningOverflows(const QTextDocument* document, const QSize& 
 void TextObject::tellDidNotFit(QTextEdit* editor, int characters)
 {
     const QString text = characters == 1 ? QStringLiteral("1 character did not fit on the canvas")
-                                          : QStringLiteral("%1 characters did not fit on the canvas").arg(characters);
+                                         : QStringLiteral("%1 characters did not fit on the canvas").arg(characters);
     QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())), text, editor);
 }
 
@@ -330,7 +331,8 @@ void TextObject::updateMovingElementAll(const QPoint& difference)
     currentWantedRect = moved;
     recomputeCentre();
     // Far enough from the left and top edges that the box's border stays in the drawing.
-    const QPoint inset = Canvas::borderInset(ptr_Widget->size(), QSize(ChartRender::cellWidth, ChartRender::cellHeight));
+    const QPoint inset =
+        Canvas::borderInset(ptr_Widget->size(), QSize(ChartRender::cellWidth, ChartRender::cellHeight));
     if (moved.left() < inset.x())
         moved.setLeft(inset.x());
     if (moved.top() < inset.y())
@@ -348,7 +350,8 @@ void TextObject::setObjColor(bool check)
     if (m_highlight == int(check))
         return;
     m_highlight = int(check);
-    elem->setStyleSheet(borderStyle(borderSet, check ? QStringLiteral("rgb(65,105,225)") : QStringLiteral("rgb(0, 0, 0)")));
+    elem->setStyleSheet(
+        borderStyle(borderSet, check ? QStringLiteral("rgb(65,105,225)") : QStringLiteral("rgb(0, 0, 0)")));
 }
 
 bool TextObject::isHighlighted() const
@@ -377,8 +380,8 @@ void TextObject::setCurrentWantedRect(const QRect& rect)
 void TextObject::recomputeCentre()
 {
     const QRect& r = currentWantedRect;
-    centerPointFromInsideCurrentWanted = QPoint(static_cast<int>(r.width() / 2.0 + r.x()),
-        static_cast<int>(r.height() / 2.0 + r.y()));
+    centerPointFromInsideCurrentWanted =
+        QPoint(static_cast<int>(r.width() / 2.0 + r.x()), static_cast<int>(r.height() / 2.0 + r.y()));
 }
 
 void TextObject::recomputeProportion()

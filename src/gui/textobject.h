@@ -25,8 +25,8 @@ class TextObject : public QObject, public DrawWidget4Points
 
 public:
     TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPoint,
-        const std::shared_ptr<QVector<TextObject*>>& p, QPoint sizeOfInitialTextBox,
-        QPoint sizeToExtendBox, int borderSet);
+        const std::shared_ptr<QVector<TextObject*>>& p, QPoint sizeOfInitialTextBox, QPoint sizeToExtendBox,
+        int borderSet);
     ~TextObject() override;
 
     // Runs after every change of the box's text.

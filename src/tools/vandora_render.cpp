@@ -11,9 +11,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
@@ -80,7 +80,8 @@ const char helpText[] =
     "    vandora-render prints it for that chart with those options. Words with blanks are quoted\n"
     "    with ' or \"; a last word */ or --> is left out. Marker lines are never changed. Files\n"
     "    holding a NUL byte are taken for binary and skipped.\n"
-    "        // vandora:" " flow.fcb --style lines --crop --start '// '\n"
+    "        // vandora:"
+    " flow.fcb --style lines --crop --start '// '\n"
     "        // +-----+\n"
     "        // |Start|\n"
     "        // +-----+\n"
@@ -238,8 +239,9 @@ bool syncFile(const QString& name, bool update, BlockRenderer& renderer)
             changed += where + "drawing updated from " + result.chart.toLocal8Bit() + '\n';
             changes.push_back({&block, std::move(result.rows)});
         } else if (result.rows != block.drawing) {
-            print(stdout, where + "drawing differs from " + result.chart.toLocal8Bit() + "\n--- " + local + "\n+++ "
-                    + local + '\n' + UnifiedDiff::hunks(block.drawing, result.rows, block.line + 1, block.line + 1));
+            print(stdout,
+                where + "drawing differs from " + result.chart.toLocal8Bit() + "\n--- " + local + "\n+++ " + local
+                    + '\n' + UnifiedDiff::hunks(block.drawing, result.rows, block.line + 1, block.line + 1));
             ok = false;
         }
     }
@@ -262,7 +264,8 @@ int syncFiles(const QCommandLineParser& parser, bool update)
 {
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
-        return usage(QStringLiteral("No file given to %1.").arg(update ? QStringLiteral("--update") : QStringLiteral("--check")));
+        return usage(QStringLiteral("No file given to %1.")
+                         .arg(update ? QStringLiteral("--update") : QStringLiteral("--check")));
     BlockRenderer renderer;
     bool ok = true;
     for (const QString& name : files)
@@ -309,6 +312,7 @@ int main(int argc, char* argv[])
     if (parser.isSet(check) && parser.isSet(update))
         return usage(QStringLiteral("--check and --update exclude each other."));
     if (parser.isSet(output) || RenderOptions::anyGiven(parser))
-        return usage(QStringLiteral("--check and --update take the render options from each block, not from the command line."));
+        return usage(
+            QStringLiteral("--check and --update take the render options from each block, not from the command line."));
     return syncFiles(parser, parser.isSet(update));
 }

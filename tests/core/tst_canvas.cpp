@@ -1,4 +1,5 @@
 #include "canvas.h"
+#include "labels.h"
 #include "straightrun.h"
 
 #include <QtTest>
@@ -19,7 +20,8 @@ Records records(const QString& text)
 {
     Records parsed;
     for (const QString& each : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        parsed.push_back({each[0] == QLatin1Char('b') ? Canvas::Kind::Box : Canvas::Kind::Connector, each.mid(1).toInt()});
+        parsed.push_back(
+            {each[0] == QLatin1Char('b') ? Canvas::Kind::Box : Canvas::Kind::Connector, each.mid(1).toInt()});
     return parsed;
 }
 
@@ -34,7 +36,6 @@ private slots:
     // Boxes by centre and size, hit from a whole size before the centre to half a size after it (a: x 88 to
     // 124, y 92 to 116); connectors by stored points. Margins per pass: 0, 0, 1, 2,
     // 3 px for boxes and 0, 8, 16, 24, 32 px for connectors, from the canvas width in x and its height in y.
-    // The answer is found, index, kind (0 box, 1 connector).
     void findHit_passesAndTieBreaks_data()
     {
         QTest::addColumn<Areas>("boxes");
@@ -43,20 +44,34 @@ private slots:
         QTest::addColumn<QSize>("canvas");
         QTest::addColumn<QString>("hit");
         const Areas a{{{112, 108}, {24, 16}}}, none;
-        QTest::newRow("overlapping boxes: lower index") << Areas{a[0], {{107, 103}, {24, 16}}} << Paths{} << QPoint(105, 105) << square << "1 0 0";
-        QTest::newRow("box 3 px beyond") << a << Paths{} << QPoint(127, 89) << square << "1 0 0";
-        QTest::newRow("on the left edge, before a connector 8 px off") << a << Paths{{{80, 108}}} << QPoint(88, 108) << square << "1 0 0";
-        QTest::newRow("on the bottom edge, before a connector 8 px off") << a << Paths{{{100, 124}}} << QPoint(100, 116) << square << "1 0 0";
-        QTest::newRow("box 4 px beyond") << a << Paths{} << QPoint(128, 108) << square << "0 -1 1";
-        QTest::newRow("lower canvas, box y margin 2 px") << a << Paths{} << QPoint(127, 119) << low << "0 -1 1";
-        QTest::newRow("connector 24 px away beats box 3 px away") << a << Paths{{{151, 108}}} << QPoint(127, 108) << square << "1 0 1";
-        QTest::newRow("connector 8 px away beats box 1 px away") << a << Paths{{{133, 108}}} << QPoint(125, 108) << square << "1 0 1";
-        QTest::newRow("on a point inside a box: box") << a << Paths{{{110, 108}}} << QPoint(110, 108) << square << "1 0 0";
-        QTest::newRow("connectors of one pass: lower index") << none << Paths{{{300, 300}}, {{305, 300}}} << QPoint(303, 300) << square << "1 0 1";
-        QTest::newRow("connector of an earlier pass wins") << none << Paths{{{300, 300}}, {{310, 300}}} << QPoint(318, 300) << square << "1 1 1";
-        QTest::newRow("connector 33 px away in y") << none << Paths{{{300, 300}}} << QPoint(300, 333) << square << "0 -1 1";
-        QTest::newRow("lower canvas, smaller y margin") << none << Paths{{{300, 300}}} << QPoint(300, 325) << low << "0 -1 1";
-        QTest::newRow("lower canvas, x margin kept") << none << Paths{{{300, 300}}} << QPoint(332, 300) << low << "1 0 1";
+        QTest::newRow("overlapping boxes: lower index") << Areas{a[0], {{107, 103}, {24, 16}}} << Paths{}
+                                                        << QPoint(105, 105) << square << "found=yes index=0 kind=box";
+        QTest::newRow("box 3 px beyond") << a << Paths{} << QPoint(127, 89) << square << "found=yes index=0 kind=box";
+        QTest::newRow("on the left edge, before a connector 8 px off")
+            << a << Paths{{{80, 108}}} << QPoint(88, 108) << square << "found=yes index=0 kind=box";
+        QTest::newRow("on the bottom edge, before a connector 8 px off")
+            << a << Paths{{{100, 124}}} << QPoint(100, 116) << square << "found=yes index=0 kind=box";
+        QTest::newRow("box 4 px beyond") << a << Paths{} << QPoint(128, 108) << square << "found=no index=-1";
+        QTest::newRow("lower canvas, box y margin 2 px")
+            << a << Paths{} << QPoint(127, 119) << low << "found=no index=-1";
+        QTest::newRow("connector 24 px away beats box 3 px away")
+            << a << Paths{{{151, 108}}} << QPoint(127, 108) << square << "found=yes index=0 kind=connector";
+        QTest::newRow("connector 8 px away beats box 1 px away")
+            << a << Paths{{{133, 108}}} << QPoint(125, 108) << square << "found=yes index=0 kind=connector";
+        QTest::newRow("on a point inside a box: box")
+            << a << Paths{{{110, 108}}} << QPoint(110, 108) << square << "found=yes index=0 kind=box";
+        QTest::newRow("connectors of one pass: lower index")
+            << none << Paths{{{300, 300}}, {{305, 300}}} << QPoint(303, 300) << square
+            << "found=yes index=0 kind=connector";
+        QTest::newRow("connector of an earlier pass wins")
+            << none << Paths{{{300, 300}}, {{310, 300}}} << QPoint(318, 300) << square
+            << "found=yes index=1 kind=connector";
+        QTest::newRow("connector 33 px away in y")
+            << none << Paths{{{300, 300}}} << QPoint(300, 333) << square << "found=no index=-1";
+        QTest::newRow("lower canvas, smaller y margin")
+            << none << Paths{{{300, 300}}} << QPoint(300, 325) << low << "found=no index=-1";
+        QTest::newRow("lower canvas, x margin kept")
+            << none << Paths{{{300, 300}}} << QPoint(332, 300) << low << "found=yes index=0 kind=connector";
     }
 
     void findHit_passesAndTieBreaks()
@@ -68,8 +83,13 @@ private slots:
             pointers.push_back(&each);
         QFETCH(QPoint, probe);
         QFETCH(QSize, canvas);
-        const Canvas::Hit hit = Canvas::findHit(boxes, pointers, probe, canvas);
-        QTEST(QStringLiteral("%1 %2 %3").arg(hit.found).arg(hit.index).arg(int(hit.kind)), "hit");
+        const Canvas::Hit got = Canvas::findHit(boxes, pointers, probe, canvas);
+        QFETCH(QString, hit);
+        const Labels want(hit);
+        QCOMPARE(labelled("found", got.found), want["found"]);
+        QCOMPARE(labelled("index", got.index), want["index"]);
+        if (got.found)
+            QCOMPARE(labelled("kind", got.kind == Canvas::Kind::Box ? "box" : "connector"), want["kind"]);
     }
 
     // The pointer from the origin (10, 30) of a canvas; the top-left of a box of the given size centred on it,
@@ -85,12 +105,14 @@ private slots:
         const QSize usual(801, 701);
         QTest::newRow("inside, truncated") << QPointF(100.7, 200.9) << small << usual << "88 192 1, 88 192";
         QTest::newRow("near top-left") << QPointF(3, 5) << small << usual << "0 0 1, 4 7";
-        QTest::newRow("on the closed right and bottom edges") << QPointF(801, 701) << small << usual << "777 685 1, 777 685";
+        QTest::newRow("on the closed right and bottom edges")
+            << QPointF(801, 701) << small << usual << "777 685 1, 777 685";
         QTest::newRow("past the right edge") << QPointF(802, 300) << small << usual << "790 292 0, 777 292";
         QTest::newRow("left, truncated toward zero") << QPointF(-0.5, 300) << small << usual << "-12 292 0, 4 292";
         QTest::newRow("far off, saturated") << QPointF(-1e10, 300) << small << usual << "-2147483648 292 0, 4 292";
         QTest::newRow("grabbed box's size") << QPointF(790, 10) << QPoint(50, 20) << usual << "751 0 1, 751 7";
-        QTest::newRow("2 x 2 cells of 10 x 15 px, the box too wide") << QPointF(5, 5) << small << QSize(20, 30) << "0 0 1, 0 8";
+        QTest::newRow("2 x 2 cells of 10 x 15 px, the box too wide")
+            << QPointF(5, 5) << small << QSize(20, 30) << "0 0 1, 0 8";
         QTest::newRow("no grid, no inset") << QPointF(3, 3) << small << QSize(6, 12) << "-18 0 1, 0 0";
     }
 
@@ -101,7 +123,13 @@ private slots:
         QFETCH(QSize, canvas);
         const Canvas::Pointer got = Canvas::mapPointer(QPointF(10, 30) + offset, QPoint(10, 30), canvas, box);
         const QPoint kept = Canvas::withBorderOnGrid(got.position, QSize(box.x(), box.y()), canvas, {7, 13});
-        QTEST(QStringLiteral("%1 %2 %3, %4 %5").arg(got.position.x()).arg(got.position.y()).arg(got.onCanvas).arg(kept.x()).arg(kept.y()), "mapped");
+        QTEST(QStringLiteral("%1 %2 %3, %4 %5")
+                  .arg(got.position.x())
+                  .arg(got.position.y())
+                  .arg(got.onCanvas)
+                  .arg(kept.x())
+                  .arg(kept.y()),
+            "mapped");
     }
 
     void forgetCreationRecord_dropsFirstAndRenumbersLater_data()
@@ -109,10 +137,18 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("removed");
         QTest::addColumn<QString>("after");
-        QTest::newRow("first box: earlier records and connectors keep their numbers") << "b2 l1 b0 b1" << "b0" << "b2 l1 b0";
-        QTest::newRow("first connector") << "b0 l0 b1 l1" << "l0" << "b0 b1 l0";
-        QTest::newRow("no match") << "b0 l0" << "b3" << "b0 l0";
-        QTest::newRow("first of equal records; only later, higher ones shift") << "b1 b0 b1 b2" << "b1" << "b0 b1 b1";
+        QTest::newRow("first box: earlier records and connectors keep their numbers") << "b2 l1 b0 b1"
+                                                                                      << "b0"
+                                                                                      << "b2 l1 b0";
+        QTest::newRow("first connector") << "b0 l0 b1 l1"
+                                         << "l0"
+                                         << "b0 b1 l0";
+        QTest::newRow("no match") << "b0 l0"
+                                  << "b3"
+                                  << "b0 l0";
+        QTest::newRow("first of equal records; only later, higher ones shift") << "b1 b0 b1 b2"
+                                                                               << "b1"
+                                                                               << "b0 b1 b1";
     }
 
     void forgetCreationRecord_dropsFirstAndRenumbersLater()
@@ -142,9 +178,12 @@ private slots:
         QTest::newRow("at the top inset") << R{{300, 7, 24, 20}} << QPoint(16, -20) << "1 16 0 1 0";
         QTest::newRow("at the right edge") << R{{777, 300, 24, 20}} << QPoint(20, 12) << "1 0 12 0 1";
         QTest::newRow("near the bottom edge") << R{{300, 751, 24, 20}} << QPoint(5, 20) << "1 5 10 1 0";
-        QTest::newRow("later boxes check the corrected move") << R{{4, 300, 24, 20}, {10, 10, 24, 20}} << QPoint(-20, -20) << "1 0 -20 0 1";
-        QTest::newRow("wider than the canvas: right edge wins") << R{{5, 300, 900, 20}} << QPoint(-10, 0) << "1 94 0 0 1";
-        QTest::newRow("an earlier box blocked on both stops it") << R{{10, 10, 24, 20}, {4, 300, 24, 20}} << QPoint(-20, -20) << "0";
+        QTest::newRow("later boxes check the corrected move")
+            << R{{4, 300, 24, 20}, {10, 10, 24, 20}} << QPoint(-20, -20) << "1 0 -20 0 1";
+        QTest::newRow("wider than the canvas: right edge wins")
+            << R{{5, 300, 900, 20}} << QPoint(-10, 0) << "1 94 0 0 1";
+        QTest::newRow("an earlier box blocked on both stops it")
+            << R{{10, 10, 24, 20}, {4, 300, 24, 20}} << QPoint(-20, -20) << "0";
         QTest::newRow("in the corner") << R{{4, 7, 24, 20}} << QPoint(-3, -3) << "0";
     }
 
@@ -152,9 +191,12 @@ private slots:
     {
         QFETCH(QVector<QRect>, boxes);
         QFETCH(QPoint, step);
-        const Canvas::MoveAll got = Canvas::correctMoveAll({boxes.begin(), boxes.end()}, QSize(801, 781), step, QPoint(4, 7));
+        const Canvas::MoveAll got =
+            Canvas::correctMoveAll({boxes.begin(), boxes.end()}, QSize(801, 781), step, QPoint(4, 7));
         const QString moved = QStringLiteral(" %1 %2 %3 %4").arg(got.difference.x()).arg(got.difference.y());
-        QTEST(QString::number(got.possible) + (got.possible ? moved.arg(got.canxBetweeked).arg(got.canyBetweeked) : QString()), "move");
+        QTEST(QString::number(got.possible)
+                + (got.possible ? moved.arg(got.canxBetweeked).arg(got.canyBetweeked) : QString()),
+            "move");
     }
 
     // A straight connector's sample, cells of 7 x 13 px: held back within a cell of the press, else moved
@@ -169,13 +211,20 @@ private slots:
         QTest::addColumn<QPoint>("point");
         QTest::addColumn<bool>("keepsXAfter");
         const QPoint press(100, 100);
-        QTest::newRow("press, within a cell: held back") << press << true << false << QPoint(106, 112) << false << QPoint(106, 112) << false;
-        QTest::newRow("press, a cell across: runs across") << press << true << true << QPoint(107, 105) << true << QPoint(107, 100) << false;
-        QTest::newRow("press, a cell up: runs down the press's x") << press << true << false << QPoint(103, 87) << true << QPoint(100, 87) << true;
-        QTest::newRow("press, 2 cells each way: across") << press << true << true << QPoint(114, 126) << true << QPoint(114, 100) << false;
-        QTest::newRow("press, 2 cells across, a px more down: down") << press << true << false << QPoint(114, 127) << true << QPoint(100, 127) << true;
-        QTest::newRow("run across keeps y, within a cell too") << QPoint(120, 100) << false << false << QPoint(121, 140) << true << QPoint(121, 100) << false;
-        QTest::newRow("run down keeps x") << QPoint(100, 120) << false << true << QPoint(130, 121) << true << QPoint(100, 121) << true;
+        QTest::newRow("press, within a cell: held back")
+            << press << true << false << QPoint(106, 112) << false << QPoint(106, 112) << false;
+        QTest::newRow("press, a cell across: runs across")
+            << press << true << true << QPoint(107, 105) << true << QPoint(107, 100) << false;
+        QTest::newRow("press, a cell up: runs down the press's x")
+            << press << true << false << QPoint(103, 87) << true << QPoint(100, 87) << true;
+        QTest::newRow("press, 2 cells each way: across")
+            << press << true << true << QPoint(114, 126) << true << QPoint(114, 100) << false;
+        QTest::newRow("press, 2 cells across, a px more down: down")
+            << press << true << false << QPoint(114, 127) << true << QPoint(100, 127) << true;
+        QTest::newRow("run across keeps y, within a cell too")
+            << QPoint(120, 100) << false << false << QPoint(121, 140) << true << QPoint(121, 100) << false;
+        QTest::newRow("run down keeps x")
+            << QPoint(100, 120) << false << true << QPoint(130, 121) << true << QPoint(100, 121) << true;
     }
 
     void lockToAxis_holdsBackThenKeepsTheRunsAxis()

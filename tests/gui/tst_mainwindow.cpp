@@ -51,7 +51,8 @@ private slots:
         about.setHtml(t->w->w.findChild<QLabel*>(QStringLiteral("label"))->text());
         const QStringList lines = about.toPlainText().split(QLatin1Char('\n'));
         QCOMPARE(lines.first(), "Vandora " + ProgramInfo::version());
-        QVERIFY2(lines.contains("Released under the MIT licence.") && lines.last().startsWith("Source code: https://"), qPrintable(lines.join('|')));
+        QVERIFY2(lines.contains("Released under the MIT licence.") && lines.last().startsWith("Source code: https://"),
+            qPrintable(lines.join('|')));
         QTest::mouseClick(t->w->w.findChild<QPushButton*>(QStringLiteral("pushButton")), Qt::LeftButton);
         QVERIFY(!t->w->w.isVisible());
     }
@@ -62,12 +63,16 @@ private slots:
     void output_rendersOnlyWhileOn_tagsVerbatim()
     {
         // The 20 ms tick, which the fixture stops so that each one is sent here.
-        const auto tick = [this](int times) { while (times-- > 0) t->w->checkMouseMove(); };
+        const auto tick = [this](int times) {
+            while (times-- > 0)
+                t->w->checkMouseMove();
+        };
         const TextObject* box = t->addBox(boxAt, QStringLiteral("Start"));
         // A start tag of 150 characters: the view shows every row with only a horizontal scroll bar.
         const QString start = QStringLiteral("<!-- <i>&amp; ") + QString(136, 'x'), end = QStringLiteral(" -->");
         const auto tagged = [&](const QStringList& picture, const QString& endTag) {
-            return drawing(picture).replaceInStrings(QRegularExpression(QStringLiteral("^(.*)$")), start + "\\1" + endTag);
+            return drawing(picture).replaceInStrings(
+                QRegularExpression(QStringLiteral("^(.*)$")), start + "\\1" + endTag);
         };
         t->clickOn(t->ui()->lineEdit);
         t->type(start);
@@ -97,7 +102,8 @@ private slots:
         const QTextDocument* shown = t->ui()->drawOutput->document();
         QCOMPARE(shown->size().height(), 13.0 * 61 + 2 * shown->documentMargin());
         QCOMPARE(shown->firstBlock().layout()->lineAt(0).naturalTextWidth(), 7.0 * view()[0].size());
-        QVERIFY(t->ui()->drawOutput->horizontalScrollBar()->maximum() > 0 && t->ui()->drawOutput->verticalScrollBar()->maximum() == 0);
+        QVERIFY(t->ui()->drawOutput->horizontalScrollBar()->maximum() > 0
+            && t->ui()->drawOutput->verticalScrollBar()->maximum() == 0);
     }
 
     // Pasted wide text takes two cells a character in its box and in the view, and every glyph of every style
@@ -111,14 +117,17 @@ private slots:
             for (const char16_t unit : {g.horizontal, g.vertical, g.downRight, g.downLeft, g.crossing, g.corners[0],
                      g.corners[1], g.corners[2], g.corners[3], g.heads[0], g.heads[1], g.heads[2], g.heads[3]}) {
                 glyphs += QChar(unit);
-                QVERIFY(metrics.inFont(QChar(unit)) && qAbs(metrics.horizontalAdvance(glyphs.right(1)) - ChartRender::cellWidth) < 0.01);
+                QVERIFY(metrics.inFont(QChar(unit))
+                    && qAbs(metrics.horizontalAdvance(glyphs.right(1)) - ChartRender::cellWidth) < 0.01);
             }
         }
         QApplication::clipboard()->setText("漢字a" + glyphs + "😀e\u0301▶◀");
         const TextObject* wide = t->addBox(boxAt);
         wide->elem->paste();
-        const TextObject* narrow = t->addBox(boxAt + QPoint(0, 300), QString(TextColumns::columnsOf(wide->elem->toPlainText()), 'x'));
-        QVERIFY(wide->elem->toPlainText().endsWith("▶◀") && wide->currentWantedRect.width() == narrow->currentWantedRect.width());
+        const TextObject* narrow =
+            t->addBox(boxAt + QPoint(0, 300), QString(TextColumns::columnsOf(wide->elem->toPlainText()), 'x'));
+        QVERIFY(wide->elem->toPlainText().endsWith("▶◀")
+            && wide->currentWantedRect.width() == narrow->currentWantedRect.width());
         t->clickOn(t->ui()->radioButton_3);
         for (const QTextDocument* document : {wide->elem->document(), t->ui()->drawOutput->document()}) {
             for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
@@ -127,7 +136,8 @@ private slots:
                 for (const TextColumns::Cell& cell : TextColumns::cellsOf(block.text())) {
                     columns += cell.columns;
                     const qreal x = line.cursorToX(cell.start + cell.length) - line.cursorToX(0);
-                    QVERIFY2(qAbs(x - columns * ChartRender::cellWidth) <= 1, qPrintable(block.text().left(cell.start + 1)));
+                    QVERIFY2(
+                        qAbs(x - columns * ChartRender::cellWidth) <= 1, qPrintable(block.text().left(cell.start + 1)));
                 }
             }
         }
@@ -141,8 +151,9 @@ private slots:
         t->log.closing << Prompts::CloseAnswer::Discard; // Open asks about the box typed before it
         for (const char* step : {"b", "s", "t", "u", "b", "o", "b"})
             t->act(step, dir.path()), titles << t->title();
-        QCOMPARE(titles << t->w->windowFilePath(), (QStringList{"Vandora", "Vandora*", "saved.fcb - Vandora", "saved.fcb* - Vandora",
-                             "saved.fcb - Vandora", "saved.fcb* - Vandora", "saved.fcb - Vandora", "saved.fcb* - Vandora", dir.filePath("saved.fcb")}));
+        QCOMPARE(titles << t->w->windowFilePath(),
+            (QStringList{"Vandora", "Vandora*", "saved.fcb - Vandora", "saved.fcb* - Vandora", "saved.fcb - Vandora",
+                "saved.fcb* - Vandora", "saved.fcb - Vandora", "saved.fcb* - Vandora", dir.filePath("saved.fcb")}));
     }
 
     // A backup dropped anywhere on the window opens after the question unsaved changes call for;
@@ -152,7 +163,8 @@ private slots:
         QTemporaryDir dir;
         t->act("btsb", dir.path());
         QMimeData backup, text;
-        backup.setUrls({QUrl::fromLocalFile(dir.filePath("saved.fcb"))}), text.setUrls({QUrl::fromLocalFile(dir.filePath("saved.txt"))});
+        backup.setUrls({QUrl::fromLocalFile(dir.filePath("saved.fcb"))}),
+            text.setUrls({QUrl::fromLocalFile(dir.filePath("saved.txt"))});
         // Enters the window over the widget and drops there; false when the window refuses the drag.
         const auto drop = [this](QMimeData* data, const QWidget* on) {
             const QPoint at = on->mapTo(t->w, on->rect().center());
@@ -163,9 +175,12 @@ private slots:
             return enter.isAccepted();
         };
         t->log.closing << Prompts::CloseAnswer::Cancel << Prompts::CloseAnswer::Discard;
-        QCOMPARE(QString::number(drop(&text, t->ui()->drawWidget)) + QString::number(drop(&backup, t->ui()->drawOutput)) + t->texts(), QStringLiteral("01x,"));
+        QCOMPARE(QString::number(drop(&text, t->ui()->drawWidget)) + QString::number(drop(&backup, t->ui()->drawOutput))
+                + t->texts(),
+            QStringLiteral("01x,"));
         QVERIFY(drop(&backup, t->ui()->drawWidget));
-        QCOMPARE(t->texts() + t->title() + t->log.questions.join(' '), QStringLiteral("xsaved.fcb - Vandoraclose close"));
+        QCOMPARE(
+            t->texts() + t->title() + t->log.questions.join(' '), QStringLiteral("xsaved.fcb - Vandoraclose close"));
     }
 
     // Fitted to a 1366 x 768 screen, the window scrolls its content, and a chart drawn with the content
@@ -174,7 +189,8 @@ private slots:
     void smallScreen_contentScrolls_chartDrawnAsInWholeWindow()
     {
         const auto draw = [this] {
-            t->addBox(QPoint(320, 200), QStringLiteral("x")), t->drawLine(t->origin() + QPoint(340, 260), t->origin() + QPoint(520, 400));
+            t->addBox(QPoint(320, 200), QStringLiteral("x")),
+                t->drawLine(t->origin() + QPoint(340, 260), t->origin() + QPoint(520, 400));
             return t->w->contentBytes();
         };
         const QByteArray whole = draw();

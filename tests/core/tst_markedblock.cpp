@@ -50,16 +50,22 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("blocks");
-        QTest::newRow("C comment") << "int a;\n// VANDORA go.fcb --crop --start '// '\n// |--|\n// |Go|\n// VANDORA end\n"
-                                   << "2-5 [go.fcb|--crop|--start|// ] // |--|/// |Go|";
+        QTest::newRow("C comment")
+            << "int a;\n// VANDORA go.fcb --crop --start '// '\n// |--|\n// |Go|\n// VANDORA end\n"
+            << "2-5 [go.fcb|--crop|--start|// ] // |--|/// |Go|";
         QTest::newRow("quotes, comment close") << "/* VANDORA \"my charts/a.fcb\" --end \" \\\"*/\" */\nVANDORA end"
-                                                << "1-2 [my charts/a.fcb|--end| \"*/] ";
-        QTest::newRow("CRLF, no final newline") << "# VANDORA a.fcb\r\nx \r\n\r\n# VANDORA end" << "1-4 [a.fcb] x /, CRLF";
-        QTest::newRow("two blocks, stray end") << "VANDORA end\nVANDORA a.fcb\nVANDORA end\n<!-- VANDORA b.fcb -->\nrow\n\n'VANDORA end' -->\n"
-                                                << "2-3 [a.fcb] ; 4-7 [b.fcb] row/";
-        QTest::newRow("no markers") << "myvandora: a.fcb\nvandora:a.fcb\nsee `vandora:`\nvandora: \t\n" << "";
-        QTest::newRow("unclosed") << "VANDORA end.fcb\nx\nVANDORA b.fcb" << "1-0 [end.fcb] x/VANDORA b.fcb";
-        QTest::newRow("open quote") << "VANDORA 'a.fcb\nVANDORA end\n" << "1-2 [] , Quote ' is not closed.";
+                                               << "1-2 [my charts/a.fcb|--end| \"*/] ";
+        QTest::newRow("CRLF, no final newline") << "# VANDORA a.fcb\r\nx \r\n\r\n# VANDORA end"
+                                                << "1-4 [a.fcb] x /, CRLF";
+        QTest::newRow("two blocks, stray end")
+            << "VANDORA end\nVANDORA a.fcb\nVANDORA end\n<!-- VANDORA b.fcb -->\nrow\n\n'VANDORA end' -->\n"
+            << "2-3 [a.fcb] ; 4-7 [b.fcb] row/";
+        QTest::newRow("no markers") << "myvandora: a.fcb\nvandora:a.fcb\nsee `vandora:`\nvandora: \t\n"
+                                    << "";
+        QTest::newRow("unclosed") << "VANDORA end.fcb\nx\nVANDORA b.fcb"
+                                  << "1-0 [end.fcb] x/VANDORA b.fcb";
+        QTest::newRow("open quote") << "VANDORA 'a.fcb\nVANDORA end\n"
+                                    << "1-2 [] , Quote ' is not closed.";
     }
 
     void parse_findsBlocksBetweenMarkers()
@@ -68,7 +74,10 @@ private slots:
         QStringList found;
         for (const MarkedBlock::Block& b : MarkedBlock::parse(marked(text.toUtf8()))) {
             QByteArrayList drawing(b.drawing.begin(), b.drawing.end());
-            found << QString("%1-%2 [%3] %4").arg(b.line).arg(b.endLine).arg(b.arguments.join('|'), QString(drawing.join('/')))
+            found << QString("%1-%2 [%3] %4")
+                         .arg(b.line)
+                         .arg(b.endLine)
+                         .arg(b.arguments.join('|'), QString(drawing.join('/')))
                     + (b.lineEnd == "\r\n" ? ", CRLF" : "") + (b.syntaxError.isEmpty() ? "" : ", " + b.syntaxError);
         }
         QTEST(found.join("; ").replace("vandora:", "VANDORA"), "blocks");
@@ -76,7 +85,8 @@ private slots:
 
     void blockAt_findsBlockHoldingLine()
     {
-        const auto blocks = MarkedBlock::parse(marked("x\nVANDORA a.fcb\nVANDORA end\n<!-- VANDORA b.fcb -->\nrow\n\nVANDORA end -->\ny\n"));
+        const auto blocks = MarkedBlock::parse(
+            marked("x\nVANDORA a.fcb\nVANDORA end\n<!-- VANDORA b.fcb -->\nrow\n\nVANDORA end -->\ny\n"));
         QList<int> found;
         for (int line = 0; line <= 9; ++line)
             found << MarkedBlock::blockAt(blocks, line);
@@ -97,7 +107,8 @@ private slots:
                                    << QByteArray("@@ -10,2 +10,2 @@\n-1\n+X\n 2\n@@ -13,2 +13,2 @@\n 4\n-5\n+Y\n");
         QTest::newRow("merged at twice the context") << QByteArray("1 2 3 4") << QByteArray("X 2 3 Y") << 1
                                                      << QByteArray("@@ -10,4 +10,4 @@\n-1\n+X\n 2\n 3\n-4\n+Y\n");
-        QTest::newRow("into nothing") << QByteArray() << QByteArray("a b") << 3 << QByteArray("@@ -9,0 +10,2 @@\n+a\n+b\n");
+        QTest::newRow("into nothing") << QByteArray() << QByteArray("a b") << 3
+                                      << QByteArray("@@ -9,0 +10,2 @@\n+a\n+b\n");
         QTest::newRow("all gone") << QByteArray("a") << QByteArray() << 3 << QByteArray("@@ -10 +9,0 @@\n-a\n");
     }
 

@@ -18,21 +18,38 @@ class FakePrompts : public Prompts
 {
 public:
     struct Log {
-        QStringList answers;  // file names handed out, first first; empty means cancelled
-        QStringList folders;  // the folder each dialog was opened in
+        QStringList answers; // file names handed out, first first; empty means cancelled
+        QStringList folders; // the folder each dialog was opened in
         QStringList messages; // "title|text" of every message box
         QList<Prompts::CloseAnswer> closing; // answers to the close prompt; none left means Cancel
-        QList<bool> restoring;               // answers to the restore offer; none left means No
-        QStringList questions;               // "close" or "restore FILE" per question asked
+        QList<bool> restoring; // answers to the restore offer; none left means No
+        QStringList questions; // "close" or "restore FILE" per question asked
     };
-    explicit FakePrompts(Log* log) : m_log(log) {}
+    explicit FakePrompts(Log* log)
+        : m_log(log)
+    { }
 
-    QString saveFileName(QWidget*, const QString&, const QString& folder, const QString&) override { return ask(m_log->folders, folder, m_log->answers, QString()); }
-    QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override { return ask(m_log->folders, folder, m_log->answers, QString()); }
+    QString saveFileName(QWidget*, const QString&, const QString& folder, const QString&) override
+    {
+        return ask(m_log->folders, folder, m_log->answers, QString());
+    }
+    QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override
+    {
+        return ask(m_log->folders, folder, m_log->answers, QString());
+    }
     void information(QWidget*, const QString& title, const QString& text) override { warning(nullptr, title, text); }
-    void warning(QWidget*, const QString& title, const QString& text) override { m_log->messages << title + QLatin1Char('|') + text; }
-    CloseAnswer saveBeforeClosing(QWidget*) override { return ask(m_log->questions, QStringLiteral("close"), m_log->closing, CloseAnswer::Cancel); }
-    bool restoreRecovered(QWidget*, const QString& fileName) override { return ask(m_log->questions, "restore " + fileName, m_log->restoring, false); }
+    void warning(QWidget*, const QString& title, const QString& text) override
+    {
+        m_log->messages << title + QLatin1Char('|') + text;
+    }
+    CloseAnswer saveBeforeClosing(QWidget*) override
+    {
+        return ask(m_log->questions, QStringLiteral("close"), m_log->closing, CloseAnswer::Cancel);
+    }
+    bool restoreRecovered(QWidget*, const QString& fileName) override
+    {
+        return ask(m_log->questions, "restore " + fileName, m_log->restoring, false);
+    }
 
 private:
     // Notes what was asked in `asked` and gives the next scripted answer, or `none` when they have run out.
@@ -47,8 +64,8 @@ private:
 
 // A shown, active main window whose dialogs answer from `log`, driven as a window system does: mouse
 // events go to its QWindow, so Qt routes each one to the deepest widget under the pointer and keeps
-// held buttons across calls; keys go to the focus widget; every event carries the modifiers held. The tick is stopped, so that tests send its
-// motion at the moments they choose.
+// held buttons across calls; keys go to the focus widget; every event carries the modifiers held. The tick is stopped,
+// so that tests send its motion at the moments they choose.
 class TestWindow
 {
 public:
@@ -81,17 +98,26 @@ public:
     QPoint boxClickAt(const QPoint& canvasPoint) const { return origin() + canvasPoint + QPoint(12, 8); }
     TextObject* box(int i) const { return w->m_data->at(i); }
 
-    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {}) const { QTest::mousePress(window(), button, held | keys, pos); }
+    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {}) const
+    {
+        QTest::mousePress(window(), button, held | keys, pos);
+    }
     // A move of the pointer; buttons pressed and not yet released stay held.
     void moveHeld(const QPoint& pos) const { QTest::mouseEvent(QTest::MouseMove, window(), Qt::NoButton, held, pos); }
-    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mouseRelease(window(), button, held, pos); }
+    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
+    {
+        QTest::mouseRelease(window(), button, held, pos);
+    }
     // The event loop runs between press and release, as it does under a window system.
     void click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
     {
         press(pos, button), QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete), release(pos, button);
     }
     // A left click on a widget of the window, a half height in from its left, where a radio button's indicator lies.
-    void clickOn(const QWidget* widget) const { click(widget->mapTo(w, QPoint(widget->height() / 2, widget->height() / 2))); }
+    void clickOn(const QWidget* widget) const
+    {
+        click(widget->mapTo(w, QPoint(widget->height() / 2, widget->height() / 2)));
+    }
     // With `keys` held at the press.
     void drag(const QPoint& from, const QPoint& to, int steps = 8, Qt::KeyboardModifiers keys = {}) const
     {
@@ -104,7 +130,9 @@ public:
     // modifiers held after it, as the keyboard reports them.
     void key(Qt::Key key, bool down, Qt::KeyboardModifiers with = {})
     {
-        const Qt::KeyboardModifiers modifier = key == Qt::Key_Control ? Qt::ControlModifier : key == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier;
+        const Qt::KeyboardModifiers modifier = key == Qt::Key_Control ? Qt::ControlModifier
+            : key == Qt::Key_Alt                                      ? Qt::AltModifier
+                                                                      : Qt::NoModifier;
         held = down ? held | modifier : held & ~modifier;
         QTest::simulateEvent(window(), down, key, held | with, QString(), false);
     }
@@ -151,16 +179,26 @@ public:
             case 'u': w->on_goBack_clicked(); break;
             case 'r': w->on_goForward_clicked(); break;
             case 'c': clickOn(w->ui->pushButton_4); break;
-            case 's': case 'f': log.answers << folder + (action == 's' ? "/saved.txt" : "/no/such.txt"), w->on_pushButton_2_clicked(); break;
+            case 's':
+            case 'f':
+                log.answers << folder + (action == 's' ? "/saved.txt" : "/no/such.txt"), w->on_pushButton_2_clicked();
+                break;
             case 'o': log.answers << folder + "/saved.fcb", w->on_open_clicked(); break;
             case 'h': w->setHistoryBudget(1); break;
             }
         }
     }
     // The mode button named m (Move / Remove), c (Connect) or a (Move all).
-    QRadioButton* mode(char name) const { return name == 'm' ? w->ui->radioButton : name == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll; }
+    QRadioButton* mode(char name) const
+    {
+        return name == 'm' ? w->ui->radioButton : name == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll;
+    }
     // "m", "c" and "a" for the modes that are on, in that order.
-    QString modesOn() const { return QString(mode('m')->isChecked() ? "m" : "") + (mode('c')->isChecked() ? "c" : "") + (mode('a')->isChecked() ? "a" : ""); }
+    QString modesOn() const
+    {
+        return QString(mode('m')->isChecked() ? "m" : "") + (mode('c')->isChecked() ? "c" : "")
+            + (mode('a')->isChecked() ? "a" : "");
+    }
     // The pointer resting at a window position, as the tick sees it.
     void restAt(const QPoint& pos) const { QCursor::setPos(w->mapToGlobal(pos)), w->checkMouseMove(); }
     // A connector with exactly these points, appended without a creation record and painted.
@@ -179,7 +217,9 @@ public:
         const std::vector<QString> all = CharGrid::render(input);
         QStringList rows(all.begin(), all.end());
         for (int i = 0; i < rows.size(); ++i)
-            rows[i] = rows[i].trimmed().isEmpty() ? QString() : QString::number(i) + ':' + rows[i].remove(QRegularExpression(QStringLiteral(" +$")));
+            rows[i] = rows[i].trimmed().isEmpty()
+                ? QString()
+                : QString::number(i) + ':' + rows[i].remove(QRegularExpression(QStringLiteral(" +$")));
         return rows.filter(QStringLiteral(":"));
     }
     QString texts() const

@@ -41,10 +41,15 @@ private slots:
         QTest::addColumn<QRect>("bounds");
         QTest::addColumn<Rects>("runs");
         QTest::addColumn<bool>("touches");
-        QTest::newRow("a pixel marks its tile; probe up to it") << Rects{{5, 5, 1, 1}} << QRect(0, 7, 4, 2) << 1 << QRect(4, 4, 4, 4) << Rects{{4, 4, 4, 4}} << false;
-        QTest::newRow("off to the left and top: nothing") << Rects{{-5, -5, 3, 3}} << QRect(0, 0, 1, 1) << 0 << QRect() << Rects{} << false;
-        QTest::newRow("partly off: the row on the layer; probe from x -9") << Rects{{-2, 6, 20, 1}} << QRect(-9, 5, 10, 1) << 3 << QRect(0, 4, 12, 4) << Rects{{0, 4, 12, 4}} << true;
-        QTest::newRow("rows top down, runs apart; probe on the gap") << Rects{{9, 8, 1, 1}, {0, 8, 1, 1}, {0, 0, 2, 2}, {1, 1, 1, 1}} << QRect(4, 0, 4, 9) << 3 << QRect(0, 0, 12, 12) << Rects{{0, 0, 4, 4}, {0, 8, 4, 4}, {8, 8, 4, 4}} << false;
+        QTest::newRow("a pixel marks its tile; probe up to it")
+            << Rects{{5, 5, 1, 1}} << QRect(0, 7, 4, 2) << 1 << QRect(4, 4, 4, 4) << Rects{{4, 4, 4, 4}} << false;
+        QTest::newRow("off to the left and top: nothing")
+            << Rects{{-5, -5, 3, 3}} << QRect(0, 0, 1, 1) << 0 << QRect() << Rects{} << false;
+        QTest::newRow("partly off: the row on the layer; probe from x -9")
+            << Rects{{-2, 6, 20, 1}} << QRect(-9, 5, 10, 1) << 3 << QRect(0, 4, 12, 4) << Rects{{0, 4, 12, 4}} << true;
+        QTest::newRow("rows top down, runs apart; probe on the gap")
+            << Rects{{9, 8, 1, 1}, {0, 8, 1, 1}, {0, 0, 2, 2}, {1, 1, 1, 1}} << QRect(4, 0, 4, 9) << 3
+            << QRect(0, 0, 12, 12) << Rects{{0, 0, 4, 4}, {0, 8, 4, 4}, {8, 8, 4, 4}} << false;
     }
 
     void tiles_markWholeTilesOnTheLayer()
@@ -66,7 +71,8 @@ private slots:
     {
         QTest::addColumn<Points>("path");
         QTest::addColumn<Lines>("reached");
-        QTest::newRow("through it") << Points{{0, 0}, {1, 1}, {21, 21}, {39, 39}} << Lines{{1, 1, 21, 21}, {21, 21, 39, 39}};
+        QTest::newRow("through it") << Points{{0, 0}, {1, 1}, {21, 21}, {39, 39}}
+                                    << Lines{{1, 1, 21, 21}, {21, 21, 39, 39}};
         QTest::newRow("2 px to the right, not 3") << Points{{25, 21}, {26, 21}, {27, 21}} << Lines{{25, 21, 26, 21}};
         QTest::newRow("2 px above, not 3") << Points{{21, 17}, {22, 17}, {22, 18}} << Lines{{22, 17, 22, 18}};
     }
@@ -92,13 +98,20 @@ private slots:
         QTest::addColumn<QPoint>("offset");
         QTest::addColumn<QStringList>("paths");
         const Paths two{{{1, 1}, {2, 2}}, {{10, 10}}};
-        QTest::newRow("all by (3, -2)") << two << Paths{{{4, -1}, {5, 0}}, {{13, 8}}} << false << true << QPoint(3, -2) << QStringList{"before 0", "now 0", "before 1", "now 1"};
-        QTest::newRow("the first empty: offset from the second") << Paths{{}, {{1, 1}}} << Paths{{}, {{5, 1}}} << false << true << QPoint(4, 0) << QStringList{"before 1", "now 1"};
-        QTest::newRow("one point otherwise") << two << Paths{{{4, -1}, {5, 1}}, {{13, 8}}} << false << false << QPoint() << QStringList{"before 0", "now 0", "before 1", "now 1"};
+        QTest::newRow("all by (3, -2)") << two << Paths{{{4, -1}, {5, 0}}, {{13, 8}}} << false << true << QPoint(3, -2)
+                                        << QStringList{"before 0", "now 0", "before 1", "now 1"};
+        QTest::newRow("the first empty: offset from the second")
+            << Paths{{}, {{1, 1}}} << Paths{{}, {{5, 1}}} << false << true << QPoint(4, 0)
+            << QStringList{"before 1", "now 1"};
+        QTest::newRow("one point otherwise") << two << Paths{{{4, -1}, {5, 1}}, {{13, 8}}} << false << false << QPoint()
+                                             << QStringList{"before 0", "now 0", "before 1", "now 1"};
         QTest::newRow("the first lit") << two << two << true << false << QPoint() << QStringList{"before 0", "now 0"};
-        QTest::newRow("the second grew") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}, {11, 10}}} << false << false << QPoint() << QStringList{"before 1", "now 1"};
-        QTest::newRow("one added") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}}, {}} << false << false << QPoint() << QStringList{"now 2"};
-        QTest::newRow("one removed") << two << Paths{{{1, 1}, {2, 2}}} << false << false << QPoint() << QStringList{"before 1"};
+        QTest::newRow("the second grew") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}, {11, 10}}} << false << false
+                                         << QPoint() << QStringList{"before 1", "now 1"};
+        QTest::newRow("one added") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}}, {}} << false << false << QPoint()
+                                   << QStringList{"now 2"};
+        QTest::newRow("one removed") << two << Paths{{{1, 1}, {2, 2}}} << false << false << QPoint()
+                                     << QStringList{"before 1"};
     }
 
     void changes_oneOffsetOrTheChangedPaths()
@@ -112,7 +125,9 @@ private slots:
         QStringList named;
         for (const Points* path : changedPaths(strokes(before), strokes(now, lit))) {
             const bool old = path >= before.data() && path < before.data() + before.size();
-            named << QStringLiteral("%1 %2").arg(QLatin1String(old ? "before" : "now")).arg(path - (old ? before.data() : now.data()));
+            named << QStringLiteral("%1 %2")
+                         .arg(QLatin1String(old ? "before" : "now"))
+                         .arg(path - (old ? before.data() : now.data()));
         }
         QTEST(named, "paths");
     }

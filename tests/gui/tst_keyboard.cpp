@@ -39,7 +39,9 @@ private slots:
         for (int i = 0; i < keys.size(); ++i) {
             const QChar c = keys[i].toLower();
             const bool modifier = c == QLatin1Char('c') || c == QLatin1Char('a');
-            const Qt::Key key = c == QLatin1Char('c') ? Qt::Key_Control : c == QLatin1Char('a') ? Qt::Key_Alt : Qt::Key(c.toUpper().unicode());
+            const Qt::Key key = c == QLatin1Char('c') ? Qt::Key_Control
+                : c == QLatin1Char('a')               ? Qt::Key_Alt
+                                                      : Qt::Key(c.toUpper().unicode());
             t->key(key, !(keys[i].isLower() && modifier), modifier ? Qt::NoModifier : Qt::ControlModifier);
             QCOMPARE(state(), states[i]);
         }

@@ -34,7 +34,8 @@ class RandomChart
 {
 public:
     explicit RandomChart(QRandomGenerator& random)
-        : m_random(random), m_used(size_t(rows * cols), false)
+        : m_random(random)
+        , m_used(size_t(rows * cols), false)
     {
         for (int i = int(random.bounded(7)); i > 0; --i)
             addBox();
@@ -64,7 +65,8 @@ private:
         for (int n = 1 + int(m_random.bounded(3)); n > 0; --n) {
             QString line;
             // Wide characters and a letter with a combining mark among them.
-            static const QStringList characters = QString::fromUtf8("a|b| |c|d|X|Y|Z|1|2|.|:|中|😀|e\u0301").split(QLatin1Char('|'));
+            static const QStringList characters =
+                QString::fromUtf8("a|b| |c|d|X|Y|Z|1|2|.|:|中|😀|e\u0301").split(QLatin1Char('|'));
             for (int k = int(m_random.bounded(9)); k > 0; --k)
                 line += characters[int(m_random.bounded(characters.size()))];
             lines << line;
@@ -100,7 +102,8 @@ private:
         for (const QPoint& p : points) {
             line.points.push_back(p);
             line.fractions.push_back(fractionOf(p, QSize(canvas, canvas)));
-            const QPoint cell(qRound(line.fractions.back().first * float(cols)) - 1, qRound(line.fractions.back().second * float(rows)) - 1);
+            const QPoint cell(qRound(line.fractions.back().first * float(cols)) - 1,
+                qRound(line.fractions.back().second * float(rows)) - 1);
             if (cells.empty() || cells.back() != cell)
                 cells.push_back(cell);
         }
@@ -138,20 +141,23 @@ private slots:
         QTest::addColumn<int>("connectors");
         QTest::addColumn<int>("unplaced");
         const auto rows = [](const char* text) { return QString::fromUtf8(text).split(QLatin1Char('\n')); };
-        QTest::newRow("classic, two-line box, comment") << rows("// |-----|\n// |Start|\n// |here |\n// |-----|  **\n//            ****")
-                                                       << Style::Classic << QStringList{"Start\nhere"} << 1 << 0;
+        QTest::newRow("classic, two-line box, comment")
+            << rows("// |-----|\n// |Start|\n// |here |\n// |-----|  **\n//            ****") << Style::Classic
+            << QStringList{"Start\nhere"} << 1 << 0;
         QTest::newRow("lines, two turns, html comment")
-            << rows("<!-- +---+          -->\n<!-- |Go | -----+   -->\n<!-- +---+      |   -->\n<!--            |   -->\n<!--            +-> -->")
+            << rows("<!-- +---+          -->\n<!-- |Go | -----+   -->\n<!-- +---+      |   -->\n<!--            |   "
+                    "-->\n<!--            +-> -->")
             << Style::Lines << QStringList{"Go "} << 1 << 0;
         QTest::newRow("unicode, wide character, slant") << rows("┌───┐\n│中a│\n└───┘\n      ╲\n       ╲──\n          ►")
-                                                       << Style::Unicode << QStringList{"中a"} << 1 << 0;
+                                                        << Style::Unicode << QStringList{"中a"} << 1 << 0;
         QTest::newRow("heads at both ends") << rows("◄───┐\n    │\n    ▼") << Style::Unicode << QStringList{} << 1 << 0;
-        QTest::newRow("crossing in lines") << rows("   |\n---+--->\n   |\n   v") << Style::Lines << QStringList{} << 2 << 0;
+        QTest::newRow("crossing in lines")
+            << rows("   |\n---+--->\n   |\n   v") << Style::Lines << QStringList{} << 2 << 0;
         QTest::newRow("no borders, free text") << rows("# Start  ****\n# here     *\n#      Stop") << Style::Classic
-                                              << QStringList{"Start\nhere", "Stop"} << 1 << 0;
+                                               << QStringList{"Start\nhere", "Stop"} << 1 << 0;
         // Text beside bordered boxes gains a border when drawn again: its fourteen border cells are counted.
-        QTest::newRow("free text beside a box") << rows("|--|\n|ab|\n|--|\n\n\n  note") << Style::Classic
-                                               << QStringList{"ab", "note"} << 0 << 14;
+        QTest::newRow("free text beside a box")
+            << rows("|--|\n|ab|\n|--|\n\n\n  note") << Style::Classic << QStringList{"ab", "note"} << 0 << 14;
     }
 
     void read_findsBoxesAndConnectorsThatDrawTheSameRows()
@@ -168,7 +174,8 @@ private slots:
         QTEST(int(read.chart.connectors.size()), "connectors");
         QTEST(read.unplaced, "unplaced");
         if (read.unplaced == 0) {
-            const Rows again = GridCrop::compact(renderRead(read), read.chart.window.startTag, read.chart.window.endTag);
+            const Rows again =
+                GridCrop::compact(renderRead(read), read.chart.window.startTag, read.chart.window.endTag);
             QCOMPARE(QStringList(again.begin(), again.end()), drawing);
         }
     }
@@ -177,18 +184,22 @@ private slots:
     // other bad input (rows cut short, ragged tags, stray characters) goes through fuzz_drawingreader.
     void read_countsWhatIsLeftOut()
     {
-        const DrawingReader::Result read = DrawingReader::read(DrawingReader::rowsOf(QString(130, QLatin1Char('x')) + QStringLiteral("\ny")));
+        const DrawingReader::Result read =
+            DrawingReader::read(DrawingReader::rowsOf(QString(130, QLatin1Char('x')) + QStringLiteral("\ny")));
         QVERIFY2(read.unplaced >= 16 && read.unplaced <= 131, qPrintable(QString::number(read.unplaced)));
     }
 
     void randomCharts_readBackDrawTheSameRows()
     {
-        const quint32 seed = qEnvironmentVariableIsSet("VANDORA_SEED") ? qEnvironmentVariable("VANDORA_SEED").toUInt() : QRandomGenerator::global()->generate();
+        const quint32 seed = qEnvironmentVariableIsSet("VANDORA_SEED") ? qEnvironmentVariable("VANDORA_SEED").toUInt()
+                                                                       : QRandomGenerator::global()->generate();
         qInfo("seed %u", seed);
         QRandomGenerator random(seed);
-        const QStringList tags[][2] = {{{}, {}}, {{QStringLiteral("// ")}, {}}, {{QStringLiteral("<!-- ")}, {QStringLiteral(" -->")}}};
+        const QStringList tags[][2] = {
+            {{}, {}}, {{QStringLiteral("// ")}, {}}, {{QStringLiteral("<!-- ")}, {QStringLiteral(" -->")}}};
         // VANDORA_CHARTS=1000 for a longer run.
-        const int charts = qEnvironmentVariableIsSet("VANDORA_CHARTS") ? qEnvironmentVariableIntValue("VANDORA_CHARTS") : 200;
+        const int charts =
+            qEnvironmentVariableIsSet("VANDORA_CHARTS") ? qEnvironmentVariableIntValue("VANDORA_CHARTS") : 200;
         for (int i = 0; i < charts; ++i) {
             RandomChart made(random);
             for (const Style style : CharGrid::allStyles) {
@@ -205,9 +216,11 @@ private slots:
                 if (compact)
                     again = GridCrop::compact(again, read.chart.window.startTag, read.chart.window.endTag);
                 if (again != drawn)
-                    qInfo().noquote() << "chart" << i << CharGrid::nameOf(style) << CharGrid::nameOf(arrows) << borders << compact
-                                      << "\n" << QStringList(drawn.begin(), drawn.end()).join(QLatin1Char('\n'))
-                                      << "\nread back as\n" << QStringList(again.begin(), again.end()).join(QLatin1Char('\n'));
+                    qInfo().noquote() << "chart" << i << CharGrid::nameOf(style) << CharGrid::nameOf(arrows) << borders
+                                      << compact << "\n"
+                                      << QStringList(drawn.begin(), drawn.end()).join(QLatin1Char('\n'))
+                                      << "\nread back as\n"
+                                      << QStringList(again.begin(), again.end()).join(QLatin1Char('\n'));
                 QCOMPARE(again, drawn);
                 QCOMPARE(read.unplaced, 0);
             }
