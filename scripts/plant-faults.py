@@ -12,7 +12,8 @@ FAULTS holds entries of the form
 
 The text to replace must occur exactly once in the file. The build folder (default build-faults) is
 configured from the "test" preset's settings on first use (with --fast, optimised and without the
-sanitizers, which misses faults that only a sanitizer reports); keep it apart from build-test.
+sanitizers, which misses faults that only a sanitizer reports). It may be a build folder of its own or
+build-test; the suite stops at the first failing test.
 """
 import argparse
 import pathlib
@@ -80,7 +81,8 @@ def main():
             built = run(["cmake", "--build", str(build), "--parallel", args.jobs], log, 1800)
             result = "build error" if built != 0 else None
             if result is None:
-                tested = run(["ctest", "--test-dir", str(build), "-j", args.jobs, "--timeout", "300"], log, 3600)
+                tested = run(["ctest", "--test-dir", str(build), "-j", args.jobs, "--timeout", "300", "--stop-on-failure"],
+                            log, 3600)
                 result = "caught" if tested != 0 else "MISSED"
         finally:
             source.write_text(text, encoding="utf-8")
