@@ -428,16 +428,17 @@ private slots:
         QVERIFY(interval == 1 || edit > 100 || store.bytesHeld() * 5 < appended);
     }
 
-    // Whole snapshots of 10, 20 and 30 bytes: the oldest go while more than the budget is held, never the newest.
+    // Snapshots of 10, 20 and 30 bytes, each kept whole: the oldest go while more than the budget is held, never the
+    // newest.
     void snapshotStore_trimTo_dropsOldestWhileOverBudget()
     {
         for (const auto& [budget, kept] : {std::pair(60, 3), {59, 2}, {50, 2}, {49, 1}, {0, 1}}) {
             SnapshotStore store(1);
             for (int n : {1, 2, 3})
-                store.append(QByteArray(10 * n, char('a' + n)));
+                store.append(QByteArray(10 * n - 1, 'a') + char('a' + n));
             store.trimTo(budget);
             QCOMPARE(store.size(), kept);
-            QCOMPARE(store.at(kept - 1), QByteArray(30, 'd'));
+            QCOMPARE(store.at(kept - 1), QByteArray(29, 'a') + 'd');
         }
     }
 };

@@ -119,6 +119,15 @@ private slots:
             QCOMPARE(ChartStream::toBytes(chart).toHex(' '), bytes.toHex(' '));
         QCOMPARE(from.isTextModeEnabled(), device != "closed");
     }
+
+    // A stream's content is its bytes with the pointer's fields reset.
+    void contentOf_resetsPointerFields()
+    {
+        Chart chart{{{1, 2}, {3, 4}, {5, 6}, true, 7, {-8, 9}, {10, 11}, {12, 13}, {}, "a", "b"}, {box("x")}, {}};
+        const QByteArray content = ChartStream::contentOf(ChartStream::toBytes(chart));
+        resetPointerFields(chart.window);
+        QCOMPARE(content.toHex(' '), ChartStream::toBytes(chart).toHex(' '));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestChartStream)

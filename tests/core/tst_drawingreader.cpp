@@ -69,23 +69,20 @@ private:
 
     void addBox()
     {
+        // Wide characters and a letter with a combining mark among them.
+        static const QStringList characters = QString("a|b| |c|d|X|Y|Z|1|2|.|:|中|😀|e\u0301").split('|');
         QStringList lines;
+        int width = 0;
         for (int n = 1 + int(m_random.bounded(3)); n > 0; --n) {
-            QString line;
-            // Wide characters and a letter with a combining mark among them.
-            static const QStringList characters =
-                QString::fromUtf8("a|b| |c|d|X|Y|Z|1|2|.|:|中|😀|e\u0301").split(QLatin1Char('|'));
+            lines << QString();
             for (int k = int(m_random.bounded(9)); k > 0; --k)
-                line += characters[int(m_random.bounded(characters.size()))];
-            lines << line;
+                lines.last() += characters[int(m_random.bounded(characters.size()))];
+            width = std::max(width, TextColumns::columnsOf(lines.last()));
         }
         ChartStream::BoxRecord box;
-        box.text = lines.join(QLatin1Char('\n'));
+        box.text = lines.join('\n');
         box.proportion = QPointF(m_random.bounded(canvas) / double(canvas), m_random.bounded(canvas) / double(canvas));
         const int top = qRound(box.proportion.y() * rows), left = qRound(box.proportion.x() * cols);
-        int width = 0;
-        for (const QString& line : lines)
-            width = std::max(width, TextColumns::columnsOf(line));
         std::vector<QPoint> cells;
         for (int r = top - 1; r <= top + lines.size(); ++r)
             for (int c = left - 1; c <= left + width; ++c)

@@ -54,6 +54,8 @@ private slots:
         QVERIFY(write("chart", ChartStream::toBytes(chart)));
         QVERIFY(write("bad", ChartStream::toBytes(chart) + '\0'));
         QVERIFY(write("go", ChartStream::toBytes({{}, {{{}, 0, 0, {}, {}, {0.1, 0.1}, {}, {}, "Go"}}, {}})));
+        QVERIFY(write(
+            "end", ChartStream::toBytes({{}, {{{}, 0, 0, {}, {}, {0.1, 0.1}, {}, {}, marked("VANDORA end")}}, {}})));
         QVERIFY(QDir(m_dir.path()).mkpath("docs"));
         QVERIFY(ChartFiles::writeWhole(m_dir.filePath("drawing.txt"), drawing(boxed)));
         QVERIFY(ChartFiles::writeWhole(m_dir.filePath("marked.c"),
@@ -70,8 +72,6 @@ private slots:
         QTest::addColumn<QString>("complaint");
         const QString ok;
         QTest::newRow("chart") << QStringList{"chart.fcb"} << 0 << drawing(boxed) << ok;
-        QTest::newRow("tags") << QStringList{"--start", "/* ", "--end", " */", "chart.fcb"} << 0
-                              << drawing(boxed, "/* ", " */") << ok;
         QTest::newRow("end tag alone") << QStringList{"--end", " */", "chart.fcb"} << 0 << drawing(boxed, "# ", " */")
                                        << ok;
         QTest::newRow("crop") << QStringList{"--crop", "chart.fcb"} << 0 << drawing(boxed, "# ", "\u00e9", true) << ok;
@@ -100,7 +100,7 @@ private slots:
         for (const QStringList& args : QList<QStringList>{{"--bogus", "chart.fcb"}, {"--no-box"}, {"a.fcb", "b.fcb"},
                  {"--import", "drawing.txt"}, {"--style", "bold", "chart.fcb"}, {"--arrows", "up", "chart.fcb"},
                  {"--check"}, {"--check", "--update", "a"}, {"--update", "--crop", "a"},
-                 {"--import", "--check", "-o", "in.fcb", "drawing.txt"}})
+                 {"--check", "--arrows", "end", "a"}, {"--import", "--check", "-o", "in.fcb", "drawing.txt"}})
             QTest::newRow(qPrintable(args.join(' ')))
                 << args << 2 << QByteArray() << ".+ Try 'vandora-render --help'\\.";
     }
@@ -134,10 +134,9 @@ private slots:
         QCOMPARE(tool.errors, QByteArray("vandora-render: cannot write to standard output\n"));
     }
 
-    // Files in docs/ written as strings; go.fcb's compact drawing is "|--|", "|Go|", "|--|". `updated` is the file
-    // after
-    // --update (empty when it stays as it was), `report` --check's standard output, `problems` the standard error of
-    // both runs.
+    // Files in docs/ written as strings; go.fcb's compact drawing is "|--|", "|Go|", "|--|". `updated` is the
+    // file after --update (empty when it stays as it was), `report` --check's standard output, `problems` the
+    // standard error of both runs.
     void checkAndUpdate_keepDrawingsInStep_data()
     {
         QTest::addColumn<QByteArray>("text");
@@ -167,13 +166,17 @@ private slots:
                                     << none;
         QTest::newRow("missing chart") << QByteArray("// VANDORA none.fcb\n// VANDORA end\n") << none << none
                                        << QByteArray("docs/f:1: docs/none.fcb: No such file or directory\n");
+        QTest::newRow("a drawing that would close its block")
+            << QByteArray("VANDORA ../end.fcb --crop --no-box\nVANDORA end\n") << none << none
+            << QByteArray("docs/f:1: the drawing of end.fcb holds a line with 'vandora: end'\n");
+        QTest::newRow("binary file") << QByteArray("VANDORA ../go.fcb\nold\nVANDORA end\n\0", 35) << none << none
+                                     << none;
         QTest::newRow("unclosed") << QByteArray("x\n// VANDORA ../go.fcb\n") << none << none
                                   << QByteArray("docs/f:2: block not closed: no line with 'vandora: end' follows\n");
         QTest::newRow("stale beside bad option")
             << QByteArray("VANDORA ../go.fcb --no-box --crop\nold\nVANDORA end\nVANDORA ../go.fcb -o x\nVANDORA end\n")
             << none << "docs/f:1: drawing differs from go.fcb" + diff + "@@ -2 +2 @@\n-old\n+Go\n"
             << QByteArray("docs/f:4: Unknown option 'o'.\n");
-        QTest::newRow("no blocks") << QByteArray("int main() {}\n") << none << none << none;
     }
 
     // --update rewrites what --check reports, keeps the file's permissions and leaves a file it need not change alone.
