@@ -1,5 +1,6 @@
 #include "chargrid.h"
 #include "chartfiles.h"
+#include "chartrender.h"
 #include "commandline.h"
 #include "gridcrop.h"
 #include "labels.h"
@@ -250,6 +251,14 @@ private slots:
         QCOMPARE(renderIn(chart, style, Arrows::Both), padded(chart, top));
     }
 
+    // Rows from the canvas's height, columns from its width.
+    void emptyInput_takesCellsFromCanvasSize()
+    {
+        const CharGrid::Input input = ChartRender::emptyInput(QSize(70, 260), true, {}, {});
+        QCOMPARE(input.rows, 20);
+        QCOMPARE(input.cols, 10);
+    }
+
     // Framed rows cut to the rows and columns that hold the chart; a blank row inside stays, and without an
     // end tag no row ends in spaces.
     void compact_cutsToTheChartsRowsAndColumns_data()
@@ -265,7 +274,7 @@ private slots:
         QTest::newRow("both tags keep the columns") << QStringList{"/*  x   */", "/*   *  */"}
                                                     << QStringList{"/* ", " */"} << QStringList{"/* x  */", "/*  * */"};
         QTest::newRow("wide characters count two columns")
-            << QStringList{"  漢字  |", "      b |"} << QStringList{"", "|"} << QStringList{"漢字 |", "    b|"};
+            << QStringList{"  漢字  |", "    b   |"} << QStringList{"", "|"} << QStringList{"漢字|", "  b |"};
         QTest::newRow("nothing to show") << QStringList{"#    ", "#  "} << QStringList{"# ", ""} << QStringList{};
     }
 
