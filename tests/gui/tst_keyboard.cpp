@@ -42,9 +42,8 @@ private slots:
         for (int i = 0; i < keys.size(); ++i) {
             const QChar c = keys[i].toLower();
             const bool modifier = c == QLatin1Char('c') || c == QLatin1Char('a');
-            const Qt::Key key = c == QLatin1Char('c') ? Qt::Key_Control
-                : c == QLatin1Char('a')               ? Qt::Key_Alt
-                                                      : Qt::Key(c.toUpper().unicode());
+            const Qt::Key key =
+                modifier ? c == QLatin1Char('c') ? Qt::Key_Control : Qt::Key_Alt : Qt::Key(c.toUpper().unicode());
             t->key(key, !(keys[i].isLower() && modifier), modifier ? Qt::NoModifier : Qt::ControlModifier);
             QCOMPARE(state(), states[i]);
         }
@@ -69,7 +68,6 @@ private slots:
         t->key(Qt::Key_Control, false);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("xabc"));
         QVERIFY(editor->hasFocus());
-        editor->setFocus();
         t->key(Qt::Key_Control, true);
         t->key(Qt::Key_Alt, true);
         QCOMPARE(state(), QStringLiteral("a"));
