@@ -5,6 +5,7 @@
 #include "cellfont.h"
 #include "cellhighlighter.h"
 #include "chartrender.h"
+#include "highlight.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
@@ -99,8 +100,7 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     elem->document()->setDocumentMargin(textMargin);
     CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
     // A tab ends on the canvas where it ends in the drawing.
-    elem->setTabStopDistance(
-        CellFont::tabStopDistance(elem->document(), ChartRender::tabCells * ChartRender::cellWidth));
+    elem->setTabStopDistance(CellFont::tabStopDistance(elem->document(), CharGrid::tabStop * ChartRender::cellWidth));
     // The margin and the line format are set-up, not edits that Ctrl+Z in the box could undo.
     elem->document()->clearUndoRedoStacks();
 
@@ -350,8 +350,12 @@ void TextObject::setObjColor(bool check)
     if (m_highlight == int(check))
         return;
     m_highlight = int(check);
-    elem->setStyleSheet(
-        borderStyle(borderSet, check ? QStringLiteral("rgb(65,105,225)") : QStringLiteral("rgb(0, 0, 0)")));
+    elem->setStyleSheet(borderStyle(borderSet,
+        check ? QStringLiteral("rgb(%1,%2,%3)")
+                    .arg(qRed(highlightColour))
+                    .arg(qGreen(highlightColour))
+                    .arg(qBlue(highlightColour))
+              : QStringLiteral("rgb(0, 0, 0)")));
 }
 
 bool TextObject::isHighlighted() const
