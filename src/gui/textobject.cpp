@@ -30,10 +30,6 @@ QString borderStyle(int width, const QString& colour)
         + QStringLiteral(";");
 }
 
-// Text inset from the border: small enough that a box's first character stays within a cell of its
-// place in the drawing.
-constexpr int textMargin = 1;
-
 // Laid-out size of a document, as the box measures it.
 QSizeF layOut(QTextDocument* document)
 {
@@ -97,7 +93,7 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     // One character is one grid cell wide and each line one cell high, as in the drawing.
     elem->setFont(CellFont::fitted(font, ChartRender::cellWidth));
     new CellHighlighter(elem->document(), ChartRender::cellWidth);
-    elem->document()->setDocumentMargin(textMargin);
+    elem->document()->setDocumentMargin(ChartRender::textInset);
     CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
     // A tab ends on the canvas where it ends in the drawing.
     elem->setTabStopDistance(CellFont::tabStopDistance(elem->document(), CharGrid::tabStop * ChartRender::cellWidth));
