@@ -10,8 +10,8 @@ class TestInteraction : public WindowTest
 
 private slots:
     // A click past the canvas opens no box; one near the corner opens it clamped on the canvas, and a second
-    // click there, beside the box, adds none. The new box takes the keys, so a space typed goes into it, not to the button
-    // that had them (which would drop it from the text). A click on its frame 1 px inside, outside the text
+    // click there, beside the box, adds none. The new box takes the keys, so a space typed goes into it, not to the
+    // button that had them (which would drop it from the text). A click on its frame 1 px inside, outside the text
     // (left, right, top near the left, bottom near the right), gives it the keys at the nearest place.
     void click_createsOneClampedBoxThatTakesTheKeys()
     {
