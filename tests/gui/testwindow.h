@@ -11,6 +11,8 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <functional>
+#include <map>
 #include <optional>
 
 // Answers the window's dialogs from a script and records its messages, so no test blocks.
@@ -29,18 +31,12 @@ public:
         : m_log(log)
     { }
 
-    QString saveFileName(QWidget*, const QString&, const QString& folder, const QString&) override
-    {
-        return ask(m_log->folders, folder, m_log->answers, QString());
-    }
-    QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override
-    {
-        return ask(m_log->folders, folder, m_log->answers, QString());
-    }
+    QString saveFileName(QWidget*, const QString&, const QString& in, const QString&) override { return file(in); }
+    QString openFileName(QWidget*, const QString&, const QString& in, const QString&) override { return file(in); }
     void information(QWidget*, const QString& title, const QString& text) override { warning(nullptr, title, text); }
-    void warning(QWidget*, const QString& title, const QString& text) override
+    void warning(QWidget*, const QString& title, const QString& what) override
     {
-        m_log->messages << title + QLatin1Char('|') + text;
+        m_log->messages << title + '|' + what;
     }
     CloseAnswer saveBeforeClosing(QWidget*) override
     {
@@ -58,6 +54,7 @@ private:
         asked << question;
         return answers.isEmpty() ? none : answers.takeFirst();
     }
+    QString file(const QString& folder) { return ask(m_log->folders, folder, m_log->answers, QString()); }
 
     Log* m_log;
 };
@@ -158,35 +155,72 @@ public:
         drag(from, to);
         clickOn(w->ui->radioButton_2);
     }
-    // One action per letter: b a new empty box at the next free spot, t an "x" typed into the newest box,
-    // n a right click that changes nothing, d a drag of the whole chart, u Undo, r Redo, c Clear all,
-    // s Save as saved.txt, f a Save into a missing folder, o Open saved.fcb; the files are in `folder`;
-    // h a history budget of one byte, which only the budget's own seam can set.
+    // Comma-separated actions: box (a new empty box at the next free spot, which takes the keys), type:TEXT
+    // (typed through the window), edit (a click into the newest box's text, then End), left (the arrow key),
+    // none (a right click that changes nothing), drag (of the whole chart), undo and redo (the slots, which the
+    // shortcuts call whether or not the buttons are enabled), ^z and ^y (with Ctrl held), undobutton, tag:TEXT
+    // (into the start tag, then Return), clear (Clear all), save:NAME and open:NAME (of a file in `folder`; no
+    // name cancels the dialog), name:NAME (the next file dialog's answer), answer:save, answer:discard or
+    // answer:cancel (the next close prompt's), close (the window), budget (a history budget of one byte, which
+    // only the budget's own seam can set), menu (Ctrl down, the output view's menu opened, Ctrl up while it is
+    // open, Escape), alt (Alt pressed and released).
     void act(const QString& actions, const QString& folder = QString())
     {
-        for (QChar action : actions) {
+        for (const QString& action : actions.split(QLatin1Char(','))) {
+            const QString text = action.section(QLatin1Char(':'), 1);
             const int n = w->m_data->size();
-            switch (action.toLatin1()) {
-            case 'b': addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8))); break;
-            case 't': click(origin() + box(n - 1)->currentWantedRect.center()), type(QStringLiteral("x")); break;
-            case 'n': click(origin() + QPoint(700, 700), Qt::RightButton); break;
-            case 'd':
-                clickOn(w->ui->radioBMoveAll);
-                drag(boxClickAt(QPoint(48, 52)), boxClickAt(QPoint(88, 82)), 10);
-                clickOn(w->ui->radioBMoveAll);
-                break;
-            // The slots, not the buttons: the shortcuts call them whether or not the buttons are enabled.
-            case 'u': w->on_goBack_clicked(); break;
-            case 'r': w->on_goForward_clicked(); break;
-            case 'c': clickOn(w->ui->pushButton_4); break;
-            case 's':
-            case 'f':
-                log.answers << folder + (action == 's' ? "/saved.txt" : "/no/such.txt"), w->on_pushButton_2_clicked();
-                break;
-            case 'o': log.answers << folder + "/saved.fcb", w->on_open_clicked(); break;
-            case 'h': w->setHistoryBudget(1); break;
-            }
+            const auto ctrl = [this](Qt::Key k) {
+                key(Qt::Key_Control, true), key(k, true), key(k, false), key(Qt::Key_Control, false);
+            };
+            const auto name = [&] { log.answers << (text.isEmpty() ? text : folder + '/' + text); };
+            const std::map<QString, std::function<void()>> acts{
+                {"box", [&] { addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8))); }}, {"type", [&] { type(text); }},
+                {"edit",
+                    [&] {
+                        click(origin() + box(n - 1)->currentWantedRect.center());
+                        QTest::keyClick(window(), Qt::Key_End);
+                    }},
+                {"left", [&] { QTest::keyClick(window(), Qt::Key_Left); }},
+                {"none", [&] { click(origin() + QPoint(700, 700), Qt::RightButton); }},
+                {"drag",
+                    [&] {
+                        clickOn(w->ui->radioBMoveAll);
+                        drag(boxClickAt(QPoint(48, 52)), boxClickAt(QPoint(88, 82)), 10);
+                        clickOn(w->ui->radioBMoveAll);
+                    }},
+                {"undo", [&] { w->on_goBack_clicked(); }}, {"redo", [&] { w->on_goForward_clicked(); }},
+                {"^z", [&] { ctrl(Qt::Key_Z); }}, {"^y", [&] { ctrl(Qt::Key_Y); }},
+                {"undobutton", [&] { clickOn(w->ui->goBack); }},
+                {"tag", [&] { clickOn(w->ui->lineEdit), type(text), QTest::keyClick(window(), Qt::Key_Return); }},
+                {"clear", [&] { clickOn(w->ui->pushButton_4); }}, {"name", name},
+                {"save", [&] { name(), w->on_pushButton_2_clicked(); }},
+                {"open", [&] { name(), w->on_open_clicked(); }},
+                {"answer",
+                    [&] {
+                        log.closing << (text == "save" ? Prompts::CloseAnswer::Save
+                                : text == "discard"    ? Prompts::CloseAnswer::Discard
+                                                       : Prompts::CloseAnswer::Cancel);
+                    }},
+                {"close", [&] { w->close(); }}, {"budget", [&] { w->setHistoryBudget(1); }},
+                {"menu", [&] { lostReleaseInOutputMenu(); }},
+                {"alt", [&] { key(Qt::Key_Alt, true), key(Qt::Key_Alt, false); }}};
+            const auto found = acts.find(action.section(QLatin1Char(':'), 0, 0));
+            QVERIFY2(found != acts.end(), qPrintable(action));
+            found->second();
         }
+    }
+    // Ctrl held while the output view's menu opens; the menu takes Ctrl's release, then closes.
+    void lostReleaseInOutputMenu()
+    {
+        key(Qt::Key_Control, true);
+        QTimer::singleShot(0, [this] {
+            QWidget* menu = QApplication::activePopupWidget();
+            QVERIFY(menu);
+            key(Qt::Key_Control, false);
+            QTest::keyClick(menu, Qt::Key_Escape);
+        });
+        QWidget* view = w->ui->drawOutput->viewport();
+        click(view->mapTo(w, view->rect().center()), Qt::RightButton);
     }
     // The mode button named m (Move / Remove), c (Connect) or a (Move all).
     QRadioButton* mode(char name) const
