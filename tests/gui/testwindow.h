@@ -8,12 +8,20 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QMimeData>
 #include <QTextEdit>
 #include <QtTest>
 
 #include <functional>
 #include <map>
 #include <optional>
+
+// The bytes of a file; none when it cannot be read.
+inline QByteArray contents(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Answers the window's dialogs from a script and records its messages, so no test blocks.
 class FakePrompts : public Prompts
@@ -159,27 +167,24 @@ public:
     // (typed through the window), edit (a click into the newest box's text, then End), left (the arrow key),
     // none (a right click that changes nothing), drag (of the whole chart), undo and redo (the slots, which the
     // shortcuts call whether or not the buttons are enabled), ^z and ^y (with Ctrl held), undobutton, tag:TEXT
-    // (into the start tag, then Return), clear (Clear all), save:NAME and open:NAME (of a file in `folder`; no
-    // name cancels the dialog), name:NAME (the next file dialog's answer), answer:save, answer:discard or
-    // answer:cancel (the next close prompt's), close (the window), budget (a history budget of one byte, which
-    // only the budget's own seam can set), menu (Ctrl down, the output view's menu opened, Ctrl up while it is
-    // open, Escape), alt (Alt pressed and released).
+    // (into the start tag, then Return), ^V (Ctrl+Shift+V), drop:NAME (of a file in `folder`), clear (Clear all),
+    // save:NAME and open:NAME (of a file in `folder`; no name cancels the dialog), name:NAME (the next file dialog's
+    // answer), answer:save, answer:discard or answer:cancel (the next close prompt's), close (the window), budget (a
+    // history budget of one byte, which only the budget's own seam can set), menu (Ctrl down, the output view's menu
+    // opened, Ctrl up while it is open, Escape), alt (Alt pressed and released).
     void act(const QString& actions, const QString& folder = QString())
     {
         for (const QString& action : actions.split(QLatin1Char(','))) {
             const QString text = action.section(QLatin1Char(':'), 1);
             const int n = w->m_data->size();
-            const auto ctrl = [this](Qt::Key k) {
-                key(Qt::Key_Control, true), key(k, true), key(k, false), key(Qt::Key_Control, false);
+            const auto ctrl = [this](Qt::Key k, Qt::KeyboardModifiers with = {}) {
+                key(Qt::Key_Control, true), key(k, true, with), key(k, false, with), key(Qt::Key_Control, false);
             };
+            const QStringList answers{"save", "discard", "cancel"}; // in the order of Prompts::CloseAnswer
             const auto name = [&] { log.answers << (text.isEmpty() ? text : folder + '/' + text); };
             const std::map<QString, std::function<void()>> acts{
                 {"box", [&] { addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8))); }}, {"type", [&] { type(text); }},
-                {"edit",
-                    [&] {
-                        click(origin() + box(n - 1)->currentWantedRect.center());
-                        QTest::keyClick(window(), Qt::Key_End);
-                    }},
+                {"edit", [&] { click(origin() + box(n - 1)->currentWantedRect.center()), key(Qt::Key_End, true); }},
                 {"left", [&] { QTest::keyClick(window(), Qt::Key_Left); }},
                 {"none", [&] { click(origin() + QPoint(700, 700), Qt::RightButton); }},
                 {"drag",
@@ -190,17 +195,14 @@ public:
                     }},
                 {"undo", [&] { w->on_goBack_clicked(); }}, {"redo", [&] { w->on_goForward_clicked(); }},
                 {"^z", [&] { ctrl(Qt::Key_Z); }}, {"^y", [&] { ctrl(Qt::Key_Y); }},
+                {"^V", [&] { ctrl(Qt::Key_V, Qt::ShiftModifier); }},
+                {"drop", [&] { drop(QUrl::fromLocalFile(folder + '/' + text)); }},
                 {"undobutton", [&] { clickOn(w->ui->goBack); }},
                 {"tag", [&] { clickOn(w->ui->lineEdit), type(text), QTest::keyClick(window(), Qt::Key_Return); }},
                 {"clear", [&] { clickOn(w->ui->pushButton_4); }}, {"name", name},
                 {"save", [&] { name(), w->on_pushButton_2_clicked(); }},
                 {"open", [&] { name(), w->on_open_clicked(); }},
-                {"answer",
-                    [&] {
-                        log.closing << (text == "save" ? Prompts::CloseAnswer::Save
-                                : text == "discard"    ? Prompts::CloseAnswer::Discard
-                                                       : Prompts::CloseAnswer::Cancel);
-                    }},
+                {"answer", [&] { log.closing << Prompts::CloseAnswer(answers.indexOf(text)); }},
                 {"close", [&] { w->close(); }}, {"budget", [&] { w->setHistoryBudget(1); }},
                 {"menu", [&] { lostReleaseInOutputMenu(); }},
                 {"alt", [&] { key(Qt::Key_Alt, true), key(Qt::Key_Alt, false); }}};
@@ -208,6 +210,17 @@ public:
             QVERIFY2(found != acts.end(), qPrintable(action));
             found->second();
         }
+    }
+    // A file dragged into the window over the output view and dropped there, unless the window refuses it.
+    void drop(const QUrl& file)
+    {
+        QMimeData data;
+        data.setUrls({file});
+        const QPoint at = w->ui->drawOutput->mapTo(w, w->ui->drawOutput->rect().center());
+        QDragMoveEvent enter(at, Qt::CopyAction, &data, Qt::NoButton, {}, QEvent::DragEnter);
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::NoButton, {});
+        if (QCoreApplication::sendEvent(window(), &enter), enter.isAccepted())
+            QCoreApplication::sendEvent(window(), &dropped), QCoreApplication::processEvents();
     }
     // Ctrl held while the output view's menu opens; the menu takes Ctrl's release, then closes.
     void lostReleaseInOutputMenu()
@@ -249,12 +262,11 @@ public:
         CharGrid::Input input = w->gridInput();
         input.style = style;
         const std::vector<QString> all = CharGrid::render(input);
-        QStringList rows(all.begin(), all.end());
-        for (int i = 0; i < rows.size(); ++i)
-            rows[i] = rows[i].trimmed().isEmpty()
-                ? QString()
-                : QString::number(i) + ':' + rows[i].remove(QRegularExpression(QStringLiteral(" +$")));
-        return rows.filter(QStringLiteral(":"));
+        QStringList rows;
+        for (size_t i = 0; i < all.size(); ++i)
+            if (!all[i].trimmed().isEmpty())
+                rows << QString::number(i) + ':' + QString(all[i]).remove(QRegularExpression(QStringLiteral(" +$")));
+        return rows;
     }
     QString texts() const
     {

@@ -8,11 +8,7 @@ class TestRecovery : public WindowTest
 {
     Q_OBJECT
 
-    QByteArray recovered() const
-    {
-        QFile file(MainWindow::recoveryFilePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    static QByteArray recovered() { return contents(MainWindow::recoveryFilePath()); }
     QByteArray latestSnapshot() const { return t->w->byteArrayOfPastStuf.at(t->w->lastByteArrayCount); }
 
 private slots:
@@ -31,11 +27,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(recovered(), latestSnapshot(), 1000);
         t->clickOn(t->mode('c'));
         // Saving removes it, and the next change brings it back.
-        t->log.answers << dir.filePath(QStringLiteral("r.txt"));
-        t->w->on_pushButton_2_clicked();
+        t->act("save:r.txt", dir.path());
         QVERIFY(!QFile::exists(MainWindow::recoveryFilePath()));
-        QTest::keyClicks(t->box(1)->elem, QStringLiteral("!"));
-        t->click(t->origin() + QPoint(700, 700), Qt::RightButton);
+        t->act("edit,type:!,none");
         QTRY_COMPARE_WITH_TIMEOUT(recovered(), latestSnapshot(), MainWindow::recoveryIntervalMs + 1000);
         // Undone back to the saved chart, nothing is left to recover.
         while (t->w->hasUnsavedChanges())
@@ -60,7 +54,8 @@ private slots:
         const QByteArray bytes = ChartStream::toBytes(t->w->chartSnapshot()).chopped(chop);
         const QString path = MainWindow::recoveryFilePath();
         t.reset();
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && ChartFiles::writeWhole(path, bytes));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(ChartFiles::writeWhole(path, bytes));
         t.emplace(QString(), QList<bool>{accept});
         QTRY_VERIFY(!t->log.questions.isEmpty() || !t->log.messages.isEmpty());
         // A damaged file is dropped with a warning, never offered.
