@@ -119,10 +119,7 @@ public:
         press(pos, button), QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete), release(pos, button);
     }
     // A left click on a widget of the window, a half height in from its left, where a radio button's indicator lies.
-    void clickOn(const QWidget* widget) const
-    {
-        click(widget->mapTo(w, QPoint(widget->height() / 2, widget->height() / 2)));
-    }
+    void clickOn(const QWidget* on) const { click(on->mapTo(w, QPoint(on->height() / 2, on->height() / 2))); }
     // With `keys` held at the press.
     void drag(const QPoint& from, const QPoint& to, int steps = 8, Qt::KeyboardModifiers keys = {}) const
     {
@@ -157,21 +154,17 @@ public:
         return w->m_data->last();
     }
     // A connector drawn in "Connect" from one window position to another.
-    void drawLine(const QPoint& from, const QPoint& to) const
-    {
-        clickOn(w->ui->radioButton_2);
-        drag(from, to);
-        clickOn(w->ui->radioButton_2);
-    }
+    void drawLine(const QPoint& a, const QPoint& b) const { clickOn(mode('c')), drag(a, b), clickOn(mode('c')); }
     // Comma-separated actions: box (a new empty box at the next free spot, which takes the keys), type:TEXT
     // (typed through the window), edit (a click into the newest box's text, then End), left (the arrow key),
     // none (a right click that changes nothing), drag (of the whole chart), undo and redo (the slots, which the
     // shortcuts call whether or not the buttons are enabled), ^z and ^y (with Ctrl held), undobutton, tag:TEXT
-    // (into the start tag, then Return), ^V (Ctrl+Shift+V), drop:NAME (of a file in `folder`), clear (Clear all),
-    // save:NAME and open:NAME (of a file in `folder`; no name cancels the dialog), name:NAME (the next file dialog's
-    // answer), answer:save, answer:discard or answer:cancel (the next close prompt's), close (the window), budget (a
-    // history budget of one byte, which only the budget's own seam can set), menu (Ctrl down, the output view's menu
-    // opened, Ctrl up while it is open, Escape), alt (Alt pressed and released).
+    // (into the start tag, then Return), ^V (Ctrl+Shift+V), drop:NAME and refuse:NAME (a file in `folder` dropped,
+    // taken or refused), clear (Clear all), save:NAME and open:NAME (of a file in `folder`; no name cancels the
+    // dialog), name:NAME (the next file dialog's answer), answer:save, answer:discard or answer:cancel (the next close
+    // prompt's), close (the window), budget (a history budget of one byte, which only the budget's own seam can set),
+    // menu (Ctrl down, the output view's menu opened, Ctrl up while it is open, Escape), alt (Alt pressed and
+    // released).
     void act(const QString& actions, const QString& folder = QString())
     {
         for (const QString& action : actions.split(QLatin1Char(','))) {
@@ -195,9 +188,8 @@ public:
                     }},
                 {"undo", [&] { w->on_goBack_clicked(); }}, {"redo", [&] { w->on_goForward_clicked(); }},
                 {"^z", [&] { ctrl(Qt::Key_Z); }}, {"^y", [&] { ctrl(Qt::Key_Y); }},
-                {"^V", [&] { ctrl(Qt::Key_V, Qt::ShiftModifier); }},
-                {"drop", [&] { drop(QUrl::fromLocalFile(folder + '/' + text)); }},
-                {"undobutton", [&] { clickOn(w->ui->goBack); }},
+                {"^V", [&] { ctrl(Qt::Key_V, Qt::ShiftModifier); }}, {"drop", [&] { drop(folder + '/' + text, true); }},
+                {"refuse", [&] { drop(folder + '/' + text, false); }}, {"undobutton", [&] { clickOn(w->ui->goBack); }},
                 {"tag", [&] { clickOn(w->ui->lineEdit), type(text), QTest::keyClick(window(), Qt::Key_Return); }},
                 {"clear", [&] { clickOn(w->ui->pushButton_4); }}, {"name", name},
                 {"save", [&] { name(), w->on_pushButton_2_clicked(); }},
@@ -211,15 +203,18 @@ public:
             found->second();
         }
     }
-    // A file dragged into the window over the output view and dropped there, unless the window refuses it.
-    void drop(const QUrl& file)
+    // A file dragged into the window over the output view, which the window takes and opens, or refuses, as
+    // `accepted` says.
+    void drop(const QString& file, bool accepted)
     {
         QMimeData data;
-        data.setUrls({file});
+        data.setUrls({QUrl::fromLocalFile(file)});
         const QPoint at = w->ui->drawOutput->mapTo(w, w->ui->drawOutput->rect().center());
         QDragMoveEvent enter(at, Qt::CopyAction, &data, Qt::NoButton, {}, QEvent::DragEnter);
         QDropEvent dropped(at, Qt::CopyAction, &data, Qt::NoButton, {});
-        if (QCoreApplication::sendEvent(window(), &enter), enter.isAccepted())
+        QCoreApplication::sendEvent(window(), &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+        if (accepted)
             QCoreApplication::sendEvent(window(), &dropped), QCoreApplication::processEvents();
     }
     // Ctrl held while the output view's menu opens; the menu takes Ctrl's release, then closes.
@@ -236,9 +231,9 @@ public:
         click(view->mapTo(w, view->rect().center()), Qt::RightButton);
     }
     // The mode button named m (Move / Remove), c (Connect) or a (Move all).
-    QRadioButton* mode(char name) const
+    QRadioButton* mode(char m) const
     {
-        return name == 'm' ? w->ui->radioButton : name == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll;
+        return m == 'm' ? w->ui->radioButton : m == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll;
     }
     // "m", "c" and "a" for the modes that are on, in that order.
     QString modesOn() const

@@ -1,8 +1,7 @@
 #include "chartfiles.h"
 #include "chartstream.h"
+#include "labels.h"
 #include "testwindow.h"
-
-#include <QTemporaryDir>
 
 class TestRecovery : public WindowTest
 {
@@ -39,34 +38,39 @@ private slots:
 
     void start_offersRecoveryFile_data()
     {
-        QTest::addColumn<int>("chop"); // bytes cut off the file's end
-        QTest::addColumn<bool>("accept");
-        QTest::newRow("restored") << 0 << true;
-        QTest::newRow("declined") << 0 << false;
-        QTest::newRow("damaged") << 3 << true;
+        // Bytes cut off the recovery file's end and the answer to the offer, for a window started with a missing
+        // file named, which it opens, with a warning, unless it restores; then what it shows, whether it was
+        // offered, the warnings, whether the recovery file stays, unsaved changes.
+        QTest::addColumn<QString>("row");
+        QTest::newRow("restored, not the file named")
+            << "chop=0 accept=yes texts=kept,too offered=yes warnings=0 kept=yes unsaved=yes";
+        QTest::newRow("declined") << "chop=0 accept=no texts= offered=yes warnings=1 kept=no unsaved=no";
+        QTest::newRow("damaged: warned, dropped")
+            << "chop=3 accept=yes texts= offered=no warnings=2 kept=no unsaved=no";
     }
     void start_offersRecoveryFile()
     {
-        QFETCH(int, chop);
-        QFETCH(bool, accept);
+        QFETCH(QString, row);
+        const Labels want(row);
         t->addBox(QPoint(40, 40), QStringLiteral("kept"));
         t->addBox(QPoint(100, 40), QStringLiteral("too"));
-        const QByteArray bytes = ChartStream::toBytes(t->w->chartSnapshot()).chopped(chop);
+        const QByteArray bytes = ChartStream::toBytes(t->w->chartSnapshot()).chopped(want["chop"].right(1).toInt());
         const QString path = MainWindow::recoveryFilePath();
         t.reset();
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         QVERIFY(ChartFiles::writeWhole(path, bytes));
-        t.emplace(QString(), QList<bool>{accept});
+        t.emplace(dir.filePath("named.fcb"), QList<bool>{want["accept"] == "accept=yes"});
         QTRY_VERIFY(!t->log.questions.isEmpty() || !t->log.messages.isEmpty());
-        // A damaged file is dropped with a warning, never offered.
-        QCOMPARE(t->log.questions, chop ? QStringList() : QStringList{"restore " + path});
-        QCOMPARE(t->log.messages.size(), chop ? 1 : 0);
-        QVERIFY(!chop || t->log.messages[0].startsWith(path + "|" + path + ": The recovered chart is damaged"));
-        QCOMPARE(t->texts(), QString(accept && !chop ? "kept,too" : ""));
-        // A restored chart is where the history starts, still unsaved, so its file stays until a save or a clean close.
-        QCOMPARE(QFile::exists(path), accept && !chop);
-        QCOMPARE(t->w->hasUnsavedChanges(), accept && !chop);
+        QCOMPARE(labelled("texts", t->texts()), want["texts"]);
+        QCOMPARE(labelled("offered", t->log.questions == QStringList{"restore " + path}), want["offered"]);
+        QCOMPARE(labelled("warnings", t->log.messages.size()), want["warnings"]);
+        if (want["offered"] == "offered=no")
+            QVERIFY(t->log.messages.value(0).startsWith(path + "|" + path + ": The recovered chart is damaged"));
+        QCOMPARE(labelled("kept", QFile::exists(path)), want["kept"]);
+        QCOMPARE(labelled("unsaved", t->w->hasUnsavedChanges()), want["unsaved"]);
+        // The chart shown is where the history starts.
         QCOMPARE(t->w->byteArrayOfPastStuf.size(), 1);
+        QCOMPARE(t->w->contentBytes(), ChartStream::contentOf(t->w->byteArrayOfPastStuf.at(0)));
     }
 
 private:
