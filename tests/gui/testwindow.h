@@ -159,12 +159,12 @@ public:
     // (typed through the window), edit (a click into the newest box's text, then End), left (the arrow key),
     // none (a right click that changes nothing), drag (of the whole chart), undo and redo (the slots, which the
     // shortcuts call whether or not the buttons are enabled), ^z and ^y (with Ctrl held), undobutton, tag:TEXT
-    // (into the start tag, then Return), ^V (Ctrl+Shift+V), drop:NAME and refuse:NAME (a file in `folder` dropped,
-    // taken or refused), clear (Clear all), save:NAME and open:NAME (of a file in `folder`; no name cancels the
-    // dialog), name:NAME (the next file dialog's answer), answer:save, answer:discard or answer:cancel (the next close
-    // prompt's), close (the window), budget (a history budget of one byte, which only the budget's own seam can set),
-    // menu (Ctrl down, the output view's menu opened, Ctrl up while it is open, Escape), alt (Alt pressed and
-    // released).
+    // (into the start tag, then Return), borders (a click on "Draw box"), ^V (Ctrl+Shift+V), drop:NAME and refuse:NAME
+    // (a file in `folder` dropped, taken or refused), clear (Clear all), save:NAME and open:NAME (of a file in
+    // `folder`; no name cancels the dialog), name:NAME (the next file dialog's answer), answer:save, answer:discard or
+    // answer:cancel (the next close prompt's), close (the window), budget (a history budget of one byte, which only the
+    // budget's own seam can set), menu (Ctrl down, the output view's menu opened, Ctrl up while it is open, Escape),
+    // alt (Alt pressed and released).
     void act(const QString& actions, const QString& folder = QString())
     {
         for (const QString& action : actions.split(QLatin1Char(','))) {
@@ -192,6 +192,7 @@ public:
                 {"refuse", [&] { drop(folder + '/' + text, false); }}, {"undobutton", [&] { clickOn(w->ui->goBack); }},
                 {"tag", [&] { clickOn(w->ui->lineEdit), type(text), QTest::keyClick(window(), Qt::Key_Return); }},
                 {"clear", [&] { clickOn(w->ui->pushButton_4); }}, {"name", name},
+                {"borders", [&] { clickOn(w->ui->radioButton_4); }},
                 {"save", [&] { name(), w->on_pushButton_2_clicked(); }},
                 {"open", [&] { name(), w->on_open_clicked(); }},
                 {"answer", [&] { log.closing << Prompts::CloseAnswer(answers.indexOf(text)); }},
