@@ -1,3 +1,4 @@
+#include "labels.h"
 #include "layertiles.h"
 
 #include <QtTest>
@@ -87,49 +88,43 @@ private slots:
         QTEST(reached, "reached");
     }
 
-    // Connectors before and now, the first lit now when told: whether all moved by one offset, which, and
-    // the paths to repaint otherwise, by state and index.
+    // Connectors before and now, the first lit now when told: the one offset all moved by, if any, and the
+    // paths to repaint, by state and index.
     void changes_oneOffsetOrTheChangedPaths_data()
     {
         QTest::addColumn<Paths>("before");
         QTest::addColumn<Paths>("now");
-        QTest::addColumn<bool>("lit");
-        QTest::addColumn<bool>("shifted");
-        QTest::addColumn<QPoint>("offset");
-        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QString>("changes");
         const Paths two{{{1, 1}, {2, 2}}, {{10, 10}}};
-        QTest::newRow("all by (3, -2)") << two << Paths{{{4, -1}, {5, 0}}, {{13, 8}}} << false << true << QPoint(3, -2)
-                                        << QStringList{"before 0", "now 0", "before 1", "now 1"};
+        QTest::newRow("all by (3, -2)") << two << Paths{{{4, -1}, {5, 0}}, {{13, 8}}}
+                                        << "shift=3,-2 repaint=before0,now0,before1,now1";
         QTest::newRow("the first empty: offset from the second")
-            << Paths{{}, {{1, 1}}} << Paths{{}, {{5, 1}}} << false << true << QPoint(4, 0)
-            << QStringList{"before 1", "now 1"};
-        QTest::newRow("one point otherwise") << two << Paths{{{4, -1}, {5, 1}}, {{13, 8}}} << false << false << QPoint()
-                                             << QStringList{"before 0", "now 0", "before 1", "now 1"};
-        QTest::newRow("the first lit") << two << two << true << false << QPoint() << QStringList{"before 0", "now 0"};
-        QTest::newRow("the second grew") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}, {11, 10}}} << false << false
-                                         << QPoint() << QStringList{"before 1", "now 1"};
-        QTest::newRow("one added") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}}, {}} << false << false << QPoint()
-                                   << QStringList{"now 2"};
-        QTest::newRow("one removed") << two << Paths{{{1, 1}, {2, 2}}} << false << false << QPoint()
-                                     << QStringList{"before 1"};
+            << Paths{{}, {{1, 1}}} << Paths{{}, {{5, 1}}} << "shift=4,0 repaint=before1,now1";
+        QTest::newRow("one point otherwise")
+            << two << Paths{{{4, -1}, {5, 1}}, {{13, 8}}} << "shift=none repaint=before0,now0,before1,now1";
+        QTest::newRow("the first lit") << two << two << "lit=yes shift=none repaint=before0,now0";
+        QTest::newRow("the second grew") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}, {11, 10}}}
+                                         << "shift=none repaint=before1,now1";
+        QTest::newRow("one added") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}}, {}} << "shift=none repaint=now2";
+        QTest::newRow("one removed") << two << Paths{{{1, 1}, {2, 2}}} << "shift=none repaint=before1";
     }
 
     void changes_oneOffsetOrTheChangedPaths()
     {
         QFETCH(Paths, before);
         QFETCH(Paths, now);
-        QFETCH(bool, lit);
-        const std::optional<QPoint> shift = uniformShift(strokes(before), strokes(now, lit));
-        QTEST(shift.has_value(), "shifted");
-        QTEST(shift.value_or(QPoint()), "offset");
+        QFETCH(QString, changes);
+        const Labels want(changes);
+        const std::vector<Stroke> was = strokes(before), is = strokes(now, want.has("lit"));
+        const std::optional<QPoint> shift = uniformShift(was, is);
+        QCOMPARE(
+            labelled("shift", shift ? QStringLiteral("%1,%2").arg(shift->x()).arg(shift->y()) : "none"), want["shift"]);
         QStringList named;
-        for (const Points* path : changedPaths(strokes(before), strokes(now, lit))) {
+        for (const Points* path : changedPaths(was, is)) {
             const bool old = path >= before.data() && path < before.data() + before.size();
-            named << QStringLiteral("%1 %2")
-                         .arg(QLatin1String(old ? "before" : "now"))
-                         .arg(path - (old ? before.data() : now.data()));
+            named << QLatin1String(old ? "before" : "now") + QString::number(path - (old ? before.data() : now.data()));
         }
-        QTEST(named, "paths");
+        QCOMPARE(labelled("repaint", named.join(QLatin1Char(','))), want["repaint"]);
     }
 };
 
