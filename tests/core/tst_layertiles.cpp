@@ -6,12 +6,10 @@
 using namespace LayerTiles;
 using Points = std::vector<QPoint>;
 using Paths = std::vector<Points>;
-using Rects = std::vector<QRect>;
-using Lines = std::vector<QLine>;
+using Rects = QVector<QRect>;
+using Lines = QVector<QLine>;
 Q_DECLARE_METATYPE(Points)
 Q_DECLARE_METATYPE(Paths)
-Q_DECLARE_METATYPE(Rects)
-Q_DECLARE_METATYPE(Lines)
 
 namespace {
 
@@ -62,12 +60,13 @@ private slots:
             tiles.mark(r);
         QTEST(tiles.count(), "count");
         QTEST(tiles.bounds(), "bounds");
-        QTEST(tiles.runs(), "runs");
+        const std::vector<QRect> runs = tiles.runs();
+        QTEST(Rects(runs.begin(), runs.end()), "runs");
         QTEST(tiles.touches(probe), "touches");
     }
 
-    // The tile from (20, 20) to (23, 23) marked; the segments of a path whose pen of width 2 (2 px beyond
-    // the points) reaches it, in order.
+    // The tile from (20, 20) to (23, 23) marked by a path staying on (21, 21); the segments of a path whose pen of
+    // width 2 (2 px beyond the points) reaches it, in order.
     void reachedSegments_keepsThoseReachingMarkedTiles_data()
     {
         QTest::addColumn<Points>("path");
@@ -82,10 +81,20 @@ private slots:
     {
         QFETCH(Points, path);
         Tiles tiles(QSize(40, 40));
-        tiles.mark(QRect(21, 21, 1, 1));
-        Lines reached;
+        tiles.markPath({{21, 21}, {21, 21}}, 0);
+        std::vector<QLine> reached;
         tiles.reachedSegments(path, 2, reached);
-        QTEST(reached, "reached");
+        QTEST(Lines(reached.begin(), reached.end()), "reached");
+    }
+
+    // Repainting starts at the first connector whose own path is to be repainted, at 0 when some path is no
+    // connector's; a pen of width 2 paints within 3 px of the points.
+    void repaint_startsAtTheFirstOwnPathWithinBounds()
+    {
+        const Paths paths{{{10, 10}}, {{20, 30}}, {{5, 40}}}, gone{{}};
+        QCOMPARE(firstRepainted(strokes(paths), {&paths[2], &paths[1]}), size_t(1));
+        QCOMPARE(firstRepainted(strokes(paths), {&paths[2], &gone[0]}), size_t(0));
+        QCOMPARE(paintedBounds(strokes(paths), 2), QRect(QPoint(2, 7), QPoint(23, 43)));
     }
 
     // Connectors before and now, the first lit now when told: the one offset all moved by, if any, and the

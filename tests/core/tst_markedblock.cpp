@@ -90,7 +90,6 @@ private slots:
         QTest::addColumn<QByteArray>("to");
         QTest::addColumn<int>("context");
         QTest::addColumn<QByteArray>("hunks");
-        QTest::newRow("equal") << QByteArray("a b") << QByteArray("a b") << 3 << QByteArray();
         QTest::newRow("one changed") << QByteArray("1 2 3 4 5 6 7 8 9") << QByteArray("1 2 3 4 X 6 7 8 9") << 3
                                      << QByteArray("@@ -11,7 +11,7 @@\n 2\n 3\n 4\n-5\n+X\n 6\n 7\n 8\n");
         QTest::newRow("two hunks") << QByteArray("1 2 3 4 5") << QByteArray("X 2 3 4 Y") << 1
