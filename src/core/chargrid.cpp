@@ -20,7 +20,6 @@ POSITION::POSITION(size_t raw, size_t column, QChar oneChar, bool box)
 
 QString expandTabs(const QString& line)
 {
-    constexpr int tabStop = 11;
     if (!line.contains(QLatin1Char('\t')))
         return line;
     // Where every character is one column, the expanded text's length is its column count.

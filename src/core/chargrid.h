@@ -91,7 +91,9 @@ QString nameOf(Arrows arrows);
 bool styleNamed(const QString& name, Style& style);
 bool arrowsNamed(const QString& name, Arrows& arrows);
 
-// Replaces each tab by spaces up to the next multiple of 11 columns of the expanded line.
+// A tab reaches the next multiple of this many columns, in the drawing and on the canvas.
+constexpr int tabStop = 11;
+// Replaces each tab by spaces up to the next multiple of tabStop columns of the expanded line.
 QString expandTabs(const QString& line);
 
 // One text row per grid row, each `cols` columns wide (as TextColumns counts) framed by the two tags.

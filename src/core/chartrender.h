@@ -21,8 +21,9 @@ namespace ChartRender {
 constexpr int canvasSize = 801;
 constexpr int cellWidth = 7;
 constexpr int cellHeight = 13;
-// A tab in a box's text reaches the next multiple of this many cells, in the drawing and on the canvas.
-constexpr int tabCells = 11;
+// A box's text lies this many pixels inside its frame on each side: few enough that its first character
+// stays within a cell of its place in the drawing.
+constexpr int textInset = 1;
 // A connector is drawn once it holds more points than this.
 constexpr size_t fewestConnectorPoints = 4;
 // Added to each connector cell: one column to the left, one row up.

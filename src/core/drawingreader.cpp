@@ -98,6 +98,10 @@ using CharGrid::Style;
 
 constexpr int gridRows = ChartRender::canvasSize / ChartRender::cellHeight;
 constexpr int gridCols = ChartRender::canvasSize / ChartRender::cellWidth;
+// How a box grows around its text on the canvas, and so the most columns a box there can hold.
+constexpr QPoint boxExtension(10, 6);
+constexpr int widestBox =
+    (ChartRender::canvasSize - boxExtension.x() - 2 * ChartRender::textInset) / ChartRender::cellWidth;
 
 bool isBlank(QChar ch)
 {
@@ -810,8 +814,12 @@ std::vector<Area> freeText(Sheet& s)
             for (int row = r; row < s.rows && isFreeText(s, row, c) && (row == r || !isFreeText(s, row, c - 1));
                  ++row) {
                 int end = c + 1;
-                while (isFreeText(s, row, end) || (isFreeBlank(s, row, end) && isFreeText(s, row, end + 1)))
+                while (end - c < widestBox
+                    && (isFreeText(s, row, end) || (isFreeBlank(s, row, end) && isFreeText(s, row, end + 1))))
                     ++end;
+                // A line cut at the widest box goes on in a box of its own, never within a wide character.
+                if (end < s.cols && s.at(row, end) == wideTail)
+                    --end;
                 const int wider = std::max(width, end - c);
                 bool padFree = true;
                 for (size_t i = 0; i < widths.size() && padFree; ++i) {
@@ -862,9 +870,17 @@ void addBox(ChartStream::Chart& chart, const Area& a, const QString& text)
     b.whoAmI = qint32(chart.boxes.size());
     b.borderSet = 2;
     b.sizeOfInitialTextBox = QPoint(24, 16);
-    b.sizeToExtendBox = QPoint(10, 6);
-    b.currentWantedRect = QRect(b.openBoxPoint,
-        QSize(cellWidth * a.width + b.sizeToExtendBox.x(), cellHeight * a.height + b.sizeToExtendBox.y()));
+    b.sizeToExtendBox = boxExtension;
+    // The size the window measures for the text; a box that would cross the far edges is moved back onto
+    // the canvas, as the window would move it (the drawing then differs, which counts as unplaced).
+    const QSize size(cellWidth * a.width + 2 * textInset + boxExtension.x(),
+        cellHeight * a.height + 2 * textInset + boxExtension.y());
+    if (b.openBoxPoint.x() + size.width() > canvasSize || b.openBoxPoint.y() + size.height() > canvasSize) {
+        b.openBoxPoint = QPoint(std::min(b.openBoxPoint.x(), canvasSize - size.width()),
+            std::min(b.openBoxPoint.y(), canvasSize - size.height()));
+        b.proportion = QPointF(b.openBoxPoint.x() / double(canvasSize), b.openBoxPoint.y() / double(canvasSize));
+    }
+    b.currentWantedRect = QRect(b.openBoxPoint, size);
     b.centre = b.openBoxPoint + QPoint(b.currentWantedRect.width() / 2, b.currentWantedRect.height() / 2);
     b.text = text;
     chart.window.creationRecords.push_back({0, b.whoAmI});
@@ -916,7 +932,7 @@ Result read(const QStringList& rows, const Options& options)
     const Tags tags = options.tagsGiven ? Tags{options.startTag, options.endTag} : findTags(rows);
     result.chart.window.startTag = tags.start;
     result.chart.window.endTag = tags.end;
-    result.chart.window.sizeToExtendBox = QPoint(10, 6);
+    result.chart.window.sizeToExtendBox = boxExtension;
     result.chart.window.sizeOfInitialTextBox = QPoint(24, 16);
 
     Sheet s;

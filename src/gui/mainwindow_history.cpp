@@ -131,7 +131,7 @@ void MainWindow::loadChartKeepingUnchanged(const ChartStream::Chart& chart)
                     box->deserializeData(record);
                     if (current.text != record.text) {
                         QTextCursor cursor = box->elem->textCursor();
-                        cursor.setPosition(TextChange::cursorAfter(current.text, record.text));
+                        cursor.setPosition(TextChange::cursorAfter(current.text, box->elem->toPlainText()));
                         box->elem->setTextCursor(cursor);
                     }
                 }

@@ -1,4 +1,5 @@
 // The transparent layer over the canvas on which connectors are painted.
+#include "highlight.h"
 #include "layertiles.h"
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
@@ -14,7 +15,7 @@ namespace {
 
 QPen connectorPen(bool highlighted, int width)
 {
-    const QColor colour = highlighted ? QColor(65, 105, 225, 255) : QColor(Qt::black);
+    const QColor colour = highlighted ? QColor(highlightColour) : QColor(Qt::black);
     return QPen(QBrush(colour, Qt::SolidPattern), qreal(width), Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
 }
 

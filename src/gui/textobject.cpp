@@ -5,6 +5,7 @@
 #include "cellfont.h"
 #include "cellhighlighter.h"
 #include "chartrender.h"
+#include "highlight.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
@@ -28,10 +29,6 @@ QString borderStyle(int width, const QString& colour)
         + QStringLiteral("px double rgb(0, 0, 0); background-color:white; border-color: ") + colour
         + QStringLiteral(";");
 }
-
-// Text inset from the border: small enough that a box's first character stays within a cell of its
-// place in the drawing.
-constexpr int textMargin = 1;
 
 // Laid-out size of a document, as the box measures it.
 QSizeF layOut(QTextDocument* document)
@@ -96,11 +93,10 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     // One character is one grid cell wide and each line one cell high, as in the drawing.
     elem->setFont(CellFont::fitted(font, ChartRender::cellWidth));
     new CellHighlighter(elem->document(), ChartRender::cellWidth);
-    elem->document()->setDocumentMargin(textMargin);
+    elem->document()->setDocumentMargin(ChartRender::textInset);
     CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
     // A tab ends on the canvas where it ends in the drawing.
-    elem->setTabStopDistance(
-        CellFont::tabStopDistance(elem->document(), ChartRender::tabCells * ChartRender::cellWidth));
+    elem->setTabStopDistance(CellFont::tabStopDistance(elem->document(), CharGrid::tabStop * ChartRender::cellWidth));
     // The margin and the line format are set-up, not edits that Ctrl+Z in the box could undo.
     elem->document()->clearUndoRedoStacks();
 
@@ -350,8 +346,12 @@ void TextObject::setObjColor(bool check)
     if (m_highlight == int(check))
         return;
     m_highlight = int(check);
-    elem->setStyleSheet(
-        borderStyle(borderSet, check ? QStringLiteral("rgb(65,105,225)") : QStringLiteral("rgb(0, 0, 0)")));
+    elem->setStyleSheet(borderStyle(borderSet,
+        check ? QStringLiteral("rgb(%1,%2,%3)")
+                    .arg(qRed(highlightColour))
+                    .arg(qGreen(highlightColour))
+                    .arg(qBlue(highlightColour))
+              : QStringLiteral("rgb(0, 0, 0)")));
 }
 
 bool TextObject::isHighlighted() const

@@ -189,6 +189,18 @@ private slots:
         QVERIFY2(read.unplaced >= 16 && read.unplaced <= 131, qPrintable(QString::number(read.unplaced)));
     }
 
+    // A line of text wider than a box on the canvas can be goes on in a second box; both lie on the canvas.
+    void read_splitsTextWiderThanTheCanvas()
+    {
+        const DrawingReader::Result read = DrawingReader::read({QString(113, QLatin1Char('w')) + QStringLiteral("x")});
+        QString texts;
+        for (const ChartStream::BoxRecord& box : read.chart.boxes) {
+            QVERIFY(QRect(0, 0, 801, 801).contains(box.currentWantedRect));
+            texts += box.text;
+        }
+        QCOMPARE(texts, QString(113, QLatin1Char('w')) + QStringLiteral("x"));
+    }
+
     void randomCharts_readBackDrawTheSameRows()
     {
         const quint32 seed = qEnvironmentVariableIsSet("VANDORA_SEED") ? qEnvironmentVariable("VANDORA_SEED").toUInt()
