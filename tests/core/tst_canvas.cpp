@@ -131,8 +131,8 @@ private slots:
 
     // On an 801 x 781 canvas, inset (4, 7). Only a correction of 0 or more blocks an axis: a box short of
     // the inset does not correct the move, a box at it (or inside it, from an older chart) holds every box
-    // on that axis, and connectors with them. The answer: possible, then the boxes' move and whether
-    // connectors follow it in x and in y.
+    // on that axis, and connectors with them. Boxes by top-left, 24 x 20 unless a width follows, in order; the
+    // answer: possible, then the boxes' move and whether connectors follow it in x and in y.
     void correctMoveAll_blocksAxesBoxByBox_data()
     {
         QTest::addColumn<QString>("move");
