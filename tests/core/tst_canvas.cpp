@@ -4,25 +4,20 @@
 
 #include <QtTest>
 
-using Areas = std::vector<Canvas::BoxArea>;
-using Paths = std::vector<std::vector<QPoint>>;
 using Records = std::vector<QPair<Canvas::Kind, int>>;
-Q_DECLARE_METATYPE(Areas)
-Q_DECLARE_METATYPE(Paths)
-Q_DECLARE_METATYPE(Records)
 
 namespace {
 
-const QSize square(801, 801), low(801, 601);
-
-// "b0 l1": box 0, connector 1.
-Records records(const QString& text)
+QString xy(const QPoint& p)
 {
-    Records parsed;
-    for (const QString& each : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        parsed.push_back(
-            {each[0] == QLatin1Char('b') ? Canvas::Kind::Box : Canvas::Kind::Connector, each.mid(1).toInt()});
-    return parsed;
+    return QStringLiteral("%1,%2").arg(p.x()).arg(p.y());
+}
+
+// "at=107,100" or "107,100" as a pair of numbers.
+QPointF pair(const QString& text)
+{
+    const QStringList xy = text.mid(text.indexOf(QLatin1Char('=')) + 1).split(QLatin1Char(','));
+    return QPointF(xy.value(0).toDouble(), xy.value(1).toDouble());
 }
 
 } // namespace
@@ -33,210 +28,179 @@ class TestCanvas : public QObject
     Q_OBJECT
 
 private slots:
-    // Boxes by centre and size, hit from a whole size before the centre to half a size after it (a: x 88 to
-    // 124, y 92 to 116); connectors by stored points. Margins per pass: 0, 0, 1, 2,
-    // 3 px for boxes and 0, 8, 16, 24, 32 px for connectors, from the canvas width in x and its height in y.
+    // Boxes of 24 x 16 by centre, (112, 108) unless told, hit from a whole size before the centre to half a size
+    // after it (x 88 to 124, y 92 to 116); connectors of one point each. Margins per pass: 0, 0, 1, 2, 3 px for
+    // boxes and 0, 8, 16, 24, 32 px for connectors, from the canvas width in x and its height in y; the canvas
+    // 801 x 801, or 801 x 601 when low.
     void findHit_passesAndTieBreaks_data()
     {
-        QTest::addColumn<Areas>("boxes");
-        QTest::addColumn<Paths>("connectors");
-        QTest::addColumn<QPoint>("probe");
-        QTest::addColumn<QSize>("canvas");
         QTest::addColumn<QString>("hit");
-        const Areas a{{{112, 108}, {24, 16}}}, none;
-        QTest::newRow("overlapping boxes: lower index") << Areas{a[0], {{107, 103}, {24, 16}}} << Paths{}
-                                                        << QPoint(105, 105) << square << "found=yes index=0 kind=box";
-        QTest::newRow("box 3 px beyond") << a << Paths{} << QPoint(127, 89) << square << "found=yes index=0 kind=box";
-        QTest::newRow("on the left edge, before a connector 8 px off")
-            << a << Paths{{{80, 108}}} << QPoint(88, 108) << square << "found=yes index=0 kind=box";
-        QTest::newRow("on the bottom edge, before a connector 8 px off")
-            << a << Paths{{{100, 124}}} << QPoint(100, 116) << square << "found=yes index=0 kind=box";
-        QTest::newRow("box 4 px beyond") << a << Paths{} << QPoint(128, 108) << square << "found=no index=-1";
-        QTest::newRow("lower canvas, box y margin 2 px")
-            << a << Paths{} << QPoint(127, 119) << low << "found=no index=-1";
+        QTest::newRow("overlapping boxes: lower index")
+            << "boxes=112,108/107,103 probe=105,105 found=yes index=0 kind=box";
+        QTest::newRow("box 3 px beyond, right and below") << "probe=127,119 found=yes index=0 kind=box";
+        QTest::newRow("box 3 px beyond, left and above") << "probe=85,89 found=yes index=0 kind=box";
+        QTest::newRow("box 4 px beyond") << "probe=128,108 found=no index=-1";
+        QTest::newRow("low canvas, box y margin 2 px") << "canvas=low probe=127,119 found=no index=-1";
         QTest::newRow("connector 24 px away beats box 3 px away")
-            << a << Paths{{{151, 108}}} << QPoint(127, 108) << square << "found=yes index=0 kind=connector";
-        QTest::newRow("connector 8 px away beats box 1 px away")
-            << a << Paths{{{133, 108}}} << QPoint(125, 108) << square << "found=yes index=0 kind=connector";
-        QTest::newRow("on a point inside a box: box")
-            << a << Paths{{{110, 108}}} << QPoint(110, 108) << square << "found=yes index=0 kind=box";
+            << "connectors=151,108 probe=127,108 found=yes index=0 kind=connector";
+        QTest::newRow("on a point inside a box: box") << "connectors=110,108 probe=110,108 found=yes index=0 kind=box";
         QTest::newRow("connectors of one pass: lower index")
-            << none << Paths{{{300, 300}}, {{305, 300}}} << QPoint(303, 300) << square
-            << "found=yes index=0 kind=connector";
+            << "boxes=none connectors=300,300/305,300 probe=303,300 found=yes index=0 kind=connector";
         QTest::newRow("connector of an earlier pass wins")
-            << none << Paths{{{300, 300}}, {{310, 300}}} << QPoint(318, 300) << square
-            << "found=yes index=1 kind=connector";
-        QTest::newRow("connector 33 px away in y")
-            << none << Paths{{{300, 300}}} << QPoint(300, 333) << square << "found=no index=-1";
-        QTest::newRow("lower canvas, smaller y margin")
-            << none << Paths{{{300, 300}}} << QPoint(300, 325) << low << "found=no index=-1";
-        QTest::newRow("lower canvas, x margin kept")
-            << none << Paths{{{300, 300}}} << QPoint(332, 300) << low << "found=yes index=0 kind=connector";
+            << "boxes=none connectors=300,300/310,300 probe=318,300 found=yes index=1 kind=connector";
+        QTest::newRow("connector 33 px away in y") << "boxes=none connectors=300,300 probe=300,333 found=no index=-1";
+        QTest::newRow("low canvas, smaller y margin")
+            << "canvas=low boxes=none connectors=300,300 probe=300,325 found=no index=-1";
+        QTest::newRow("low canvas, x margin kept")
+            << "canvas=low boxes=none connectors=300,300 probe=332,300 found=yes index=0 kind=connector";
     }
 
     void findHit_passesAndTieBreaks()
     {
-        QFETCH(Areas, boxes);
-        QFETCH(Paths, connectors);
-        std::vector<const std::vector<QPoint>*> pointers;
-        for (const std::vector<QPoint>& each : connectors)
-            pointers.push_back(&each);
-        QFETCH(QPoint, probe);
-        QFETCH(QSize, canvas);
-        const Canvas::Hit got = Canvas::findHit(boxes, pointers, probe, canvas);
         QFETCH(QString, hit);
-        const Labels want(hit);
-        QCOMPARE(labelled("found", got.found), want["found"]);
-        QCOMPARE(labelled("index", got.index), want["index"]);
+        const Labels row(hit);
+        std::vector<Canvas::BoxArea> boxes;
+        for (const QString& centre :
+            (row.has("boxes") ? row["boxes"] : QStringLiteral("boxes=112,108")).split(QLatin1Char('/')))
+            if (!centre.endsWith(QLatin1String("none")))
+                boxes.push_back({pair(centre).toPoint(), {24, 16}});
+        std::vector<std::vector<QPoint>> points;
+        for (const QString& point : row.has("connectors") ? row["connectors"].split(QLatin1Char('/')) : QStringList())
+            points.push_back({pair(point).toPoint()});
+        std::vector<const std::vector<QPoint>*> connectors;
+        for (const std::vector<QPoint>& each : points)
+            connectors.push_back(&each);
+        const QSize canvas(801, row.has("canvas") ? 601 : 801);
+        const Canvas::Hit got = Canvas::findHit(boxes, connectors, pair(row["probe"]).toPoint(), canvas);
+        QCOMPARE(labelled("found", got.found), row["found"]);
+        QCOMPARE(labelled("index", got.index), row["index"]);
         if (got.found)
-            QCOMPARE(labelled("kind", got.kind == Canvas::Kind::Box ? "box" : "connector"), want["kind"]);
+            QCOMPARE(labelled("kind", got.kind == Canvas::Kind::Box ? "box" : "connector"), row["kind"]);
     }
 
-    // The pointer from the origin (10, 30) of a canvas; the top-left of a box of the given size centred on it,
-    // and whether it is on the canvas; then where the box goes to keep its border in the drawing of 7 x 13 px
-    // cells: never so near the left or top edge that its first character lands in column or row 0.
+    // The pointer from the origin (10, 30) of a canvas of 801 x 701 unless told; the top-left of a box of 24 x 16
+    // unless told centred on it, and whether it is on the canvas; then where the box is kept to keep its border
+    // in the drawing of 7 x 13 px cells: never so near the left or top edge that its first character lands in
+    // column or row 0.
     void mapPointer_centresBoxAndClampsOnCanvas_data()
     {
-        QTest::addColumn<QPointF>("offset");
-        QTest::addColumn<QPoint>("box");
-        QTest::addColumn<QSize>("canvas");
-        QTest::addColumn<QString>("mapped");
-        const QPoint small(24, 16);
-        const QSize usual(801, 701);
-        QTest::newRow("inside, truncated") << QPointF(100.7, 200.9) << small << usual << "88 192 1, 88 192";
-        QTest::newRow("near top-left") << QPointF(3, 5) << small << usual << "0 0 1, 4 7";
-        QTest::newRow("on the closed right and bottom edges")
-            << QPointF(801, 701) << small << usual << "777 685 1, 777 685";
-        QTest::newRow("past the right edge") << QPointF(802, 300) << small << usual << "790 292 0, 777 292";
-        QTest::newRow("left, truncated toward zero") << QPointF(-0.5, 300) << small << usual << "-12 292 0, 4 292";
-        QTest::newRow("far off, saturated") << QPointF(-1e10, 300) << small << usual << "-2147483648 292 0, 4 292";
-        QTest::newRow("grabbed box's size") << QPointF(790, 10) << QPoint(50, 20) << usual << "751 0 1, 751 7";
+        QTest::addColumn<QString>("pointer");
+        QTest::newRow("inside, truncated") << "pointer=100.7,200.9 at=88,192 on=yes kept=88,192";
+        QTest::newRow("near top-left") << "pointer=3,5 at=0,0 on=yes kept=4,7";
+        QTest::newRow("on the closed right and bottom edges") << "pointer=801,701 at=777,685 on=yes kept=777,685";
+        QTest::newRow("past the right edge") << "pointer=802,300 at=790,292 on=no kept=777,292";
+        QTest::newRow("above, a px past the right edge") << "pointer=790,-1 at=778,-9 on=no kept=777,7";
+        QTest::newRow("left, truncated toward zero") << "pointer=-0.5,300 at=-12,292 on=no kept=4,292";
+        QTest::newRow("far off, saturated") << "pointer=-1e10,300 at=-2147483648,292 on=no kept=4,292";
+        QTest::newRow("grabbed box's size") << "pointer=790,10 box=50,20 at=751,0 on=yes kept=751,7";
         QTest::newRow("2 x 2 cells of 10 x 15 px, the box too wide")
-            << QPointF(5, 5) << small << QSize(20, 30) << "0 0 1, 0 8";
-        QTest::newRow("no grid, no inset") << QPointF(3, 3) << small << QSize(6, 12) << "-18 0 1, 0 0";
+            << "pointer=5,5 canvas=20,30 at=0,0 on=yes kept=0,8";
+        QTest::newRow("no grid, no inset") << "pointer=3,3 canvas=6,12 at=-18,0 on=yes kept=0,0";
     }
 
     void mapPointer_centresBoxAndClampsOnCanvas()
     {
-        QFETCH(QPointF, offset);
-        QFETCH(QPoint, box);
-        QFETCH(QSize, canvas);
-        const Canvas::Pointer got = Canvas::mapPointer(QPointF(10, 30) + offset, QPoint(10, 30), canvas, box);
+        QFETCH(QString, pointer);
+        const Labels row(pointer);
+        const QPoint box = row.has("box") ? pair(row["box"]).toPoint() : QPoint(24, 16);
+        const QPoint extent = row.has("canvas") ? pair(row["canvas"]).toPoint() : QPoint(801, 701);
+        const QSize canvas(extent.x(), extent.y());
+        const Canvas::Pointer got = Canvas::mapPointer(QPointF(10, 30) + pair(row["pointer"]), {10, 30}, canvas, box);
+        QCOMPARE(labelled("at", xy(got.position)), row["at"]);
+        QCOMPARE(labelled("on", got.onCanvas), row["on"]);
         const QPoint kept = Canvas::withBorderOnGrid(got.position, QSize(box.x(), box.y()), canvas, {7, 13});
-        QTEST(QStringLiteral("%1 %2 %3, %4 %5")
-                  .arg(got.position.x())
-                  .arg(got.position.y())
-                  .arg(got.onCanvas)
-                  .arg(kept.x())
-                  .arg(kept.y()),
-            "mapped");
+        QCOMPARE(labelled("kept", xy(kept)), row["kept"]);
     }
 
-    void forgetCreationRecord_dropsFirstAndRenumbersLater_data()
+    // Connector points are stored with half the canvas origin added in x, truncated, and all of it in y.
+    void toConnectorFrame_addsHalfTheOriginInX()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("removed");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("first box: earlier records and connectors keep their numbers") << "b2 l1 b0 b1"
-                                                                                      << "b0"
-                                                                                      << "b2 l1 b0";
-        QTest::newRow("first connector") << "b0 l0 b1 l1"
-                                         << "l0"
-                                         << "b0 b1 l0";
-        QTest::newRow("no match") << "b0 l0"
-                                  << "b3"
-                                  << "b0 l0";
-        QTest::newRow("first of equal records; only later, higher ones shift") << "b1 b0 b1 b2"
-                                                                               << "b1"
-                                                                               << "b0 b1 b1";
+        QCOMPARE(Canvas::toConnectorFrame({10, 20}, {31, 40}, {1, 2}), QPoint(26, 62));
     }
 
     void forgetCreationRecord_dropsFirstAndRenumbersLater()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, removed);
-        QFETCH(QString, after);
-        Records list = records(before);
-        Canvas::forgetCreationRecord(list, records(removed)[0].first, records(removed)[0].second);
-        QCOMPARE(list, records(after));
+        const Canvas::Kind box = Canvas::Kind::Box, connector = Canvas::Kind::Connector;
+        Records list{{box, 1}, {connector, 1}, {box, 0}, {box, 1}, {box, 2}};
+        Canvas::forgetCreationRecord(list, box, 1);
+        const Records kept{{connector, 1}, {box, 0}, {box, 1}, {box, 1}};
+        QCOMPARE(list, kept);
+        Canvas::forgetCreationRecord(list, connector, 0); // no such record
+        QCOMPARE(list, kept);
     }
 
     // On an 801 x 781 canvas, inset (4, 7). Only a correction of 0 or more blocks an axis: a box short of
     // the inset does not correct the move, a box at it (or inside it, from an older chart) holds every box
-    // on that axis, and connectors with them. The answer: possible, then the boxes' move and whether
-    // connectors move in x and in y.
+    // on that axis, and connectors with them. Boxes by top-left, 24 x 20 unless a width follows, in order; the
+    // answer: possible, then the boxes' move and whether connectors follow it in x and in y.
     void correctMoveAll_blocksAxesBoxByBox_data()
     {
-        QTest::addColumn<QVector<QRect>>("boxes");
-        QTest::addColumn<QPoint>("step");
         QTest::addColumn<QString>("move");
-        using R = QVector<QRect>;
-        QTest::newRow("short of the left inset") << R{{9, 300, 24, 20}} << QPoint(-20, 12) << "1 -20 12 1 1";
-        QTest::newRow("at the left inset") << R{{4, 300, 24, 20}} << QPoint(-20, 12) << "1 0 12 0 1";
-        QTest::newRow("inside the left inset, toward it") << R{{0, 300, 24, 20}} << QPoint(-1, 12) << "1 0 12 0 1";
-        QTest::newRow("inside the left inset, away from it") << R{{0, 300, 24, 20}} << QPoint(2, 0) << "1 2 0 1 1";
-        QTest::newRow("at the top inset") << R{{300, 7, 24, 20}} << QPoint(16, -20) << "1 16 0 1 0";
-        QTest::newRow("at the right edge") << R{{777, 300, 24, 20}} << QPoint(20, 12) << "1 0 12 0 1";
-        QTest::newRow("near the bottom edge") << R{{300, 751, 24, 20}} << QPoint(5, 20) << "1 5 10 1 0";
+        QTest::newRow("short of the left inset") << "boxes=9,300 step=-20,12 possible=yes move=-20,12 x=yes y=yes";
+        QTest::newRow("at the left inset") << "boxes=4,300 step=-20,12 possible=yes move=0,12 x=no y=yes";
+        QTest::newRow("inside the left inset, toward it") << "boxes=0,300 step=-1,12 possible=yes move=0,12 x=no y=yes";
+        QTest::newRow("inside the left inset, away from it")
+            << "boxes=0,300 step=2,0 possible=yes move=2,0 x=yes y=yes";
+        QTest::newRow("at the top inset") << "boxes=300,7 step=16,-20 possible=yes move=16,0 x=yes y=no";
+        QTest::newRow("up to the right edge") << "boxes=757,300 step=20,0 possible=yes move=20,0 x=yes y=yes";
+        QTest::newRow("at the right edge") << "boxes=777,300 step=20,12 possible=yes move=0,12 x=no y=yes";
+        QTest::newRow("near the bottom edge") << "boxes=300,751 step=5,20 possible=yes move=5,10 x=yes y=no";
         QTest::newRow("later boxes check the corrected move")
-            << R{{4, 300, 24, 20}, {10, 10, 24, 20}} << QPoint(-20, -20) << "1 0 -20 0 1";
+            << "boxes=4,300/10,10 step=-20,-20 possible=yes move=0,-20 x=no y=yes";
         QTest::newRow("wider than the canvas: right edge wins")
-            << R{{5, 300, 900, 20}} << QPoint(-10, 0) << "1 94 0 0 1";
-        QTest::newRow("an earlier box blocked on both stops it")
-            << R{{10, 10, 24, 20}, {4, 300, 24, 20}} << QPoint(-20, -20) << "0";
-        QTest::newRow("in the corner") << R{{4, 7, 24, 20}} << QPoint(-3, -3) << "0";
+            << "boxes=5,300,900 step=-10,0 possible=yes move=94,0 x=no y=yes";
+        QTest::newRow("an earlier box blocked on both stops it") << "boxes=10,10/4,300 step=-8,-5 possible=no";
     }
 
     void correctMoveAll_blocksAxesBoxByBox()
     {
-        QFETCH(QVector<QRect>, boxes);
-        QFETCH(QPoint, step);
-        const Canvas::MoveAll got =
-            Canvas::correctMoveAll({boxes.begin(), boxes.end()}, QSize(801, 781), step, QPoint(4, 7));
-        const QString moved = QStringLiteral(" %1 %2 %3 %4").arg(got.difference.x()).arg(got.difference.y());
-        QTEST(QString::number(got.possible)
-                + (got.possible ? moved.arg(got.canxBetweeked).arg(got.canyBetweeked) : QString()),
-            "move");
+        QFETCH(QString, move);
+        const Labels row(move);
+        std::vector<QRect> boxes;
+        for (const QString& box : row["boxes"].mid(6).split(QLatin1Char('/'))) {
+            const QStringList at = box.split(QLatin1Char(','));
+            boxes.emplace_back(at[0].toInt(), at[1].toInt(), at.value(2, QStringLiteral("24")).toInt(), 20);
+        }
+        const Canvas::MoveAll got = Canvas::correctMoveAll(boxes, QSize(801, 781), pair(row["step"]).toPoint(), {4, 7});
+        QCOMPARE(labelled("possible", got.possible), row["possible"]);
+        if (!got.possible)
+            return;
+        QCOMPARE(labelled("move", xy(got.difference)), row["move"]);
+        QCOMPARE(labelled("x", got.canxBetweeked), row["x"]);
+        QCOMPARE(labelled("y", got.canyBetweeked), row["y"]);
     }
 
     // A straight connector's sample, cells of 7 x 13 px: held back within a cell of the press, else moved
-    // onto the run's axis, which the press picks by the larger move in cells (across on a tie).
+    // onto the run's axis, which the press picks by the larger move in cells (across on a tie). `from` is the
+    // press or the last point of a run across or down; `run` the run after the sample.
     void lockToAxis_holdsBackThenKeepsTheRunsAxis_data()
     {
-        QTest::addColumn<QPoint>("last");
-        QTest::addColumn<bool>("pressOnly");
-        QTest::addColumn<bool>("keepsX");
-        QTest::addColumn<QPoint>("pointer");
-        QTest::addColumn<bool>("taken");
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<bool>("keepsXAfter");
-        const QPoint press(100, 100);
-        QTest::newRow("press, within a cell: held back")
-            << press << true << false << QPoint(106, 112) << false << QPoint(106, 112) << false;
-        QTest::newRow("press, a cell across: runs across")
-            << press << true << true << QPoint(107, 105) << true << QPoint(107, 100) << false;
-        QTest::newRow("press, a cell up: runs down the press's x")
-            << press << true << false << QPoint(103, 87) << true << QPoint(100, 87) << true;
-        QTest::newRow("press, 2 cells each way: across")
-            << press << true << true << QPoint(114, 126) << true << QPoint(114, 100) << false;
-        QTest::newRow("press, 2 cells across, a px more down: down")
-            << press << true << false << QPoint(114, 127) << true << QPoint(100, 127) << true;
+        QTest::addColumn<QString>("sample");
+        QTest::newRow("press, within a cell: held back") << "from=press last=100,100 pointer=106,112 taken=no";
+        QTest::newRow("press, a cell across")
+            << "from=press last=100,100 pointer=107,105 taken=yes at=107,100 run=across";
+        QTest::newRow("press, a cell up") << "from=press last=100,100 pointer=103,87 taken=yes at=100,87 run=down";
+        QTest::newRow("press, 2 cells each way")
+            << "from=press last=100,100 pointer=114,126 taken=yes at=114,100 run=across";
+        QTest::newRow("press, 2 cells across, a px more down")
+            << "from=press last=100,100 pointer=114,127 taken=yes at=100,127 run=down";
         QTest::newRow("run across keeps y, within a cell too")
-            << QPoint(120, 100) << false << false << QPoint(121, 140) << true << QPoint(121, 100) << false;
-        QTest::newRow("run down keeps x")
-            << QPoint(100, 120) << false << true << QPoint(130, 121) << true << QPoint(100, 121) << true;
+            << "from=across last=120,100 pointer=121,140 taken=yes at=121,100 run=across";
+        QTest::newRow("run down keeps x") << "from=down last=100,120 pointer=130,121 taken=yes at=100,121 run=down";
     }
 
     void lockToAxis_holdsBackThenKeepsTheRunsAxis()
     {
-        QFETCH(QPoint, last);
-        QFETCH(bool, pressOnly);
-        QFETCH(bool, keepsX);
-        QFETCH(QPoint, pointer);
-        const StraightRun::Sample sample = StraightRun::lockToAxis(last, pressOnly, keepsX, pointer, QSize(7, 13));
-        QTEST(sample.taken, "taken");
-        QTEST(sample.point, "point");
-        QTEST(sample.keepsX, "keepsXAfter");
+        QFETCH(QString, sample);
+        const Labels row(sample);
+        const StraightRun::Sample got =
+            StraightRun::lockToAxis(pair(row["last"]).toPoint(), row["from"] == QLatin1String("from=press"),
+                row["from"] == QLatin1String("from=down"), pair(row["pointer"]).toPoint(), QSize(7, 13));
+        QCOMPARE(labelled("taken", got.taken), row["taken"]);
+        if (got.taken) {
+            QCOMPARE(labelled("at", xy(got.point)), row["at"]);
+            QCOMPARE(labelled("run", got.keepsX ? "down" : "across"), row["run"]);
+        }
     }
 };
 

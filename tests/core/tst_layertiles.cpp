@@ -1,3 +1,4 @@
+#include "labels.h"
 #include "layertiles.h"
 
 #include <QtTest>
@@ -5,12 +6,10 @@
 using namespace LayerTiles;
 using Points = std::vector<QPoint>;
 using Paths = std::vector<Points>;
-using Rects = std::vector<QRect>;
-using Lines = std::vector<QLine>;
+using Rects = QVector<QRect>;
+using Lines = QVector<QLine>;
 Q_DECLARE_METATYPE(Points)
 Q_DECLARE_METATYPE(Paths)
-Q_DECLARE_METATYPE(Rects)
-Q_DECLARE_METATYPE(Lines)
 
 namespace {
 
@@ -61,12 +60,13 @@ private slots:
             tiles.mark(r);
         QTEST(tiles.count(), "count");
         QTEST(tiles.bounds(), "bounds");
-        QTEST(tiles.runs(), "runs");
+        const std::vector<QRect> runs = tiles.runs();
+        QTEST(Rects(runs.begin(), runs.end()), "runs");
         QTEST(tiles.touches(probe), "touches");
     }
 
-    // The tile from (20, 20) to (23, 23) marked; the segments of a path whose pen of width 2 (2 px beyond
-    // the points) reaches it, in order.
+    // The tile from (20, 20) to (23, 23) marked by a path staying on (21, 21); the segments of a path whose pen of
+    // width 2 (2 px beyond the points) reaches it, in order.
     void reachedSegments_keepsThoseReachingMarkedTiles_data()
     {
         QTest::addColumn<Points>("path");
@@ -81,55 +81,59 @@ private slots:
     {
         QFETCH(Points, path);
         Tiles tiles(QSize(40, 40));
-        tiles.mark(QRect(21, 21, 1, 1));
-        Lines reached;
+        tiles.markPath({{21, 21}, {21, 21}}, 0);
+        std::vector<QLine> reached;
         tiles.reachedSegments(path, 2, reached);
-        QTEST(reached, "reached");
+        QTEST(Lines(reached.begin(), reached.end()), "reached");
     }
 
-    // Connectors before and now, the first lit now when told: whether all moved by one offset, which, and
-    // the paths to repaint otherwise, by state and index.
+    // Repainting starts at the first connector whose own path is to be repainted, at 0 when some path is no
+    // connector's; a pen of width 2 paints within 3 px of the points.
+    void repaint_startsAtTheFirstOwnPathWithinBounds()
+    {
+        const Paths paths{{{10, 10}}, {{20, 30}}, {{5, 40}}}, gone{{}};
+        QCOMPARE(firstRepainted(strokes(paths), {&paths[2], &paths[1]}), size_t(1));
+        QCOMPARE(firstRepainted(strokes(paths), {&paths[2], &gone[0]}), size_t(0));
+        QCOMPARE(paintedBounds(strokes(paths), 2), QRect(QPoint(2, 7), QPoint(23, 43)));
+    }
+
+    // Connectors before and now, the first lit now when told: the one offset all moved by, if any, and the
+    // paths to repaint, by state and index.
     void changes_oneOffsetOrTheChangedPaths_data()
     {
         QTest::addColumn<Paths>("before");
         QTest::addColumn<Paths>("now");
-        QTest::addColumn<bool>("lit");
-        QTest::addColumn<bool>("shifted");
-        QTest::addColumn<QPoint>("offset");
-        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QString>("changes");
         const Paths two{{{1, 1}, {2, 2}}, {{10, 10}}};
-        QTest::newRow("all by (3, -2)") << two << Paths{{{4, -1}, {5, 0}}, {{13, 8}}} << false << true << QPoint(3, -2)
-                                        << QStringList{"before 0", "now 0", "before 1", "now 1"};
+        QTest::newRow("all by (3, -2)") << two << Paths{{{4, -1}, {5, 0}}, {{13, 8}}}
+                                        << "shift=3,-2 repaint=before0,now0,before1,now1";
         QTest::newRow("the first empty: offset from the second")
-            << Paths{{}, {{1, 1}}} << Paths{{}, {{5, 1}}} << false << true << QPoint(4, 0)
-            << QStringList{"before 1", "now 1"};
-        QTest::newRow("one point otherwise") << two << Paths{{{4, -1}, {5, 1}}, {{13, 8}}} << false << false << QPoint()
-                                             << QStringList{"before 0", "now 0", "before 1", "now 1"};
-        QTest::newRow("the first lit") << two << two << true << false << QPoint() << QStringList{"before 0", "now 0"};
-        QTest::newRow("the second grew") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}, {11, 10}}} << false << false
-                                         << QPoint() << QStringList{"before 1", "now 1"};
-        QTest::newRow("one added") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}}, {}} << false << false << QPoint()
-                                   << QStringList{"now 2"};
-        QTest::newRow("one removed") << two << Paths{{{1, 1}, {2, 2}}} << false << false << QPoint()
-                                     << QStringList{"before 1"};
+            << Paths{{}, {{1, 1}}} << Paths{{}, {{5, 1}}} << "shift=4,0 repaint=before1,now1";
+        QTest::newRow("one point otherwise")
+            << two << Paths{{{4, -1}, {5, 1}}, {{13, 8}}} << "shift=none repaint=before0,now0,before1,now1";
+        QTest::newRow("the first lit") << two << two << "lit=yes shift=none repaint=before0,now0";
+        QTest::newRow("the second grew") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}, {11, 10}}}
+                                         << "shift=none repaint=before1,now1";
+        QTest::newRow("one added") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}}, {}} << "shift=none repaint=now2";
+        QTest::newRow("one removed") << two << Paths{{{1, 1}, {2, 2}}} << "shift=none repaint=before1";
     }
 
     void changes_oneOffsetOrTheChangedPaths()
     {
         QFETCH(Paths, before);
         QFETCH(Paths, now);
-        QFETCH(bool, lit);
-        const std::optional<QPoint> shift = uniformShift(strokes(before), strokes(now, lit));
-        QTEST(shift.has_value(), "shifted");
-        QTEST(shift.value_or(QPoint()), "offset");
+        QFETCH(QString, changes);
+        const Labels want(changes);
+        const std::vector<Stroke> was = strokes(before), is = strokes(now, want.has("lit"));
+        const std::optional<QPoint> shift = uniformShift(was, is);
+        QCOMPARE(
+            labelled("shift", shift ? QStringLiteral("%1,%2").arg(shift->x()).arg(shift->y()) : "none"), want["shift"]);
         QStringList named;
-        for (const Points* path : changedPaths(strokes(before), strokes(now, lit))) {
+        for (const Points* path : changedPaths(was, is)) {
             const bool old = path >= before.data() && path < before.data() + before.size();
-            named << QStringLiteral("%1 %2")
-                         .arg(QLatin1String(old ? "before" : "now"))
-                         .arg(path - (old ? before.data() : now.data()));
+            named << QLatin1String(old ? "before" : "now") + QString::number(path - (old ? before.data() : now.data()));
         }
-        QTEST(named, "paths");
+        QCOMPARE(labelled("repaint", named.join(QLatin1Char(','))), want["repaint"]);
     }
 };
 

@@ -1,11 +1,9 @@
+#include "labels.h"
 #include "toolmode.h"
 
 #include <QtTest>
 
-using ToolMode::Key;
 using ToolMode::Mode;
-Q_DECLARE_METATYPE(Mode)
-Q_DECLARE_METATYPE(Key)
 
 // How the held modifiers switch the tool modes, one key at a time.
 class TestToolMode : public QObject
@@ -13,48 +11,39 @@ class TestToolMode : public QObject
     Q_OBJECT
 
 private slots:
+    // The mode ("move" is "Move / Remove") and the modifiers held; the key and whether it goes down; then the
+    // mode now and the modifiers held after it (ctrl', alt').
     void afterKey_switchesModes_data()
     {
-        QTest::addColumn<Mode>("mode");
-        QTest::addColumn<bool>("ctrl");
-        QTest::addColumn<bool>("alt");
-        QTest::addColumn<Key>("key");
-        QTest::addColumn<bool>("pressed");
-        QTest::addColumn<Mode>("after");
-        QTest::addColumn<bool>("ctrlAfter");
-        QTest::addColumn<bool>("altAfter");
-        const Mode none = Mode::None, move = Mode::MoveRemove, connect = Mode::Connect, all = Mode::MoveAll;
-        QTest::newRow("ctrl down: move/remove") << none << false << false << Key::Ctrl << true << move << true << false;
+        QTest::addColumn<QString>("keys");
         QTest::newRow("ctrl down ends clicked move all")
-            << all << false << false << Key::Ctrl << true << move << true << false;
-        QTest::newRow("ctrl down, alt held: move all")
-            << connect << false << true << Key::Ctrl << true << all << true << true;
-        QTest::newRow("alt down: connect") << none << false << false << Key::Alt << true << connect << false << true;
+            << "mode=all ctrl=no alt=no key=ctrl down=yes now=move ctrl'=yes alt'=no";
+        QTest::newRow("ctrl down, alt held")
+            << "mode=connect ctrl=no alt=yes key=ctrl down=yes now=all ctrl'=yes alt'=yes";
+        QTest::newRow("alt down") << "mode=none ctrl=no alt=no key=alt down=yes now=connect ctrl'=no alt'=yes";
         QTest::newRow("alt down keeps clicked move all")
-            << all << false << false << Key::Alt << true << all << false << true;
-        QTest::newRow("alt down, ctrl held: move all")
-            << move << true << false << Key::Alt << true << all << true << true;
-        QTest::newRow("alt up, ctrl held: none") << all << true << true << Key::Alt << false << none << true << false;
-        QTest::newRow("ctrl up, alt held: none") << all << true << true << Key::Ctrl << false << none << false << true;
-        QTest::newRow("other up, both held: move all again")
-            << move << true << true << Key::Other << false << all << true << true;
-        QTest::newRow("other down, both held: unchanged")
-            << move << true << true << Key::Other << true << move << true << true;
-        QTest::newRow("other up, ctrl held: unchanged")
-            << none << true << false << Key::Other << false << none << true << false;
+            << "mode=all ctrl=no alt=no key=alt down=yes now=all ctrl'=no alt'=yes";
+        QTest::newRow("ctrl up, alt held") << "mode=all ctrl=yes alt=yes key=ctrl down=no now=none ctrl'=no alt'=yes";
+        QTest::newRow("other up, both held")
+            << "mode=move ctrl=yes alt=yes key=other down=no now=all ctrl'=yes alt'=yes";
+        QTest::newRow("other down, both held")
+            << "mode=move ctrl=yes alt=yes key=other down=yes now=move ctrl'=yes alt'=yes";
+        QTest::newRow("other up, ctrl held")
+            << "mode=none ctrl=yes alt=no key=other down=no now=none ctrl'=yes alt'=no";
     }
 
     void afterKey_switchesModes()
     {
-        QFETCH(Mode, mode);
-        QFETCH(bool, ctrl);
-        QFETCH(bool, alt);
-        QFETCH(Key, key);
-        QFETCH(bool, pressed);
-        const ToolMode::State after = ToolMode::afterKey({mode, ctrl, alt}, key, pressed);
-        QTEST(after.mode, "after");
-        QTEST(after.ctrl, "ctrlAfter");
-        QTEST(after.alt, "altAfter");
+        QFETCH(QString, keys);
+        const Labels row(keys);
+        const QStringList modes{"mode=none", "mode=move", "mode=connect", "mode=all"};
+        const auto yes = [&row](const char* label) { return row[QLatin1String(label)].endsWith(QLatin1String("yes")); };
+        const ToolMode::Key key = ToolMode::Key(QStringList{"key=ctrl", "key=alt", "key=other"}.indexOf(row["key"]));
+        const ToolMode::State got =
+            ToolMode::afterKey({Mode(modes.indexOf(row["mode"])), yes("ctrl"), yes("alt")}, key, yes("down"));
+        QCOMPARE(labelled("now", modes[int(got.mode)].mid(5)), row["now"]);
+        QCOMPARE(labelled("ctrl'", got.ctrl), row["ctrl'"]);
+        QCOMPARE(labelled("alt'", got.alt), row["alt'"]);
     }
 };
 

@@ -8,10 +8,20 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QMimeData>
 #include <QTextEdit>
 #include <QtTest>
 
+#include <functional>
+#include <map>
 #include <optional>
+
+// The bytes of a file; none when it cannot be read.
+inline QByteArray contents(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Answers the window's dialogs from a script and records its messages, so no test blocks.
 class FakePrompts : public Prompts
@@ -29,18 +39,12 @@ public:
         : m_log(log)
     { }
 
-    QString saveFileName(QWidget*, const QString&, const QString& folder, const QString&) override
-    {
-        return ask(m_log->folders, folder, m_log->answers, QString());
-    }
-    QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override
-    {
-        return ask(m_log->folders, folder, m_log->answers, QString());
-    }
+    QString saveFileName(QWidget*, const QString&, const QString& in, const QString&) override { return file(in); }
+    QString openFileName(QWidget*, const QString&, const QString& in, const QString&) override { return file(in); }
     void information(QWidget*, const QString& title, const QString& text) override { warning(nullptr, title, text); }
-    void warning(QWidget*, const QString& title, const QString& text) override
+    void warning(QWidget*, const QString& title, const QString& what) override
     {
-        m_log->messages << title + QLatin1Char('|') + text;
+        m_log->messages << title + '|' + what;
     }
     CloseAnswer saveBeforeClosing(QWidget*) override
     {
@@ -58,6 +62,7 @@ private:
         asked << question;
         return answers.isEmpty() ? none : answers.takeFirst();
     }
+    QString file(const QString& folder) { return ask(m_log->folders, folder, m_log->answers, QString()); }
 
     Log* m_log;
 };
@@ -114,10 +119,7 @@ public:
         press(pos, button), QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete), release(pos, button);
     }
     // A left click on a widget of the window, a half height in from its left, where a radio button's indicator lies.
-    void clickOn(const QWidget* widget) const
-    {
-        click(widget->mapTo(w, QPoint(widget->height() / 2, widget->height() / 2)));
-    }
+    void clickOn(const QWidget* on) const { click(on->mapTo(w, QPoint(on->height() / 2, on->height() / 2))); }
     // With `keys` held at the press.
     void drag(const QPoint& from, const QPoint& to, int steps = 8, Qt::KeyboardModifiers keys = {}) const
     {
@@ -152,46 +154,87 @@ public:
         return w->m_data->last();
     }
     // A connector drawn in "Connect" from one window position to another.
-    void drawLine(const QPoint& from, const QPoint& to) const
-    {
-        clickOn(w->ui->radioButton_2);
-        drag(from, to);
-        clickOn(w->ui->radioButton_2);
-    }
-    // One action per letter: b a new empty box at the next free spot, t an "x" typed into the newest box,
-    // n a right click that changes nothing, d a drag of the whole chart, u Undo, r Redo, c Clear all,
-    // s Save as saved.txt, f a Save into a missing folder, o Open saved.fcb; the files are in `folder`;
-    // h a history budget of one byte, which only the budget's own seam can set.
+    void drawLine(const QPoint& a, const QPoint& b) const { clickOn(mode('c')), drag(a, b), clickOn(mode('c')); }
+    // Comma-separated actions: box (a new empty box at the next free spot, which takes the keys), type:TEXT
+    // (typed through the window), edit (a click into the newest box's text, then End), left (the arrow key),
+    // none (a right click that changes nothing), drag (of the whole chart), undo and redo (the slots, which the
+    // shortcuts call whether or not the buttons are enabled), ^z and ^y (with Ctrl held), undobutton, tag:TEXT
+    // (into the start tag, then Return), borders (a click on "Draw box"), ^V (Ctrl+Shift+V), drop:NAME and refuse:NAME
+    // (a file in `folder` dropped, taken or refused), clear (Clear all), save:NAME and open:NAME (of a file in
+    // `folder`; no name cancels the dialog), name:NAME (the next file dialog's answer), answer:save, answer:discard or
+    // answer:cancel (the next close prompt's), close (the window), budget (a history budget of one byte, which only the
+    // budget's own seam can set), menu (Ctrl down, the output view's menu opened, Ctrl up while it is open, Escape),
+    // alt (Alt pressed and released).
     void act(const QString& actions, const QString& folder = QString())
     {
-        for (QChar action : actions) {
+        for (const QString& action : actions.split(QLatin1Char(','))) {
+            const QString text = action.section(QLatin1Char(':'), 1);
             const int n = w->m_data->size();
-            switch (action.toLatin1()) {
-            case 'b': addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8))); break;
-            case 't': click(origin() + box(n - 1)->currentWantedRect.center()), type(QStringLiteral("x")); break;
-            case 'n': click(origin() + QPoint(700, 700), Qt::RightButton); break;
-            case 'd':
-                clickOn(w->ui->radioBMoveAll);
-                drag(boxClickAt(QPoint(48, 52)), boxClickAt(QPoint(88, 82)), 10);
-                clickOn(w->ui->radioBMoveAll);
-                break;
-            // The slots, not the buttons: the shortcuts call them whether or not the buttons are enabled.
-            case 'u': w->on_goBack_clicked(); break;
-            case 'r': w->on_goForward_clicked(); break;
-            case 'c': clickOn(w->ui->pushButton_4); break;
-            case 's':
-            case 'f':
-                log.answers << folder + (action == 's' ? "/saved.txt" : "/no/such.txt"), w->on_pushButton_2_clicked();
-                break;
-            case 'o': log.answers << folder + "/saved.fcb", w->on_open_clicked(); break;
-            case 'h': w->setHistoryBudget(1); break;
-            }
+            const auto ctrl = [this](Qt::Key k, Qt::KeyboardModifiers with = {}) {
+                key(Qt::Key_Control, true), key(k, true, with), key(k, false, with), key(Qt::Key_Control, false);
+            };
+            const QStringList answers{"save", "discard", "cancel"}; // in the order of Prompts::CloseAnswer
+            const auto name = [&] { log.answers << (text.isEmpty() ? text : folder + '/' + text); };
+            const std::map<QString, std::function<void()>> acts{
+                {"box", [&] { addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8))); }}, {"type", [&] { type(text); }},
+                {"edit", [&] { click(origin() + box(n - 1)->currentWantedRect.center()), key(Qt::Key_End, true); }},
+                {"left", [&] { QTest::keyClick(window(), Qt::Key_Left); }},
+                {"none", [&] { click(origin() + QPoint(700, 700), Qt::RightButton); }},
+                {"drag",
+                    [&] {
+                        clickOn(w->ui->radioBMoveAll);
+                        drag(boxClickAt(QPoint(48, 52)), boxClickAt(QPoint(88, 82)), 10);
+                        clickOn(w->ui->radioBMoveAll);
+                    }},
+                {"undo", [&] { w->on_goBack_clicked(); }}, {"redo", [&] { w->on_goForward_clicked(); }},
+                {"^z", [&] { ctrl(Qt::Key_Z); }}, {"^y", [&] { ctrl(Qt::Key_Y); }},
+                {"^V", [&] { ctrl(Qt::Key_V, Qt::ShiftModifier); }}, {"drop", [&] { drop(folder + '/' + text, true); }},
+                {"refuse", [&] { drop(folder + '/' + text, false); }}, {"undobutton", [&] { clickOn(w->ui->goBack); }},
+                {"tag", [&] { clickOn(w->ui->lineEdit), type(text), QTest::keyClick(window(), Qt::Key_Return); }},
+                {"clear", [&] { clickOn(w->ui->pushButton_4); }}, {"name", name},
+                {"borders", [&] { clickOn(w->ui->radioButton_4); }},
+                {"save", [&] { name(), w->on_pushButton_2_clicked(); }},
+                {"open", [&] { name(), w->on_open_clicked(); }},
+                {"answer", [&] { log.closing << Prompts::CloseAnswer(answers.indexOf(text)); }},
+                {"close", [&] { w->close(); }}, {"budget", [&] { w->setHistoryBudget(1); }},
+                {"menu", [&] { lostReleaseInOutputMenu(); }},
+                {"alt", [&] { key(Qt::Key_Alt, true), key(Qt::Key_Alt, false); }}};
+            const auto found = acts.find(action.section(QLatin1Char(':'), 0, 0));
+            QVERIFY2(found != acts.end(), qPrintable(action));
+            found->second();
         }
     }
-    // The mode button named m (Move / Remove), c (Connect) or a (Move all).
-    QRadioButton* mode(char name) const
+    // A file dragged into the window over the output view, which the window takes and opens, or refuses, as
+    // `accepted` says.
+    void drop(const QString& file, bool accepted)
     {
-        return name == 'm' ? w->ui->radioButton : name == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll;
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        const QPoint at = w->ui->drawOutput->mapTo(w, w->ui->drawOutput->rect().center());
+        QDragMoveEvent enter(at, Qt::CopyAction, &data, Qt::NoButton, {}, QEvent::DragEnter);
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::NoButton, {});
+        QCoreApplication::sendEvent(window(), &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+        if (accepted)
+            QCoreApplication::sendEvent(window(), &dropped), QCoreApplication::processEvents();
+    }
+    // Ctrl held while the output view's menu opens; the menu takes Ctrl's release, then closes.
+    void lostReleaseInOutputMenu()
+    {
+        key(Qt::Key_Control, true);
+        QTimer::singleShot(0, [this] {
+            QWidget* menu = QApplication::activePopupWidget();
+            QVERIFY(menu);
+            key(Qt::Key_Control, false);
+            QTest::keyClick(menu, Qt::Key_Escape);
+        });
+        QWidget* view = w->ui->drawOutput->viewport();
+        click(view->mapTo(w, view->rect().center()), Qt::RightButton);
+    }
+    // The mode button named m (Move / Remove), c (Connect) or a (Move all).
+    QRadioButton* mode(char m) const
+    {
+        return m == 'm' ? w->ui->radioButton : m == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll;
     }
     // "m", "c" and "a" for the modes that are on, in that order.
     QString modesOn() const
@@ -215,12 +258,11 @@ public:
         CharGrid::Input input = w->gridInput();
         input.style = style;
         const std::vector<QString> all = CharGrid::render(input);
-        QStringList rows(all.begin(), all.end());
-        for (int i = 0; i < rows.size(); ++i)
-            rows[i] = rows[i].trimmed().isEmpty()
-                ? QString()
-                : QString::number(i) + ':' + rows[i].remove(QRegularExpression(QStringLiteral(" +$")));
-        return rows.filter(QStringLiteral(":"));
+        QStringList rows;
+        for (size_t i = 0; i < all.size(); ++i)
+            if (!all[i].trimmed().isEmpty())
+                rows << QString::number(i) + ':' + QString(all[i]).remove(QRegularExpression(QStringLiteral(" +$")));
+        return rows;
     }
     QString texts() const
     {
