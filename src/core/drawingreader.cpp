@@ -871,15 +871,9 @@ void addBox(ChartStream::Chart& chart, const Area& a, const QString& text)
     b.borderSet = 2;
     b.sizeOfInitialTextBox = QPoint(24, 16);
     b.sizeToExtendBox = boxExtension;
-    // The size the window measures for the text; a box that would cross the far edges is moved back onto
-    // the canvas, as the window would move it (the drawing then differs, which counts as unplaced).
+    // The size the window measures for the text.
     const QSize size(cellWidth * a.width + 2 * textInset + boxExtension.x(),
         cellHeight * a.height + 2 * textInset + boxExtension.y());
-    if (b.openBoxPoint.x() + size.width() > canvasSize || b.openBoxPoint.y() + size.height() > canvasSize) {
-        b.openBoxPoint = QPoint(std::min(b.openBoxPoint.x(), canvasSize - size.width()),
-            std::min(b.openBoxPoint.y(), canvasSize - size.height()));
-        b.proportion = QPointF(b.openBoxPoint.x() / double(canvasSize), b.openBoxPoint.y() / double(canvasSize));
-    }
     b.currentWantedRect = QRect(b.openBoxPoint, size);
     b.centre = b.openBoxPoint + QPoint(b.currentWantedRect.width() / 2, b.currentWantedRect.height() / 2);
     b.text = text;
