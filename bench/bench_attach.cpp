@@ -51,8 +51,7 @@ QPoint onCanvas(const QPoint& canvasPoint)
     return canvas->mapTo(window, QPoint(0, 0)) + canvasPoint;
 }
 
-void send(QEvent::Type type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons held,
-    Qt::KeyboardModifiers keys = {})
+void send(QEvent::Type type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons held, Qt::KeyboardModifiers keys = {})
 {
     QMouseEvent event(type, pos, window->mapToGlobal(pos), button, held, keys);
     QApplication::sendEvent(window, &event);
@@ -124,23 +123,17 @@ void BM_HeldDragStep(benchmark::State& state)
     bench::Lcg rng(20261209);
     for (int i = 0; i < 10; ++i) {
         const int along = (i / 4) * 4;
-        const QPoint starts[4] = {QPoint(box.right() + 6, box.top() + along),
-            QPoint(box.left() - 10, box.top() + along), QPoint(box.left() + 6 + along, box.top() - 12),
-            QPoint(box.left() + 6 + along, box.bottom() + 6)};
+        const QPoint starts[4] = {QPoint(box.right() + 6, box.top() + along), QPoint(box.left() - 10, box.top() + along),
+            QPoint(box.left() + 6 + along, box.top() - 12), QPoint(box.left() + 6 + along, box.bottom() + 6)};
         const QPoint away[4] = {QPoint(1, 0), QPoint(-1, 0), QPoint(0, -1), QPoint(0, 1)};
-        window->m_data_line.push_back(
-            straight ? zigzagFrom(starts[i % 4], away[i % 4], i, 1000) : wanderingFrom(starts[i % 4], i, 1000, rng));
+        window->m_data_line.push_back(straight ? zigzagFrom(starts[i % 4], away[i % 4], i, 1000) : wanderingFrom(starts[i % 4], i, 1000, rng));
     }
     invoke("redrawAllLines");
     moveRemoveOnly();
     const bool alone = state.range(0) == 1;
     const QPoint grab = onCanvas(box.center());
     grabHolding(grab, alone, 10);
-    dragSteps(state,
-        alone          ? "box alone, Shift"
-            : straight ? "box with 10 straight ones"
-                       : "box with 10 held connectors",
-        grab);
+    dragSteps(state, alone ? "box alone, Shift" : straight ? "box with 10 straight ones" : "box with 10 held connectors", grab);
 }
 BENCHMARK(BM_HeldDragStep)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 

@@ -51,8 +51,7 @@ QByteArray makeSource(const ChartStream::Chart& chart, int n)
 {
     QByteArray text;
     for (int i = 0; i < 40; ++i)
-        text +=
-            "int value" + QByteArray::number(n) + '_' + QByteArray::number(i) + " = " + QByteArray::number(i) + ";\n";
+        text += "int value" + QByteArray::number(n) + '_' + QByteArray::number(i) + " = " + QByteArray::number(i) + ";\n";
     text += "// vandora:"
             " chart"
         + QByteArray::number(n) + ".fcb --crop\n";
@@ -85,8 +84,7 @@ int main(int argc, char** argv)
         files << source;
     }
     const int runs = 7;
-    const double check = bench::medianRunMs(
-        QStringLiteral(VANDORA_RENDER_PATH), QStringList(QStringLiteral("--check")) + files, runs, dir.path());
+    const double check = bench::medianRunMs(QStringLiteral(VANDORA_RENDER_PATH), QStringList(QStringLiteral("--check")) + files, runs, dir.path());
     const double cat = bench::medianRunMs(QStringLiteral("cat"), files, runs, dir.path());
     std::printf("%d files of 100 lines, one block each, median of %d runs: vandora-render --check %.1f ms "
                 "(%.3f ms per file), cat %.1f ms, ratio %.1f\n",

@@ -184,10 +184,7 @@ void BM_GridBefore(benchmark::State& state)
         benchmark::DoNotOptimize(rows);
     });
 }
-BENCHMARK(BM_GridBefore)
-    ->Arg(int(CharGrid::Style::Classic))
-    ->Arg(int(CharGrid::Style::Unicode))
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridBefore)->Arg(int(CharGrid::Style::Classic))->Arg(int(CharGrid::Style::Unicode))->Unit(benchmark::kMicrosecond);
 
 // Today's renderer on the chart with a tenth of its text wide.
 void BM_GridWide(benchmark::State& state)
@@ -202,10 +199,7 @@ void BM_GridWide(benchmark::State& state)
         benchmark::DoNotOptimize(rows);
     });
 }
-BENCHMARK(BM_GridWide)
-    ->Arg(int(CharGrid::Style::Classic))
-    ->Arg(int(CharGrid::Style::Unicode))
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridWide)->Arg(int(CharGrid::Style::Classic))->Arg(int(CharGrid::Style::Unicode))->Unit(benchmark::kMicrosecond);
 
 void BM_GridMapBaseline(benchmark::State& state)
 {
@@ -251,16 +245,15 @@ int main(int argc, char** argv)
     for (const char* style : {"lines", "unicode", "rounded", "heavy", "double"}) {
         const auto each = ms.find(style);
         if (classic != ms.end() && each != ms.end())
-            std::printf("%s: %.3f ms per render, %.2fx classic (%.3f ms)\n", style, each->second,
-                each->second / classic->second, classic->second);
+            std::printf("%s: %.3f ms per render, %.2fx classic (%.3f ms)\n", style, each->second, each->second / classic->second, classic->second);
     }
     for (const char* style : {"classic", "unicode"}) {
         const auto before = ms.find("before " + std::string(style));
         const auto ascii = ms.find(style);
         const auto wide = ms.find("wide " + std::string(style));
         if (before != ms.end() && ascii != ms.end() && wide != ms.end())
-            std::printf("%s: ASCII chart %.2fx, a tenth wide %.2fx the renderer before columns (%.3f ms)\n", style,
-                ascii->second / before->second, wide->second / before->second, before->second);
+            std::printf("%s: ASCII chart %.2fx, a tenth wide %.2fx the renderer before columns (%.3f ms)\n", style, ascii->second / before->second,
+                wide->second / before->second, before->second);
     }
     return EXIT_SUCCESS;
 }

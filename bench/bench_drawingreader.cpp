@@ -88,9 +88,8 @@ bool drawingReadsBack()
         const std::vector<QString> rows = CharGrid::render(inputIn(chart(), style));
         const DrawingReader::Result read = DrawingReader::read(QStringList(rows.begin(), rows.end()));
         if (read.unplaced != 0 || read.chart.boxes.size() != 20 || read.chart.connectors.size() != 20) {
-            std::fprintf(stderr, "%s: %d characters left out, %zu boxes, %zu connectors\n",
-                qPrintable(CharGrid::nameOf(style)), read.unplaced, read.chart.boxes.size(),
-                read.chart.connectors.size());
+            std::fprintf(stderr, "%s: %d characters left out, %zu boxes, %zu connectors\n", qPrintable(CharGrid::nameOf(style)), read.unplaced,
+                read.chart.boxes.size(), read.chart.connectors.size());
             return false;
         }
     }
@@ -111,8 +110,7 @@ int main(int argc, char** argv)
         const auto read = ms.find("read " + name);
         const auto render = ms.find("render " + name);
         if (read != ms.end() && render != ms.end())
-            std::printf("%s: reading back %.3f ms, %.1fx rendering (%.3f ms)\n", name.c_str(), read->second,
-                read->second / render->second, render->second);
+            std::printf("%s: reading back %.3f ms, %.1fx rendering (%.3f ms)\n", name.c_str(), read->second, read->second / render->second, render->second);
     }
     return EXIT_SUCCESS;
 }

@@ -137,8 +137,8 @@ void BM_ClickChangingNothing(benchmark::State& state)
     const int before = BenchAccess::history(*window).size();
     bench::timed(state, unconditional ? "click (unconditional)" : "click", [&] {
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, window->mapToGlobal(at), Qt::RightButton,
-                type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+            QMouseEvent event(
+                type, at, window->mapToGlobal(at), Qt::RightButton, type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(window, &event);
         }
         if (unconditional)
@@ -160,8 +160,8 @@ qint64 historyAfterTyping(qint64 budget)
     QWidget* canvas = bench::canvasOf(*window);
     const QPoint click = canvas->mapTo(window, QPoint(700, 760));
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, click, window->mapToGlobal(click), Qt::LeftButton,
-            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QMouseEvent event(
+            type, click, window->mapToGlobal(click), Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(window, &event);
     }
     TextObject* box = window->m_data->last();
@@ -220,23 +220,20 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     auto& ms = bench::perCallMs();
     for (const char* step : {"undo typed", "redo typed", "undo move all"})
-        std::printf("%s: %.3f ms keeping unchanged boxes, %.3f ms rebuilding all (ratio %.1f)\n", step, ms[step],
-            ms[std::string(step) + " (full rebuild)"], ms[std::string(step) + " (full rebuild)"] / ms[step]);
-    std::printf("typing one character, step included: %.3f ms; recording unconditionally: %.3f ms (ratio %.2f)\n",
-        ms["type"], ms["type (unconditional)"], ms["type"] / ms["type (unconditional)"]);
-    std::printf("a click that changes nothing: %.3f ms, no step; recording unconditionally: %.3f ms (ratio %.2f)\n",
-        ms["click"], ms["click (unconditional)"], ms["click"] / ms["click (unconditional)"]);
-    std::printf(
-        "record one snapshot: %.3f ms, rebuild it: %.3f ms; copying its bytes: %.3f ms (ratios %.0f and %.0f)\n",
-        ms["record"], ms["rebuild"], ms["copy"], ms["record"] / ms["copy"], ms["rebuild"] / ms["copy"]);
-    std::printf(
-        "the unsaved-changes check for the title: %.3f ms, %.0f%% of recording a snapshot (which includes it)\n",
-        ms["unsaved check"], 100.0 * ms["unsaved check"] / ms["record"]);
+        std::printf("%s: %.3f ms keeping unchanged boxes, %.3f ms rebuilding all (ratio %.1f)\n", step, ms[step], ms[std::string(step) + " (full rebuild)"],
+            ms[std::string(step) + " (full rebuild)"] / ms[step]);
+    std::printf("typing one character, step included: %.3f ms; recording unconditionally: %.3f ms (ratio %.2f)\n", ms["type"], ms["type (unconditional)"],
+        ms["type"] / ms["type (unconditional)"]);
+    std::printf("a click that changes nothing: %.3f ms, no step; recording unconditionally: %.3f ms (ratio %.2f)\n", ms["click"], ms["click (unconditional)"],
+        ms["click"] / ms["click (unconditional)"]);
+    std::printf("record one snapshot: %.3f ms, rebuild it: %.3f ms; copying its bytes: %.3f ms (ratios %.0f and %.0f)\n", ms["record"], ms["rebuild"],
+        ms["copy"], ms["record"] / ms["copy"], ms["rebuild"] / ms["copy"]);
+    std::printf("the unsaved-changes check for the title: %.3f ms, %.0f%% of recording a snapshot (which includes it)\n", ms["unsaved check"],
+        100.0 * ms["unsaved check"] / ms["record"]);
 
     const qint64 bounded = historyAfterTyping(MainWindow::historyBudgetBytes);
     const qint64 unbounded = historyAfterTyping(std::numeric_limits<qint64>::max() / 2);
-    std::printf(
-        "budget keeps the history at %.1f%% of the unbounded size\n", 100.0 * double(bounded) / double(unbounded));
+    std::printf("budget keeps the history at %.1f%% of the unbounded size\n", 100.0 * double(bounded) / double(unbounded));
     window = nullptr;
     return EXIT_SUCCESS;
 }

@@ -112,8 +112,7 @@ void changeOne(benchmark::State& state, bool remove)
             total += threadCpuMs() - start;
         }
     }
-    bench::perCallMs()[std::string(remove ? "removal" : "highlight") + (whole ? " whole" : " tiles")] =
-        total / double(state.iterations());
+    bench::perCallMs()[std::string(remove ? "removal" : "highlight") + (whole ? " whole" : " tiles")] = total / double(state.iterations());
 }
 void BM_Highlight(benchmark::State& state)
 {
@@ -139,8 +138,7 @@ int main(int argc, char** argv)
     QWidget* canvas = bench::canvasOf(mainWindow);
     for (int i = 0; i < connectorCount; ++i)
         mainWindow.m_data_line.push_back(bench::wanderingLine(canvas, i, pointsPerConnector, rng));
-    std::printf(
-        "chart: %zu connectors, %zu points in all\n", mainWindow.m_data_line.size(), bench::totalPoints(mainWindow));
+    std::printf("chart: %zu connectors, %zu points in all\n", mainWindow.m_data_line.size(), bench::totalPoints(mainWindow));
 
     // The repaint must really cover the layer with the connectors.
     invoke("redrawAllLines");
@@ -160,11 +158,10 @@ int main(int argc, char** argv)
     const auto full = perCall.find("redrawAllLines/100x1000");
     const auto shown = perCall.find("redrawAllLines+repaint/100x1000");
     if (base != perCall.end() && full != perCall.end()) {
-        std::printf("per call: initLableForDrawing %.3f ms, redrawAllLines %.3f ms, ratio %.1f\n", base->second / 1e6,
-            full->second / 1e6, full->second / base->second);
+        std::printf(
+            "per call: initLableForDrawing %.3f ms, redrawAllLines %.3f ms, ratio %.1f\n", base->second / 1e6, full->second / 1e6, full->second / base->second);
         if (shown != perCall.end())
-            std::printf("per call with the label repainted: %.3f ms, ratio %.1f\n", shown->second / 1e6,
-                shown->second / base->second);
+            std::printf("per call with the label repainted: %.3f ms, ratio %.1f\n", shown->second / 1e6, shown->second / base->second);
     }
     // The partial repaints must leave what a whole repaint paints.
     const QImage partial = BenchAccess::layer(mainWindow);

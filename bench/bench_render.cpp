@@ -44,9 +44,8 @@ template <typename T> T* widget(const char* name)
 CharGrid::Input gatherInput()
 {
     const QWidget* canvas = bench::canvasOf(*window);
-    CharGrid::Input input =
-        ChartRender::emptyInput(canvas->size(), widget<QAbstractButton>("radioButton_4")->isChecked(),
-            widget<QLineEdit>("lineEdit")->text(), widget<QLineEdit>("lineEdit_2")->text());
+    CharGrid::Input input = ChartRender::emptyInput(
+        canvas->size(), widget<QAbstractButton>("radioButton_4")->isChecked(), widget<QLineEdit>("lineEdit")->text(), widget<QLineEdit>("lineEdit_2")->text());
     for (TextObject* box : *window->m_data)
         ChartRender::addBox(input, box->x_y_proc_respect_to_zero, box->elem ? box->elem->toPlainText() : QString());
     for (const Line& line : window->m_data_line)
@@ -130,8 +129,7 @@ void BM_CtrlC(benchmark::State& state)
     QKeyEvent up(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
     QApplication::sendEvent(window, &up);
     const CharGrid::Input input = gatherInput();
-    if (QApplication::clipboard()->text()
-        != joined(GridCrop::compact(CharGrid::render(input), input.startTag, input.endTag)))
+    if (QApplication::clipboard()->text() != joined(GridCrop::compact(CharGrid::render(input), input.startTag, input.endTag)))
         bench::fail("Ctrl+C copied something else than the compact drawing");
 }
 BENCHMARK(BM_CtrlC)->Name("Ctrl+C (compact copy)")->Unit(benchmark::kMillisecond);
@@ -147,13 +145,11 @@ void checkRendering()
         output->clear();
         window->drawRightWidget();
         if (output->toPlainText() != expected)
-            bench::fail(checked ? "output differs from the grid with \"Draw \" checked"
-                                : "output differs from the grid with \"Draw \" unchecked");
+            bench::fail(checked ? "output differs from the grid with \"Draw \" checked" : "output differs from the grid with \"Draw \" unchecked");
     }
     live->setChecked(false);
     const int rows = expected.count(QLatin1Char('\n')) + 1;
-    std::printf("rendering checked: %d rows, identical with \"Draw \" on and off, %d border bars\n", rows,
-        int(expected.count(QLatin1Char('|'))));
+    std::printf("rendering checked: %d rows, identical with \"Draw \" on and off, %d border bars\n", rows, int(expected.count(QLatin1Char('|'))));
 }
 
 } // namespace
@@ -175,13 +171,11 @@ int main(int argc, char** argv)
         mainWindow.m_data_line.push_back(bench::wanderingLine(canvas, i, pointsPerConnector, rng));
     QApplication::processEvents();
     const CharGrid::Input input = gatherInput();
-    std::printf("chart: %zu boxes (%zu drawn), %zu connectors (%zu drawn), %zu points in all, grid %d x %d\n",
-        size_t(mainWindow.m_data->size()), input.boxes.size(), mainWindow.m_data_line.size(), input.connectors.size(),
-        bench::totalPoints(mainWindow), input.cols, input.rows);
+    std::printf("chart: %zu boxes (%zu drawn), %zu connectors (%zu drawn), %zu points in all, grid %d x %d\n", size_t(mainWindow.m_data->size()),
+        input.boxes.size(), mainWindow.m_data_line.size(), input.connectors.size(), bench::totalPoints(mainWindow), input.cols, input.rows);
     checkRendering();
     for (TextObject* box : *mainWindow.m_data) {
-        if (ChartRender::textLines(box->elem->toPlainText())
-            != box->elem->toPlainText().split(QRegularExpression(QStringLiteral("[\\r\\n]"))))
+        if (ChartRender::textLines(box->elem->toPlainText()) != box->elem->toPlainText().split(QRegularExpression(QStringLiteral("[\\r\\n]"))))
             bench::fail("line lists differ");
     }
 
@@ -193,23 +187,21 @@ int main(int argc, char** argv)
     const auto grid = perCall.find("CharGrid::render");
     const auto gather = perCall.find("gather input");
     if (whole != perCall.end() && grid != perCall.end()) {
-        std::printf("per call: drawRightWidget %.3f ms, CharGrid::render %.3f ms, grid share %.0f%%\n", whole->second,
-            grid->second, 100.0 * grid->second / whole->second);
+        std::printf("per call: drawRightWidget %.3f ms, CharGrid::render %.3f ms, grid share %.0f%%\n", whole->second, grid->second,
+            100.0 * grid->second / whole->second);
         if (gather != perCall.end())
-            std::printf(
-                "gathering the input: %.3f ms (%.0f%%)\n", gather->second, 100.0 * gather->second / whole->second);
+            std::printf("gathering the input: %.3f ms (%.0f%%)\n", gather->second, 100.0 * gather->second / whole->second);
         const auto lines = perCall.find("getTextForEachLine x all");
         if (lines != perCall.end())
-            std::printf("of which the boxes' line lists: %.3f ms (%.0f%%)\n", lines->second,
-                100.0 * lines->second / whole->second);
+            std::printf("of which the boxes' line lists: %.3f ms (%.0f%%)\n", lines->second, 100.0 * lines->second / whole->second);
         const auto crop = perCall.find("render+crop");
         const auto copy = perCall.find("Ctrl+C");
         if (crop != perCall.end() && copy != perCall.end())
-            std::printf("compact copy: render+crop %.3f ms (%.3fx render alone), Ctrl+C %.3f ms (%.3fx render alone)\n",
-                crop->second, crop->second / grid->second, copy->second, copy->second / grid->second);
+            std::printf("compact copy: render+crop %.3f ms (%.3fx render alone), Ctrl+C %.3f ms (%.3fx render alone)\n", crop->second,
+                crop->second / grid->second, copy->second, copy->second / grid->second);
         if (shown != perCall.end())
-            std::printf("with the view repainted: %.3f ms per call, grid share %.0f%% (frame budget 16 ms)\n",
-                shown->second, 100.0 * grid->second / shown->second);
+            std::printf(
+                "with the view repainted: %.3f ms per call, grid share %.0f%% (frame budget 16 ms)\n", shown->second, 100.0 * grid->second / shown->second);
     }
     window = nullptr;
     return EXIT_SUCCESS;

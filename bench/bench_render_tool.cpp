@@ -59,7 +59,6 @@ int main(int argc, char** argv)
     const int runs = 20;
     const double render = bench::medianRunMs(QStringLiteral(VANDORA_RENDER_PATH), {chart}, runs);
     const double cat = bench::medianRunMs(QStringLiteral("cat"), {chart}, runs);
-    std::printf("chart of %lld bytes, median of %d runs: vandora-render %.2f ms, cat %.2f ms, ratio %.1f\n",
-        file.size(), runs, render, cat, render / cat);
+    std::printf("chart of %lld bytes, median of %d runs: vandora-render %.2f ms, cat %.2f ms, ratio %.1f\n", file.size(), runs, render, cat, render / cat);
     return EXIT_SUCCESS;
 }

@@ -98,8 +98,7 @@ void launch(benchmark::State& state, const char* mode, Samples& samples)
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         const auto start = std::chrono::steady_clock::now();
-        child.start(
-            QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--child"), QString::fromLatin1(mode)});
+        child.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--child"), QString::fromLatin1(mode)});
         const bool finished = child.waitForFinished(60000);
         const auto end = std::chrono::steady_clock::now();
         if (!finished || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
@@ -153,7 +152,7 @@ int main(int argc, char** argv)
     const double bare = median(bareSamples.wallMs);
     std::printf("start-up median over %zu/%zu runs: vandora %.1f ms, bare window %.1f ms, ratio %.2f"
                 " (in main: vandora %.1f ms, bare %.1f ms)\n",
-        vandoraSamples.wallMs.size(), bareSamples.wallMs.size(), vandora, bare, bare > 0 ? vandora / bare : 0.0,
-        median(vandoraSamples.inMainMs), median(bareSamples.inMainMs));
+        vandoraSamples.wallMs.size(), bareSamples.wallMs.size(), vandora, bare, bare > 0 ? vandora / bare : 0.0, median(vandoraSamples.inMainMs),
+        median(bareSamples.inMainMs));
     return vandoraSamples.wallMs.empty() || bareSamples.wallMs.empty() ? EXIT_FAILURE : EXIT_SUCCESS;
 }

@@ -56,8 +56,7 @@ QTextEdit* makePlainEditor(QWidget* canvas)
     // Laid out as the box's editor is: its cell-sized font, its margin, lines one cell high.
     editor->setFont(box->elem->font());
     editor->document()->setDocumentMargin(box->elem->document()->documentMargin());
-    editor->setStyleSheet(
-        QStringLiteral("border:2px double rgb(0, 0, 0); background-color:white; border-color: rgb(0, 0, 0);"));
+    editor->setStyleSheet(QStringLiteral("border:2px double rgb(0, 0, 0); background-color:white; border-color: rgb(0, 0, 0);"));
     editor->setGeometry(0, 0, 24, 16);
     editor->setLineWrapMode(QTextEdit::NoWrap);
     editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -79,8 +78,8 @@ Result trimInBox(int n)
     r.secondsPerCall = std::chrono::duration<double>(end - start).count();
     r.kept = box->elem->toPlainText().size();
     if (r.kept >= n || box->currentWantedRect.width() > canvasSide || box->currentWantedRect.x() < 0) {
-        std::fprintf(stderr, "box not trimmed to fit: n %d, kept %d, rect x %d width %d\n", n, r.kept,
-            box->currentWantedRect.x(), box->currentWantedRect.width());
+        std::fprintf(
+            stderr, "box not trimmed to fit: n %d, kept %d, rect x %d width %d\n", n, r.kept, box->currentWantedRect.x(), box->currentWantedRect.width());
         std::exit(EXIT_FAILURE);
     }
     return r;
@@ -138,14 +137,7 @@ void BM_Bisection(benchmark::State& state)
         record(bisection, n, total, kept, runs);
     state.counters["kept"] = kept;
 }
-BENCHMARK(BM_Bisection)
-    ->Name("box paste")
-    ->Arg(1000)
-    ->Arg(2000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Bisection)->Name("box paste")->Arg(1000)->Arg(2000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 double exponent(const std::map<int, Result>& results, int small, int large);
 
@@ -166,8 +158,7 @@ void BM_Naive(benchmark::State& state)
     if (n > 2000) {
         // Only worth a run when the growth measured so far promises it ends within the budget.
         const double estimate = naiveEstimate(n);
-        std::printf(
-            "one-at-a-time estimate for %d: %.1f s (exponent %.2f from 1000 -> 2000)\n", n, estimate, naiveGrowth());
+        std::printf("one-at-a-time estimate for %d: %.1f s (exponent %.2f from 1000 -> 2000)\n", n, estimate, naiveGrowth());
         if (!naive.count(2000) || estimate > naiveBudgetSeconds) {
             state.SkipWithError("not run: estimated beyond the time budget");
             for (auto _ : state) { }
@@ -188,18 +179,8 @@ void BM_Naive(benchmark::State& state)
         record(naive, n, total, kept, runs);
     state.counters["kept"] = kept;
 }
-BENCHMARK(BM_Naive)
-    ->Name("plain editor, one char at a time")
-    ->Arg(1000)
-    ->Arg(2000)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Naive)
-    ->Name("plain editor, one char at a time")
-    ->Arg(10000)
-    ->Iterations(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Naive)->Name("plain editor, one char at a time")->Arg(1000)->Arg(2000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Naive)->Name("plain editor, one char at a time")->Arg(10000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The paste of a big test: `lines` lines of equal length, 480,000 characters or 100,000 on one line.
 QString bigPaste(int lines)
@@ -292,8 +273,7 @@ BENCHMARK(BM_BigPaste)
 
 double exponent(const std::map<int, Result>& results, int small, int large)
 {
-    return std::log(results.at(large).secondsPerCall / results.at(small).secondsPerCall)
-        / std::log(double(large) / double(small));
+    return std::log(results.at(large).secondsPerCall / results.at(small).secondsPerCall) / std::log(double(large) / double(small));
 }
 
 void checkSameLength(int n)
@@ -305,8 +285,7 @@ void checkSameLength(int n)
         std::exit(EXIT_FAILURE);
     }
     const double width = plain->document()->size().width();
-    std::printf(
-        "n %d: both keep %d characters (text %.2f px wide, box %d px)\n", n, a, width, static_cast<int>(10 + width));
+    std::printf("n %d: both keep %d characters (text %.2f px wide, box %d px)\n", n, a, width, static_cast<int>(10 + width));
 }
 
 } // namespace
@@ -334,8 +313,8 @@ int main(int argc, char** argv)
     for (const auto& entry : naive) {
         const auto other = bisection.find(entry.first);
         if (other != bisection.end() && other->second.kept != entry.second.kept) {
-            std::fprintf(stderr, "trimming differs for %d characters: box keeps %d, one at a time keeps %d\n",
-                entry.first, other->second.kept, entry.second.kept);
+            std::fprintf(
+                stderr, "trimming differs for %d characters: box keeps %d, one at a time keeps %d\n", entry.first, other->second.kept, entry.second.kept);
             return EXIT_FAILURE;
         }
     }
@@ -349,15 +328,14 @@ int main(int argc, char** argv)
             std::snprintf(naiveText, sizeof naiveText, "%.1f", v->second.secondsPerCall * 1e3);
         else if (n == 10000 && naive.count(2000))
             std::snprintf(naiveText, sizeof naiveText, "~%.0f (est.)", naiveEstimate(10000) * 1e3);
-        std::printf("%8d %14.2f %14s %8d\n", n, b != bisection.end() ? b->second.secondsPerCall * 1e3 : 0.0, naiveText,
-            b != bisection.end() ? b->second.kept : -1);
+        std::printf(
+            "%8d %14.2f %14s %8d\n", n, b != bisection.end() ? b->second.secondsPerCall * 1e3 : 0.0, naiveText, b != bisection.end() ? b->second.kept : -1);
     }
     if (bisection.count(1000) && bisection.count(2000) && bisection.count(10000) && bisection.count(100000))
-        std::printf("growth exponents, box: %.2f (1k->2k), %.2f (2k->10k), %.2f (10k->100k)\n",
-            exponent(bisection, 1000, 2000), exponent(bisection, 2000, 10000), exponent(bisection, 10000, 100000));
+        std::printf("growth exponents, box: %.2f (1k->2k), %.2f (2k->10k), %.2f (10k->100k)\n", exponent(bisection, 1000, 2000),
+            exponent(bisection, 2000, 10000), exponent(bisection, 10000, 100000));
     if (naive.count(1000) && naive.count(2000))
-        std::printf("growth exponents, one at a time: %.2f (1k->2k)%s\n", exponent(naive, 1000, 2000),
-            naive10kMeasured ? "" : ", 10k extrapolated with it");
+        std::printf("growth exponents, one at a time: %.2f (1k->2k)%s\n", exponent(naive, 1000, 2000), naive10kMeasured ? "" : ", 10k extrapolated with it");
     if (naive10kMeasured)
         std::printf("growth exponent, one at a time: %.2f (2k->10k)\n", exponent(naive, 2000, 10000));
 
@@ -365,14 +343,12 @@ int main(int argc, char** argv)
         const Result now = big[std::to_string(lines) + " box"];
         const Result then = big[std::to_string(lines) + " before"];
         if (now.kept != then.kept) {
-            std::fprintf(
-                stderr, "trimming differs for the paste of %d lines: %d kept, %d before\n", lines, now.kept, then.kept);
+            std::fprintf(stderr, "trimming differs for the paste of %d lines: %d kept, %d before\n", lines, now.kept, then.kept);
             return EXIT_FAILURE;
         }
         std::printf("paste of %d characters on %d line(s): %.1f ms in the box, %.1f ms trimmed the earlier way "
                     "(ratio %.1f), %d characters kept\n",
-            bigPaste(lines).size(), lines, now.secondsPerCall * 1e3, then.secondsPerCall * 1e3,
-            then.secondsPerCall / now.secondsPerCall, now.kept);
+            bigPaste(lines).size(), lines, now.secondsPerCall * 1e3, then.secondsPerCall * 1e3, then.secondsPerCall / now.secondsPerCall, now.kept);
     }
     window = nullptr;
     return EXIT_SUCCESS;

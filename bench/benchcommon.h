@@ -53,8 +53,7 @@ inline void printRatio(const char* step, const char* baseline)
     const auto a = perCallMs().find(step);
     const auto b = perCallMs().find(baseline);
     if (a != perCallMs().end() && b != perCallMs().end())
-        std::printf("%-28s %8.3f ms against %8.3f ms (%s): %.2fx\n", step, a->second, b->second, baseline,
-            a->second / b->second);
+        std::printf("%-28s %8.3f ms against %8.3f ms (%s): %.2fx\n", step, a->second, b->second, baseline, a->second / b->second);
 }
 
 // Runs the registered benchmarks with the command line's options; false on an unknown option.

@@ -15,8 +15,7 @@ namespace bench {
 
 // The median wall time in milliseconds of `runs` runs of the program, started in `folder` (the current
 // one when empty), its output thrown away; exits the benchmark when a run fails.
-inline double medianRunMs(
-    const QString& program, const QStringList& arguments, int runs, const QString& folder = QString())
+inline double medianRunMs(const QString& program, const QStringList& arguments, int runs, const QString& folder = QString())
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {

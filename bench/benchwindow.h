@@ -45,8 +45,7 @@ inline void showAndSettle(MainWindow& window)
     const auto* layer = window.findChild<QLabel*>(QStringLiteral("label_2"));
     QElapsedTimer guard;
     guard.start();
-    while (!(window.windowHandle() && window.windowHandle()->isExposed() && layer
-        && !layer->pixmap(Qt::ReturnByValue).isNull())) {
+    while (!(window.windowHandle() && window.windowHandle()->isExposed() && layer && !layer->pixmap(Qt::ReturnByValue).isNull())) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
         if (guard.elapsed() > 10000)
             fail("window never became ready");
@@ -60,8 +59,7 @@ inline void showAndSettle(MainWindow& window)
 // A box created the way the window creates one, appended to its list.
 inline TextObject* addBox(MainWindow& window, const QPoint& at, const QString& text)
 {
-    auto* box = new TextObject(
-        nullptr, canvasOf(window), window.m_data->size(), at, window.m_data, QPoint(24, 16), QPoint(10, 6), 2);
+    auto* box = new TextObject(nullptr, canvasOf(window), window.m_data->size(), at, window.m_data, QPoint(24, 16), QPoint(10, 6), 2);
     window.m_data->append(box);
     box->elem->setPlainText(text);
     return box;

@@ -40,8 +40,8 @@ struct Glyphs {
 // Classic box corners are the sides' "|"; its connector characters are never used.
 constexpr Glyphs classicGlyphs{u'-', u'|', u'*', u'*', u'*', {u'|', u'|', u'|', u'|'}, {u'*', u'*', u'*', u'*'}};
 constexpr Glyphs lineGlyphs{u'-', u'|', u'\\', u'/', u'+', {u'+', u'+', u'+', u'+'}, {u'>', u'<', u'^', u'v'}};
-constexpr Glyphs unicodeGlyphs{u'\u2500', u'\u2502', u'\u2572', u'\u2571', u'\u253C',
-    {u'\u250C', u'\u2510', u'\u2514', u'\u2518'}, {u'\u25B6', u'\u25C0', u'\u25B2', u'\u25BC'}};
+constexpr Glyphs unicodeGlyphs{
+    u'\u2500', u'\u2502', u'\u2572', u'\u2571', u'\u253C', {u'\u250C', u'\u2510', u'\u2514', u'\u2518'}, {u'\u25B6', u'\u25C0', u'\u25B2', u'\u25BC'}};
 
 const Glyphs& glyphsBefore(Style style)
 {
@@ -186,8 +186,7 @@ public:
     {
         std::int64_t top = 0;
         std::int64_t left = 0;
-        if (!roundToCell(box.proportion.y() * double(m_rows), top)
-            || !roundToCell(box.proportion.x() * double(m_cols), left))
+        if (!roundToCell(box.proportion.y() * double(m_rows), top) || !roundToCell(box.proportion.x() * double(m_cols), left))
             return;
 
         QStringList lines;
@@ -248,8 +247,7 @@ public:
         const size_t cells = collectCells(points, shift);
         if (cells == 0)
             return;
-        const char16_t byWay[9] = {g.downRight, g.vertical, g.downLeft, g.horizontal, g.horizontal, g.horizontal,
-            g.downLeft, g.vertical, g.downRight};
+        const char16_t byWay[9] = {g.downRight, g.vertical, g.downLeft, g.horizontal, g.horizontal, g.horizontal, g.downLeft, g.vertical, g.downRight};
         // The stroke of a cell by the ways into and out of it: a corner where it turns, else the way in.
         Stroke strokeOf[81];
         for (int w = 0; w < 81; ++w)

@@ -52,8 +52,7 @@ private:
         if (i < boxes || lines == 0)
             return onBox();
         const std::vector<QPoint>& points = w()->m_data_line[size_t(i - boxes)].points;
-        return points.empty() ? anywhere()
-                              : inWindow(m_t->origin() + points[size_t(pick(int(points.size())))] - QPoint(10, 7));
+        return points.empty() ? anywhere() : inWindow(m_t->origin() + points[size_t(pick(int(points.size())))] - QPoint(10, 7));
     }
     void drag(QPoint at)
     {
@@ -73,10 +72,7 @@ private:
                 QTest::keyClick(m_t->window(), c == 12 ? Qt::Key_Return : c == 13 ? Qt::Key_Tab : Qt::Key_Backspace);
         }
     }
-    void ctrlKey(Qt::Key key)
-    {
-        m_t->key(Qt::Key_Control, true), m_t->key(key, true), m_t->key(key, false), m_t->key(Qt::Key_Control, false);
-    }
+    void ctrlKey(Qt::Key key) { m_t->key(Qt::Key_Control, true), m_t->key(key, true), m_t->key(key, false), m_t->key(Qt::Key_Control, false); }
     QString act(int kind, const QPoint& at);
     QString broken();
     QString renderToolDiffers(const QString& backup);
@@ -101,8 +97,7 @@ QString GuiFuzzer::act(int kind, const QPoint& at)
         m_t->clickOn(m_t->mode(mode));
     const QString saved = m_dir.filePath(QStringLiteral("fuzz.fcb"));
     const auto answerQuestion = [&] {
-        log.closing << QList<Prompts::CloseAnswer>{
-            Prompts::CloseAnswer::Save, Prompts::CloseAnswer::Discard, Prompts::CloseAnswer::Cancel}[pick(3)];
+        log.closing << QList<Prompts::CloseAnswer>{Prompts::CloseAnswer::Save, Prompts::CloseAnswer::Discard, Prompts::CloseAnswer::Cancel}[pick(3)];
     };
     QString what;
     switch (kind) {
@@ -182,8 +177,7 @@ QString GuiFuzzer::act(int kind, const QPoint& at)
             m_t->click(onBox());
             typeSome();
         }
-        what = "open" + QString(kind == 20 ? ", type" : "")
-            + QStringLiteral(" (answer %1)").arg(log.closing.isEmpty() ? -1 : int(log.closing.first()));
+        what = "open" + QString(kind == 20 ? ", type" : "") + QStringLiteral(" (answer %1)").arg(log.closing.isEmpty() ? -1 : int(log.closing.first()));
         break;
     case 21:
     case 22: { // a tag, confirmed by Return or by a click elsewhere
@@ -225,8 +219,7 @@ QString GuiFuzzer::act(int kind, const QPoint& at)
         m_failingSave = true;
         log.answers << m_dir.filePath(QStringLiteral("blocked.txt"));
         m_t->clickOn(ui()->pushButton_2);
-        what = QFile::exists(m_dir.filePath(QStringLiteral("blocked.txt"))) ? "FAILED SAVE WROTE THE EXPORT"
-                                                                            : "failed save";
+        what = QFile::exists(m_dir.filePath(QStringLiteral("blocked.txt"))) ? "FAILED SAVE WROTE THE EXPORT" : "failed save";
         break;
     }
     }
@@ -268,8 +261,7 @@ QString GuiFuzzer::broken()
         if (!QRect(0, 0, 801, 801).contains(box->elem->geometry()))
             return QStringLiteral("a box leaves the canvas");
     for (const auto& record : w()->removeWhch)
-        if (record.second < 0
-            || record.second >= (record.first == MainWindow::BOX ? w()->m_data->size() : int(w()->m_data_line.size())))
+        if (record.second < 0 || record.second >= (record.first == MainWindow::BOX ? w()->m_data->size() : int(w()->m_data_line.size())))
             return QStringLiteral("a creation record names a missing element");
     if (!ui()->radioButton_3->isChecked())
         return QString();
@@ -284,8 +276,7 @@ QString GuiFuzzer::broken()
     ChartStream::Chart backup;
     if (!ChartStream::fromBytes(ChartStream::toBytes(w()->chartSnapshot()), backup))
         return QStringLiteral("the backup does not read back");
-    if (shown
-        != ChartRender::joinRows(CharGrid::render(ChartRender::gridInputFor(backup, ui()->radioButton_4->isChecked()))))
+    if (shown != ChartRender::joinRows(CharGrid::render(ChartRender::gridInputFor(backup, ui()->radioButton_4->isChecked()))))
         return QStringLiteral("the output view differs from the backup's rendering");
     return QString();
 }
@@ -341,9 +332,7 @@ QString GuiFuzzer::renderToolDiffers(const QString& backup)
     tool.start(m_renderTool, arguments << backup);
     if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
         return QStringLiteral("vandora-render failed: ") + QString::fromUtf8(tool.readAllStandardError());
-    return tool.readAllStandardOutput() == ui()->drawOutput->toPlainText().toUtf8()
-        ? QString()
-        : QStringLiteral("vandora-render prints another drawing");
+    return tool.readAllStandardOutput() == ui()->drawOutput->toPlainText().toUtf8() ? QString() : QStringLiteral("vandora-render prints another drawing");
 }
 
 // Empty when, with unsaved changes, the recovery file holds the chart once its interval has passed.
@@ -356,15 +345,12 @@ QString GuiFuzzer::recoveryLags()
         return file.exists() ? QStringLiteral("a recovery file is left with nothing unsaved") : QString();
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("no recovery file with unsaved changes");
-    return ChartStream::contentOf(file.readAll()) == w()->contentBytes()
-        ? QString()
-        : QStringLiteral("the recovery file lags behind the chart");
+    return ChartStream::contentOf(file.readAll()) == w()->contentBytes() ? QString() : QStringLiteral("the recovery file lags behind the chart");
 }
 
 int GuiFuzzer::run(int actions)
 {
-    std::printf(
-        "fuzz_gui: seed %u, %d actions (replay: fuzz_gui --seed %u --actions %d)\n", m_seed, actions, m_seed, actions);
+    std::printf("fuzz_gui: seed %u, %d actions (replay: fuzz_gui --seed %u --actions %d)\n", m_seed, actions, m_seed, actions);
     std::fflush(stdout);
     if (!m_dir.isValid())
         return 2;
@@ -392,8 +378,7 @@ int GuiFuzzer::run(int actions)
         if (fault.isEmpty() && trail.last().contains(QLatin1String("WROTE")))
             fault = QStringLiteral("a failed save replaced the export");
         if (!fault.isEmpty()) {
-            std::printf("fuzz_gui: seed %u, action %d: %s\nlast actions:\n%s\n", m_seed, i, qPrintable(fault),
-                qPrintable(trail.join('\n')));
+            std::printf("fuzz_gui: seed %u, action %d: %s\nlast actions:\n%s\n", m_seed, i, qPrintable(fault), qPrintable(trail.join('\n')));
             return 1;
         }
         if (i % 500 == 499) {

@@ -15,12 +15,9 @@ int main(int argc, char* argv[])
     const CommandLine::Request request = CommandLine::parse(arguments);
     switch (request.action) {
     case CommandLine::Action::Help: std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout); return 0;
-    case CommandLine::Action::Version:
-        std::printf("vandora %s\n", ProgramInfo::version().toLocal8Bit().constData());
-        return 0;
+    case CommandLine::Action::Version: std::printf("vandora %s\n", ProgramInfo::version().toLocal8Bit().constData()); return 0;
     case CommandLine::Action::Usage:
-        std::fprintf(stderr, "vandora: %s\n\n%s", request.error.toLocal8Bit().constData(),
-            CommandLine::usage().toLocal8Bit().constData());
+        std::fprintf(stderr, "vandora: %s\n\n%s", request.error.toLocal8Bit().constData(), CommandLine::usage().toLocal8Bit().constData());
         return 2;
     case CommandLine::Action::Run: break;
     }

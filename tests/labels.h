@@ -24,8 +24,7 @@ public:
     QString operator[](const QString& label) const
     {
         if (!m_values.contains(label))
-            QTest::qFail(
-                qPrintable(QStringLiteral("the row states no value for \"%1\"").arg(label)), __FILE__, __LINE__);
+            QTest::qFail(qPrintable(QStringLiteral("the row states no value for \"%1\"").arg(label)), __FILE__, __LINE__);
         return label + QLatin1Char('=') + m_values.value(label);
     }
     bool has(const QString& label) const { return m_values.contains(label); }

@@ -50,20 +50,17 @@ bool boxContains(const BoxArea& box, const QPoint& point, const QSize& canvas, d
     const std::int64_t cy = box.centre.y();
     const int w = box.size.width();
     const int h = box.size.height();
-    return point.x() >= cx - mx - w && point.x() <= double(cx + mx) + 0.5 * w && point.y() >= cy - my - h
-        && point.y() <= double(cy + my) + 0.5 * h;
+    return point.x() >= cx - mx - w && point.x() <= double(cx + mx) + 0.5 * w && point.y() >= cy - my - h && point.y() <= double(cy + my) + 0.5 * h;
 }
 
 bool connectorContains(const std::vector<QPoint>& points, const QPoint& point, const QSize& canvas, double tolerance)
 {
     const std::int64_t mx = marginOf(canvas.width(), tolerance);
     const std::int64_t my = marginOf(canvas.height(), tolerance);
-    return std::any_of(points.begin(), points.end(),
-        [&](const QPoint& q) { return withinMargin(point.x(), q.x(), mx) && withinMargin(point.y(), q.y(), my); });
+    return std::any_of(points.begin(), points.end(), [&](const QPoint& q) { return withinMargin(point.x(), q.x(), mx) && withinMargin(point.y(), q.y(), my); });
 }
 
-Hit findHit(const std::vector<BoxArea>& boxes, const std::vector<const std::vector<QPoint>*>& connectors,
-    const QPoint& point, const QSize& canvas)
+Hit findHit(const std::vector<BoxArea>& boxes, const std::vector<const std::vector<QPoint>*>& connectors, const QPoint& point, const QSize& canvas)
 {
     for (int pass = 0; pass < 5; ++pass) {
         for (size_t i = 0; i < boxes.size(); ++i) {
@@ -83,8 +80,7 @@ Pointer mapPointer(const QPointF& p, const QPoint& origin, const QSize& canvas, 
     const int W = canvas.width();
     const int H = canvas.height();
     Pointer mapped;
-    mapped.position = QPoint(
-        truncated(p.x() - (0.5 * boxSize.x() + origin.x())), truncated(p.y() - (0.5 * boxSize.y() + origin.y())));
+    mapped.position = QPoint(truncated(p.x() - (0.5 * boxSize.x() + origin.x())), truncated(p.y() - (0.5 * boxSize.y() + origin.y())));
     if (p.x() < origin.x() || p.x() > origin.x() + W || p.y() < origin.y() || p.y() > origin.y() + H)
         return mapped;
     mapped.onCanvas = true;
@@ -127,8 +123,7 @@ QPoint withBorderOnGrid(const QPoint& topLeft, const QSize& box, const QSize& ca
             at = std::max(extent - size, 0);
         return at;
     };
-    return QPoint(keep(topLeft.x(), inset.x(), box.width(), canvas.width()),
-        keep(topLeft.y(), inset.y(), box.height(), canvas.height()));
+    return QPoint(keep(topLeft.x(), inset.x(), box.width(), canvas.width()), keep(topLeft.y(), inset.y(), box.height(), canvas.height()));
 }
 
 QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const QPoint& difference, const QPoint& inset)
@@ -160,8 +155,7 @@ QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const 
     return qMakePair(isMovingPossibleX || isMovingPossibleY, differenceReturn);
 }
 
-MoveAll correctMoveAll(
-    const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference, const QPoint& inset)
+MoveAll correctMoveAll(const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference, const QPoint& inset)
 {
     MoveAll step;
     step.difference = difference;

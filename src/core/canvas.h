@@ -40,8 +40,7 @@ struct Hit {
 
 // The element under point: five passes of growing tolerance, each testing every box in order and then
 // every connector in order; the first element that answers wins. A miss is (false, -1, Connector).
-Hit findHit(const std::vector<BoxArea>& boxes, const std::vector<const std::vector<QPoint>*>& connectors,
-    const QPoint& point, const QSize& canvas);
+Hit findHit(const std::vector<BoxArea>& boxes, const std::vector<const std::vector<QPoint>*>& connectors, const QPoint& point, const QSize& canvas);
 
 struct Pointer {
     QPoint position;
@@ -66,8 +65,7 @@ QPoint withBorderOnGrid(const QPoint& topLeft, const QSize& box, const QSize& ca
 // Whether moving the box by difference keeps it within the canvas, inset from the left and top by `inset`,
 // and per axis the move that takes it exactly to the edge it would cross (-1: none needed; 0 for a box
 // already at or inside the inset that moves toward it). False only when both axes would leave.
-QPair<bool, QPoint> movingPossible(
-    const QRect& box, const QSize& canvas, const QPoint& difference, const QPoint& inset);
+QPair<bool, QPoint> movingPossible(const QRect& box, const QSize& canvas, const QPoint& difference, const QPoint& inset);
 
 struct MoveAll {
     // False when some box would leave the canvas on both axes: then nothing moves.
@@ -81,8 +79,7 @@ struct MoveAll {
 
 // One whole-chart step by difference: each box in order may correct an axis, later boxes checking the
 // corrected move. Only corrections of 0 or more are applied.
-MoveAll correctMoveAll(
-    const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference, const QPoint& inset);
+MoveAll correctMoveAll(const std::vector<QRect>& boxes, const QSize& canvas, const QPoint& difference, const QPoint& inset);
 
 // The length of the beginning of text that holds at most `breaks` line breaks; a CR LF pair counts once, so
 // a text never has fewer breaks than counted.

@@ -23,8 +23,7 @@ QString expandTabs(const QString& line)
     if (!line.contains(QLatin1Char('\t')))
         return line;
     // Where every character is one column, the expanded text's length is its column count.
-    const bool simple = std::all_of(
-        line.begin(), line.end(), [](QChar ch) { return ch == QLatin1Char('\t') || TextColumns::isOneColumn(ch); });
+    const bool simple = std::all_of(line.begin(), line.end(), [](QChar ch) { return ch == QLatin1Char('\t') || TextColumns::isOneColumn(ch); });
     QString expanded;
     expanded.reserve(line.size());
     for (const QChar ch : line) {
@@ -88,14 +87,14 @@ namespace {
 constexpr Glyphs classicGlyphs{u'-', u'|', u'*', u'*', u'*', {u'|', u'|', u'|', u'|'}, {u'*', u'*', u'*', u'*'}};
 constexpr Glyphs lineGlyphs{u'-', u'|', u'\\', u'/', u'+', {u'+', u'+', u'+', u'+'}, {u'>', u'<', u'^', u'v'}};
 // The box-drawing styles point with the solid pointers that common monospaced fonts draw in one cell.
-constexpr Glyphs unicodeGlyphs{u'\u2500', u'\u2502', u'\u2572', u'\u2571', u'\u253C',
-    {u'\u250C', u'\u2510', u'\u2514', u'\u2518'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
-constexpr Glyphs roundedGlyphs{u'\u2500', u'\u2502', u'\u2572', u'\u2571', u'\u253C',
-    {u'\u256D', u'\u256E', u'\u2570', u'\u256F'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
-constexpr Glyphs heavyGlyphs{u'\u2501', u'\u2503', u'\u2572', u'\u2571', u'\u254B',
-    {u'\u250F', u'\u2513', u'\u2517', u'\u251B'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
-constexpr Glyphs doubleGlyphs{u'\u2550', u'\u2551', u'\u2572', u'\u2571', u'\u256C',
-    {u'\u2554', u'\u2557', u'\u255A', u'\u255D'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
+constexpr Glyphs unicodeGlyphs{
+    u'\u2500', u'\u2502', u'\u2572', u'\u2571', u'\u253C', {u'\u250C', u'\u2510', u'\u2514', u'\u2518'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
+constexpr Glyphs roundedGlyphs{
+    u'\u2500', u'\u2502', u'\u2572', u'\u2571', u'\u253C', {u'\u256D', u'\u256E', u'\u2570', u'\u256F'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
+constexpr Glyphs heavyGlyphs{
+    u'\u2501', u'\u2503', u'\u2572', u'\u2571', u'\u254B', {u'\u250F', u'\u2513', u'\u2517', u'\u251B'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
+constexpr Glyphs doubleGlyphs{
+    u'\u2550', u'\u2551', u'\u2572', u'\u2571', u'\u256C', {u'\u2554', u'\u2557', u'\u255A', u'\u255D'}, {u'\u25BA', u'\u25C4', u'\u25B2', u'\u25BC'}};
 
 } // namespace
 
@@ -271,8 +270,7 @@ public:
     {
         std::int64_t top = 0;
         std::int64_t left = 0;
-        if (!roundToCell(box.proportion.y() * double(m_rows), top)
-            || !roundToCell(box.proportion.x() * double(m_cols), left))
+        if (!roundToCell(box.proportion.y() * double(m_rows), top) || !roundToCell(box.proportion.x() * double(m_cols), left))
             return;
 
         QStringList lines;
@@ -346,8 +344,7 @@ public:
         const size_t cells = collectCells(points, shift);
         if (cells == 0)
             return;
-        const char16_t byWay[9] = {g.downRight, g.vertical, g.downLeft, g.horizontal, g.horizontal, g.horizontal,
-            g.downLeft, g.vertical, g.downRight};
+        const char16_t byWay[9] = {g.downRight, g.vertical, g.downLeft, g.horizontal, g.horizontal, g.horizontal, g.downLeft, g.vertical, g.downRight};
         // The stroke of a cell by the ways into and out of it: a corner where it turns, else the way in.
         Stroke strokeOf[81];
         for (int w = 0; w < 81; ++w)

@@ -49,8 +49,7 @@ using Fractions = std::vector<QPair<float, float>>;
 // a connector's cells into a thin path, `Lines` in ASCII and the rest in box-drawing characters.
 enum class Style { Classic, Lines, Unicode, Rounded, Heavy, Double };
 // Every style, in the order the Style menu lists them.
-constexpr Style allStyles[] = {
-    Style::Classic, Style::Lines, Style::Unicode, Style::Rounded, Style::Heavy, Style::Double};
+constexpr Style allStyles[] = {Style::Classic, Style::Lines, Style::Unicode, Style::Rounded, Style::Heavy, Style::Double};
 // Where a `Lines` or `Unicode` path shows an arrow head.
 enum class Arrows { None, End, Both };
 

@@ -47,8 +47,7 @@ bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reaso
     return false;
 }
 
-bool writeBoth(const QString& firstName, const QByteArray& first, const QString& secondName, const QByteArray& second,
-    QString* failedName, QString* reason)
+bool writeBoth(const QString& firstName, const QByteArray& first, const QString& secondName, const QByteArray& second, QString* failedName, QString* reason)
 {
     const auto fail = [&](const QString& name, const QString& why) {
         if (failedName)

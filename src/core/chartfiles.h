@@ -38,8 +38,8 @@ bool writeWhole(const QString& fileName, const QByteArray& bytes, QString* reaso
 // Writes two files so that either both get their new bytes or both keep what they held: both are written
 // in full and flushed before either replaces its earlier version. On failure, *failedName and *reason
 // (when given) name the file that could not be written and why.
-bool writeBoth(const QString& firstName, const QByteArray& first, const QString& secondName, const QByteArray& second,
-    QString* failedName = nullptr, QString* reason = nullptr);
+bool writeBoth(const QString& firstName, const QByteArray& first, const QString& secondName, const QByteArray& second, QString* failedName = nullptr,
+    QString* reason = nullptr);
 
 // writeWhole over an existing file, which then keeps its permissions even where the temporary file
 // could not take them (a read-only file rewritten by root).

@@ -37,8 +37,7 @@ void addConnector(CharGrid::Input& input, size_t pointCount, const CharGrid::Fra
 
 CharGrid::Input gridInputFor(const ChartStream::Chart& chart, bool drawBorders)
 {
-    CharGrid::Input input =
-        emptyInput(QSize(canvasSize, canvasSize), drawBorders, chart.window.startTag, chart.window.endTag);
+    CharGrid::Input input = emptyInput(QSize(canvasSize, canvasSize), drawBorders, chart.window.startTag, chart.window.endTag);
     for (const ChartStream::BoxRecord& box : chart.boxes)
         addBox(input, box.proportion, box.text);
     for (const ChartStream::ConnectorRecord& connector : chart.connectors)

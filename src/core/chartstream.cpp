@@ -9,8 +9,7 @@
 #include <cstring>
 #include <limits>
 
-static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
-    "the stream stores IEEE 754 values");
+static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559, "the stream stores IEEE 754 values");
 
 namespace ChartStream {
 
@@ -40,10 +39,9 @@ bool samePointF(const QPointF& a, const QPointF& b)
 
 bool sameFractions(const std::vector<QPair<float, float>>& a, const std::vector<QPair<float, float>>& b)
 {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](const QPair<float, float>& p, const QPair<float, float>& q) {
-               return sameBits(p.first, q.first) && sameBits(p.second, q.second);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const QPair<float, float>& p, const QPair<float, float>& q) {
+        return sameBits(p.first, q.first) && sameBits(p.second, q.second);
+    });
 }
 
 double toDouble(quint64 bits)
@@ -83,8 +81,7 @@ void writeText(QDataStream& out, const QString& text)
 {
     const QChar* units = text.constData();
     out << qint32(text.size());
-    writeArray(
-        out, size_t(text.size()), 2, [units](size_t i, char* at) { qToBigEndian<quint16>(units[i].unicode(), at); });
+    writeArray(out, size_t(text.size()), 2, [units](size_t i, char* at) { qToBigEndian<quint16>(units[i].unicode(), at); });
 }
 
 class Parser
@@ -95,10 +92,7 @@ public:
         , m_in(device)
     { }
 
-    bool chart(Chart& chart)
-    {
-        return windowState(chart.window) && objects(chart) && atEnd() && creationRecordsValid(chart);
-    }
+    bool chart(Chart& chart) { return windowState(chart.window) && objects(chart) && atEnd() && creationRecordsValid(chart); }
 
     QString error() const { return m_error; }
 
@@ -212,9 +206,7 @@ private:
             return false;
         c.points.resize(size_t(n));
         QPoint* points = c.points.data();
-        if (!array(n, int(pointBytes), [points](qint32 i, const char* at) {
-                points[i] = QPoint(qFromBigEndian<qint32>(at), qFromBigEndian<qint32>(at + 4));
-            }))
+        if (!array(n, int(pointBytes), [points](qint32 i, const char* at) { points[i] = QPoint(qFromBigEndian<qint32>(at), qFromBigEndian<qint32>(at + 4)); }))
             return false;
         if (!count(n, fractionBytes))
             return false;
@@ -222,8 +214,7 @@ private:
         QPair<float, float>* fractions = c.fractions.data();
         return array(n, int(fractionBytes), [fractions](qint32 i, const char* at) {
             // Narrowed as IEEE 754 does: values beyond float's range become infinite.
-            fractions[i] = qMakePair(
-                float(toDouble(qFromBigEndian<quint64>(at))), float(toDouble(qFromBigEndian<quint64>(at + 8))));
+            fractions[i] = qMakePair(float(toDouble(qFromBigEndian<quint64>(at))), float(toDouble(qFromBigEndian<quint64>(at + 8))));
         });
     }
 
@@ -286,25 +277,22 @@ bool operator==(const CreationRecord& a, const CreationRecord& b)
 
 bool operator==(const WindowState& a, const WindowState& b)
 {
-    return a.lastMousePosition == b.lastMousePosition && a.sizeToExtendBox == b.sizeToExtendBox
-        && a.sizeOfInitialTextBox == b.sizeOfInitialTextBox && a.drawingLine == b.drawingLine
-        && a.drawingLineSpare == b.drawingLineSpare && a.lastGlobalPos == b.lastGlobalPos
-        && a.lastLocalPos == b.lastLocalPos && a.dragPosition == b.dragPosition
-        && a.creationRecords == b.creationRecords && a.startTag == b.startTag && a.endTag == b.endTag;
+    return a.lastMousePosition == b.lastMousePosition && a.sizeToExtendBox == b.sizeToExtendBox && a.sizeOfInitialTextBox == b.sizeOfInitialTextBox
+        && a.drawingLine == b.drawingLine && a.drawingLineSpare == b.drawingLineSpare && a.lastGlobalPos == b.lastGlobalPos && a.lastLocalPos == b.lastLocalPos
+        && a.dragPosition == b.dragPosition && a.creationRecords == b.creationRecords && a.startTag == b.startTag && a.endTag == b.endTag;
 }
 
 bool operator==(const BoxRecord& a, const BoxRecord& b)
 {
-    return a.openBoxPoint == b.openBoxPoint && a.whoAmI == b.whoAmI && a.borderSet == b.borderSet
-        && a.centre == b.centre && a.currentWantedRect == b.currentWantedRect && samePointF(a.proportion, b.proportion)
-        && a.sizeOfInitialTextBox == b.sizeOfInitialTextBox && a.sizeToExtendBox == b.sizeToExtendBox
-        && a.text == b.text;
+    return a.openBoxPoint == b.openBoxPoint && a.whoAmI == b.whoAmI && a.borderSet == b.borderSet && a.centre == b.centre
+        && a.currentWantedRect == b.currentWantedRect && samePointF(a.proportion, b.proportion) && a.sizeOfInitialTextBox == b.sizeOfInitialTextBox
+        && a.sizeToExtendBox == b.sizeToExtendBox && a.text == b.text;
 }
 
 bool operator==(const ConnectorRecord& a, const ConnectorRecord& b)
 {
-    return a.isStraight == b.isStraight && a.isStraightDrawingHorizontal == b.isStraightDrawingHorizontal
-        && a.points == b.points && sameFractions(a.fractions, b.fractions);
+    return a.isStraight == b.isStraight && a.isStraightDrawingHorizontal == b.isStraightDrawingHorizontal && a.points == b.points
+        && sameFractions(a.fractions, b.fractions);
 }
 
 bool operator==(const Chart& a, const Chart& b)

@@ -7,9 +7,8 @@ namespace CommandLine {
 namespace {
 
 // Options that Qt's application objects and platform plugins take, with a value and without.
-const char* const toolkitValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
-    "qwindowgeometry", "qwindowicon", "qwindowtitle", "qmljsdebugger", "session", "style", "stylesheet", "display",
-    "geometry", "name", "title", "visual", "ncols", "im", "inputstyle"};
+const char* const toolkitValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon", "qwindowtitle",
+    "qmljsdebugger", "session", "style", "stylesheet", "display", "geometry", "name", "title", "visual", "ncols", "im", "inputstyle"};
 const char* const toolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "cmap", "testability"};
 
 } // namespace

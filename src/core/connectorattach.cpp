@@ -35,8 +35,7 @@ template <typename Real> bool roundedCell(Real value, int& cell)
 
 QPoint clampedTo(const QPoint& p, const QSize& canvas)
 {
-    return QPoint(
-        std::clamp(p.x(), 0, std::max(canvas.width() - 1, 0)), std::clamp(p.y(), 0, std::max(canvas.height() - 1, 0)));
+    return QPoint(std::clamp(p.x(), 0, std::max(canvas.width() - 1, 0)), std::clamp(p.y(), 0, std::max(canvas.height() - 1, 0)));
 }
 
 // The pixel nearest `near` whose cell is `target`, axis by axis, within two cells, kept on the canvas.
@@ -90,8 +89,7 @@ void appendRun(Path& path, const QPoint& to, const QSize& canvas)
             return;
         const bool vertical = a.x() == b.x() && b.x() == to.x();
         const bool horizontal = a.y() == b.y() && b.y() == to.y();
-        const bool back = vertical ? sign(b.y() - a.y()) * sign(to.y() - b.y()) < 0
-                                   : horizontal && sign(b.x() - a.x()) * sign(to.x() - b.x()) < 0;
+        const bool back = vertical ? sign(b.y() - a.y()) * sign(to.y() - b.y()) < 0 : horizontal && sign(b.x() - a.x()) * sign(to.x() - b.x()) < 0;
         if (!(a == b || back) || !(vertical || horizontal))
             break;
         path.points.pop_back();
@@ -200,8 +198,7 @@ bool textCell(const Box& box, const QSize& canvas, QPoint& cell)
 {
     int column = 0;
     int row = 0;
-    if (!roundedCell(box.proportion.x() * double(columnsOf(canvas)), column)
-        || !roundedCell(box.proportion.y() * double(rowsOf(canvas)), row))
+    if (!roundedCell(box.proportion.x() * double(columnsOf(canvas)), column) || !roundedCell(box.proportion.y() * double(rowsOf(canvas)), row))
         return false;
     cell = QPoint(column, row);
     return true;
@@ -220,8 +217,7 @@ bool cellOf(const QPair<float, float>& fraction, const QSize& canvas, QPoint& ce
 {
     int column = 0;
     int row = 0;
-    if (!roundedCell(fraction.first * float(columnsOf(canvas)), column)
-        || !roundedCell(fraction.second * float(rowsOf(canvas)), row))
+    if (!roundedCell(fraction.first * float(columnsOf(canvas)), column) || !roundedCell(fraction.second * float(rowsOf(canvas)), row))
         return false;
     cell = QPoint(column, row) + ChartRender::connectorShift;
     return true;
@@ -237,8 +233,7 @@ bool holds(const Box& box, const QPoint& cell, const QSize& canvas)
         && cell.y() <= corner.y() + box.text.height() + 1;
 }
 
-std::vector<Attachment> attachedEnds(
-    const Box& box, const std::vector<const Fractions*>& connectors, const QSize& canvas)
+std::vector<Attachment> attachedEnds(const Box& box, const std::vector<const Fractions*>& connectors, const QSize& canvas)
 {
     std::vector<Attachment> found;
     for (size_t i = 0; i < connectors.size(); ++i) {
@@ -256,8 +251,7 @@ std::vector<Attachment> attachedEnds(
     return found;
 }
 
-std::pair<std::vector<QPoint>, std::vector<QPoint>> changedParts(
-    const std::vector<QPoint>& before, const std::vector<QPoint>& after)
+std::pair<std::vector<QPoint>, std::vector<QPoint>> changedParts(const std::vector<QPoint>& before, const std::vector<QPoint>& after)
 {
     const size_t shorter = std::min(before.size(), after.size());
     size_t front = 0;
@@ -268,8 +262,7 @@ std::pair<std::vector<QPoint>, std::vector<QPoint>> changedParts(
         ++back;
     const size_t from = front > 0 ? front - 1 : 0;
     const auto part = [&](const std::vector<QPoint>& points) {
-        return std::vector<QPoint>(points.begin() + std::ptrdiff_t(from),
-            points.begin() + std::ptrdiff_t(std::min(points.size(), points.size() - back + 1)));
+        return std::vector<QPoint>(points.begin() + std::ptrdiff_t(from), points.begin() + std::ptrdiff_t(std::min(points.size(), points.size() - back + 1)));
     };
     return {part(before), part(after)};
 }
@@ -289,13 +282,12 @@ Path follow(const Attachment& attached, const Box& from, const Box& to, const QS
     QPoint fromCell;
     QPoint toCell;
     const QPoint pixels = to.topLeft - from.topLeft;
-    if (start.points.empty() || (!attached.first && !attached.last) || !textCell(from, canvas, fromCell)
-        || !textCell(to, canvas, toCell) || (pixels.isNull() && fromCell == toCell))
+    if (start.points.empty() || (!attached.first && !attached.last) || !textCell(from, canvas, fromCell) || !textCell(to, canvas, toCell)
+        || (pixels.isNull() && fromCell == toCell))
         return start;
     const QPoint cells = toCell - fromCell;
     const QPoint first = attached.first ? endTarget(start, 0, cells, pixels, canvas) : start.points.front();
-    const QPoint last =
-        attached.last ? endTarget(start, start.points.size() - 1, cells, pixels, canvas) : start.points.back();
+    const QPoint last = attached.last ? endTarget(start, start.points.size() - 1, cells, pixels, canvas) : start.points.back();
     // A lone point has no steps to keep straight.
     if (start.points.size() >= 2 && start.fractions.size() == start.points.size() && isRectilinear(start.points))
         return followRectilinear(attached, first, last, canvas);

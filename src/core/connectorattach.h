@@ -56,8 +56,7 @@ bool textCell(const Box& box, const QSize& canvas, QPoint& cell);
 bool holds(const Box& box, const QPoint& cell, const QSize& canvas);
 
 // The connectors, by index, whose first or last end the box holds; their start paths are left empty.
-std::vector<Attachment> attachedEnds(
-    const Box& box, const std::vector<const Fractions*>& connectors, const QSize& canvas);
+std::vector<Attachment> attachedEnds(const Box& box, const std::vector<const Fractions*>& connectors, const QSize& canvas);
 
 // The connector once its box has gone from `from` to `to`. A held end keeps its cell beside the box and
 // follows its pixels as closely as that allows; an end the box does not hold stays. A connector of
@@ -69,8 +68,7 @@ Path follow(const Attachment& attached, const Box& from, const Box& to, const QS
 
 // The parts of two point lists past their common beginning and before their common end, each with one
 // common point on either side: every segment of one list that the other lacks lies in them.
-std::pair<std::vector<QPoint>, std::vector<QPoint>> changedParts(
-    const std::vector<QPoint>& before, const std::vector<QPoint>& after);
+std::pair<std::vector<QPoint>, std::vector<QPoint>> changedParts(const std::vector<QPoint>& before, const std::vector<QPoint>& after);
 
 // Whether every step of the points is horizontal, vertical or none.
 bool isRectilinear(const std::vector<QPoint>& points);

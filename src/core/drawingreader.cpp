@@ -100,8 +100,7 @@ constexpr int gridRows = ChartRender::canvasSize / ChartRender::cellHeight;
 constexpr int gridCols = ChartRender::canvasSize / ChartRender::cellWidth;
 // How a box grows around its text on the canvas, and so the most columns a box there can hold.
 constexpr QPoint boxExtension(10, 6);
-constexpr int widestBox =
-    (ChartRender::canvasSize - boxExtension.x() - 2 * ChartRender::textInset) / ChartRender::cellWidth;
+constexpr int widestBox = (ChartRender::canvasSize - boxExtension.x() - 2 * ChartRender::textInset) / ChartRender::cellWidth;
 
 bool isBlank(QChar ch)
 {
@@ -137,9 +136,7 @@ QString commonStart(const QStringList& rows)
     }
     // The tag ends with the blanks after its first word (indentation aside); a word of nothing but
     // characters that fill a whole column is the drawing's own.
-    const auto ownColumn = [](QChar ch) {
-        return holdsWholeColumn(ch) || ch == QChar(CharGrid::glyphsOf(Style::Classic).crossing);
-    };
+    const auto ownColumn = [](QChar ch) { return holdsWholeColumn(ch) || ch == QChar(CharGrid::glyphsOf(Style::Classic).crossing); };
     int word = 0;
     while (word < start.size() && isBlank(start.at(word)))
         ++word;
@@ -177,8 +174,7 @@ QString commentMark(const QString& row, bool mayLookAcross)
         bool stroke = false;
         for (const Style style : CharGrid::allStyles) {
             const Glyphs& g = CharGrid::glyphsOf(style);
-            stroke |= row.at(end) == QChar(g.horizontal) || row.at(end) == QChar(g.heads[0])
-                || row.at(end) == QChar(g.heads[1]);
+            stroke |= row.at(end) == QChar(g.horizontal) || row.at(end) == QChar(g.heads[0]) || row.at(end) == QChar(g.heads[1]);
         }
         across &= stroke;
         ++end;
@@ -245,8 +241,7 @@ Tags findTags(const QStringList& rows)
     }
     // Rows of different widths had their trailing blanks cut, which only an empty end tag allows.
     const auto columns = [](const QString& row) { return TextColumns::columnsOf(row); };
-    const bool ragged = std::any_of(
-        filled.begin(), filled.end(), [&](const QString& r) { return columns(r) != columns(filled.first()); });
+    const bool ragged = std::any_of(filled.begin(), filled.end(), [&](const QString& r) { return columns(r) != columns(filled.first()); });
     Tags tags{commonStart(filled), ragged ? QString() : reversed(commonStart(reversedRows(filled)))};
     int shortest = filled.first().size();
     for (const QString& row : filled)
@@ -258,11 +253,9 @@ Tags findTags(const QStringList& rows)
     const int endRoom = trailingBlanks(reversed(tags.end));
     const QString startCore = tags.start.left(tags.start.size() - startRoom);
     const QString endCore = tags.end.right(tags.end.size() - endRoom);
-    const bool sameWidth =
-        std::all_of(rows.begin(), rows.end(), [&](const QString& r) { return columns(r) == columns(rows.first()); });
+    const bool sameWidth = std::all_of(rows.begin(), rows.end(), [&](const QString& r) { return columns(r) == columns(rows.first()); });
     const int room = columns(rows.first()) - gridCols;
-    if (rows.size() == gridRows && sameWidth && room >= startCore.size() + endCore.size()
-        && room <= tags.start.size() + tags.end.size()) {
+    if (rows.size() == gridRows && sameWidth && room >= startCore.size() + endCore.size() && room <= tags.start.size() + tags.end.size()) {
         // A blank kept after a start tag and before an end tag, as comments are written; the rest in front.
         int extra = room - startCore.size() - endCore.size();
         const int afterStart = std::min({extra, startRoom, startCore.isEmpty() ? 0 : 1});
@@ -358,8 +351,7 @@ bool boxAt(const Sheet& s, const Glyphs& g, int r, int c, Area& area)
         return true;
     }
     for (int b = r + 1; b < s.rows; ++b) {
-        if (b >= r + 2 && s.at(b, c) == g.corners[2] && s.at(b, right) == g.corners[3]
-            && isHorizontalRun(s, b, c + 1, right, g.horizontal)) {
+        if (b >= r + 2 && s.at(b, c) == g.corners[2] && s.at(b, right) == g.corners[3] && isHorizontalRun(s, b, c + 1, right, g.horizontal)) {
             area = {r + 1, c + 1, right - c - 1, b - r - 1};
             return true;
         }
@@ -491,10 +483,7 @@ public:
         , m_classic(style == Style::Classic)
     { }
 
-    bool isHead(char32_t ch) const
-    {
-        return !m_classic && std::find(std::begin(m_g.heads), std::end(m_g.heads), ch) != std::end(m_g.heads);
-    }
+    bool isHead(char32_t ch) const { return !m_classic && std::find(std::begin(m_g.heads), std::end(m_g.heads), ch) != std::end(m_g.heads); }
     bool isCrossing(char32_t ch) const { return !m_classic && ch == m_g.crossing; }
     // A corner that says which two sides it joins (in lines, corners look like crossings).
     int cornerIndex(char32_t ch) const
@@ -629,10 +618,7 @@ private:
             --m_visits[index(c)];
     }
 
-    static bool touches(const Cell& a, const Cell& b)
-    {
-        return std::abs(a.row - b.row) <= 1 && std::abs(a.col - b.col) <= 1;
-    }
+    static bool touches(const Cell& a, const Cell& b) { return std::abs(a.row - b.row) <= 1 && std::abs(a.col - b.col) <= 1; }
 
     // A classic trail marks every cell its points pass, so a walk leaves cells beside a corner behind; each
     // goes on an end it touches or between two cells of the path that it touches both.
@@ -811,11 +797,9 @@ std::vector<Area> freeText(Sheet& s)
                 continue;
             std::vector<int> widths;
             int width = 0;
-            for (int row = r; row < s.rows && isFreeText(s, row, c) && (row == r || !isFreeText(s, row, c - 1));
-                 ++row) {
+            for (int row = r; row < s.rows && isFreeText(s, row, c) && (row == r || !isFreeText(s, row, c - 1)); ++row) {
                 int end = c + 1;
-                while (end - c < widestBox
-                    && (isFreeText(s, row, end) || (isFreeBlank(s, row, end) && isFreeText(s, row, end + 1))))
+                while (end - c < widestBox && (isFreeText(s, row, end) || (isFreeBlank(s, row, end) && isFreeText(s, row, end + 1))))
                     ++end;
                 // A line cut at the widest box goes on in a box of its own, never within a wide character.
                 if (end < s.cols && s.at(row, end) == wideTail)
@@ -872,8 +856,7 @@ void addBox(ChartStream::Chart& chart, const Area& a, const QString& text)
     b.sizeOfInitialTextBox = QPoint(24, 16);
     b.sizeToExtendBox = boxExtension;
     // The size the window measures for the text.
-    const QSize size(cellWidth * a.width + 2 * textInset + boxExtension.x(),
-        cellHeight * a.height + 2 * textInset + boxExtension.y());
+    const QSize size(cellWidth * a.width + 2 * textInset + boxExtension.x(), cellHeight * a.height + 2 * textInset + boxExtension.y());
     b.currentWantedRect = QRect(b.openBoxPoint, size);
     b.centre = b.openBoxPoint + QPoint(b.currentWantedRect.width() / 2, b.currentWantedRect.height() / 2);
     b.text = text;
@@ -888,8 +871,7 @@ void addConnector(ChartStream::Chart& chart, const std::vector<Cell>& cells)
         // The renderer rounds each fraction to a cell and shifts it one up and one left.
         const QPair<float, float> f(float(double(c.col + 1) / gridCols), float(double(c.row + 1) / gridRows));
         record.fractions.push_back(f);
-        record.points.emplace_back(
-            qRound(double(f.first) * ChartRender::canvasSize), qRound(double(f.second) * ChartRender::canvasSize));
+        record.points.emplace_back(qRound(double(f.first) * ChartRender::canvasSize), qRound(double(f.second) * ChartRender::canvasSize));
     }
     // A connector is drawn from five points on; repeating the last cell draws nothing more.
     while (!record.points.empty() && record.points.size() <= ChartRender::fewestConnectorPoints) {

@@ -12,8 +12,8 @@ int penReach(int width)
 QRect segmentReach(const QPoint& a, const QPoint& b, int width)
 {
     const int reach = penReach(width);
-    return QRect(QPoint(std::min(a.x(), b.x()) - reach, std::min(a.y(), b.y()) - reach),
-        QPoint(std::max(a.x(), b.x()) + reach, std::max(a.y(), b.y()) + reach));
+    return QRect(
+        QPoint(std::min(a.x(), b.x()) - reach, std::min(a.y(), b.y()) - reach), QPoint(std::max(a.x(), b.x()) + reach, std::max(a.y(), b.y()) + reach));
 }
 
 Tiles::Tiles(const QSize& layer)
@@ -86,8 +86,8 @@ void Tiles::reachedSegments(const std::vector<QPoint>& path, int width, std::vec
     for (size_t i = 1; i < path.size(); ++i) {
         const QPoint& a = path[i - 1];
         const QPoint& b = path[i];
-        if ((a.x() < near.left() && b.x() < near.left()) || (a.x() > near.right() && b.x() > near.right())
-            || (a.y() < near.top() && b.y() < near.top()) || (a.y() > near.bottom() && b.y() > near.bottom()))
+        if ((a.x() < near.left() && b.x() < near.left()) || (a.x() > near.right() && b.x() > near.right()) || (a.y() < near.top() && b.y() < near.top())
+            || (a.y() > near.bottom() && b.y() > near.bottom()))
             continue;
         if (touches(segmentReach(a, b, width)))
             segments.emplace_back(a, b);

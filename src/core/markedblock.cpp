@@ -34,8 +34,7 @@ QByteArray markerWords(const QByteArray& line)
 // "end" not followed by more of a path: "end" or "end -->" closes a block, "end.fcb" names a chart.
 bool isEndMarker(const QByteArray& words)
 {
-    return words.startsWith("end")
-        && (words.size() == 3 || (!isWordChar(words[3]) && words[3] != '.' && words[3] != '/'));
+    return words.startsWith("end") && (words.size() == 3 || (!isWordChar(words[3]) && words[3] != '.' && words[3] != '/'));
 }
 
 struct Line {

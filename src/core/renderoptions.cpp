@@ -20,10 +20,8 @@ const QString arrowsName = QStringLiteral("arrows");
 
 void addTo(QCommandLineParser& parser)
 {
-    parser.addOptions({QCommandLineOption(noBoxName), QCommandLineOption(cropName),
-        QCommandLineOption(startName, QString(), QStringLiteral("TAG")),
-        QCommandLineOption(endName, QString(), QStringLiteral("TAG")),
-        QCommandLineOption(styleName, QString(), QStringLiteral("STYLE")),
+    parser.addOptions({QCommandLineOption(noBoxName), QCommandLineOption(cropName), QCommandLineOption(startName, QString(), QStringLiteral("TAG")),
+        QCommandLineOption(endName, QString(), QStringLiteral("TAG")), QCommandLineOption(styleName, QString(), QStringLiteral("STYLE")),
         QCommandLineOption(arrowsName, QString(), QStringLiteral("HEADS"))});
 }
 
@@ -39,8 +37,7 @@ bool anyGiven(const QCommandLineParser& parser)
 bool readFrom(const QCommandLineParser& parser, Options& options, QString* error)
 {
     if (parser.isSet(styleName) && !CharGrid::styleNamed(parser.value(styleName), options.style)) {
-        *error = QStringLiteral("Unknown style '%1': classic, lines, unicode, rounded, heavy or double.")
-                     .arg(parser.value(styleName));
+        *error = QStringLiteral("Unknown style '%1': classic, lines, unicode, rounded, heavy or double.").arg(parser.value(styleName));
         return false;
     }
     if (parser.isSet(arrowsName) && !CharGrid::arrowsNamed(parser.value(arrowsName), options.arrows)) {
@@ -66,8 +63,7 @@ bool parseChartArguments(const QStringList& arguments, QString& chart, Options& 
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1) {
-        *error = files.isEmpty() ? QStringLiteral("No chart file given.")
-                                 : QStringLiteral("One chart file expected, %1 given.").arg(files.size());
+        *error = files.isEmpty() ? QStringLiteral("No chart file given.") : QStringLiteral("One chart file expected, %1 given.").arg(files.size());
         return false;
     }
     chart = files.first();

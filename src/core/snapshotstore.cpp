@@ -147,8 +147,7 @@ void SnapshotStore::moveCache(int index) const
         return;
     const int whole = wholeAtOrBefore(index);
     // Walking back from the cache is possible only while no whole entry lies between.
-    const bool back =
-        m_cachedIndex > index && wholeAtOrBefore(m_cachedIndex) <= index && m_cachedIndex - index < index - whole;
+    const bool back = m_cachedIndex > index && wholeAtOrBefore(m_cachedIndex) <= index && m_cachedIndex - index < index - whole;
     if (back) {
         for (int at = m_cachedIndex; at > index; --at) {
             const Entry& e = m_entries[size_t(at)];

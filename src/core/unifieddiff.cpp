@@ -23,8 +23,7 @@ std::vector<Step> editScript(const std::vector<QByteArray>& from, const std::vec
     const auto at = [m](size_t i, size_t j) { return i * (m + 1) + j; };
     for (size_t i = n; i-- > 0;) {
         for (size_t j = m; j-- > 0;) {
-            common[at(i, j)] =
-                from[i] == to[j] ? common[at(i + 1, j + 1)] + 1 : std::max(common[at(i + 1, j)], common[at(i, j + 1)]);
+            common[at(i, j)] = from[i] == to[j] ? common[at(i + 1, j + 1)] + 1 : std::max(common[at(i + 1, j)], common[at(i, j + 1)]);
         }
     }
     std::vector<Step> steps;
@@ -53,8 +52,7 @@ QByteArray range(int start, int count)
 
 } // namespace
 
-QByteArray hunks(
-    const std::vector<QByteArray>& from, const std::vector<QByteArray>& to, int fromFirst, int toFirst, int context)
+QByteArray hunks(const std::vector<QByteArray>& from, const std::vector<QByteArray>& to, int fromFirst, int toFirst, int context)
 {
     const std::vector<Step> steps = editScript(from, to);
     const int total = int(steps.size());
@@ -81,13 +79,10 @@ QByteArray hunks(
             const Step& step = steps[size_t(s)];
             fromCount += step.kind != '+';
             toCount += step.kind != '-';
-            body.append(step.kind)
-                .append(step.kind == '+' ? to[size_t(step.to)] : from[size_t(step.from)])
-                .append('\n');
+            body.append(step.kind).append(step.kind == '+' ? to[size_t(step.to)] : from[size_t(step.from)]).append('\n');
         }
         const Step& first = steps[size_t(begin)];
-        out.append(
-            "@@ -" + range(fromFirst + first.from, fromCount) + " +" + range(toFirst + first.to, toCount) + " @@\n");
+        out.append("@@ -" + range(fromFirst + first.from, fromCount) + " +" + range(toFirst + first.to, toCount) + " @@\n");
         out.append(body);
         k = end;
     }

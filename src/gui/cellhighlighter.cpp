@@ -53,9 +53,7 @@ void CellHighlighter::highlightBlock(const QString& text)
     };
     for (const TextColumns::Cell& cell : TextColumns::cellsOf(text)) {
         const bool plain = cell.length == 1 && text.at(cell.start).unicode() < 0x80;
-        const qreal spacing = plain
-            ? fontSpacing
-            : spacingFor(QString::fromRawData(text.constData() + cell.start, cell.length), cell.columns);
+        const qreal spacing = plain ? fontSpacing : spacingFor(QString::fromRawData(text.constData() + cell.start, cell.length), cell.columns);
         if (spacing != runSpacing || runLength == 0) {
             flush();
             runStart = cell.start;

@@ -15,8 +15,7 @@ Dialog::Dialog(QWidget* parent)
     ui->label->setOpenExternalLinks(true);
     ui->label->setText(QStringLiteral("<p><b>Vandora</b> %1</p><p>%2</p><p>Released under the %3 licence.</p>"
                                       "<p>Source code: <a href=\"%4\">%4</a></p>")
-                           .arg(ProgramInfo::version().toHtmlEscaped(), ProgramInfo::summary().toHtmlEscaped(),
-                               ProgramInfo::licence(), homepage));
+                           .arg(ProgramInfo::version().toHtmlEscaped(), ProgramInfo::summary().toHtmlEscaped(), ProgramInfo::licence(), homepage));
     setWindowFlags(Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 }
 

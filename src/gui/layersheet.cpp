@@ -9,8 +9,8 @@
 
 bool LayerSheet::stampable(const QPen& pen)
 {
-    return pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255
-        && !pen.isCosmetic() && pen.widthF() > 0 && pen.widthF() <= 4;
+    return pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255 && !pen.isCosmetic() && pen.widthF() > 0
+        && pen.widthF() <= 4;
 }
 
 void LayerSheet::begin(const QPixmap& layer, const QRect& area, bool over)
@@ -64,11 +64,9 @@ void LayerSheet::paint(const std::vector<QLine>& segments, const QPen& pen)
     if (!stampable(pen)) {
         painted = segments;
     } else {
-        if (m_stamps.empty() || pen.widthF() != m_shape.widthF() || pen.capStyle() != m_shape.capStyle()
-            || pen.joinStyle() != m_shape.joinStyle()) {
+        if (m_stamps.empty() || pen.widthF() != m_shape.widthF() || pen.capStyle() != m_shape.capStyle() || pen.joinStyle() != m_shape.joinStyle()) {
             m_stamps.assign(size_t(steps) * steps, Stamp());
-            m_shape =
-                QPen(QBrush(Qt::black, Qt::SolidPattern), pen.widthF(), Qt::SolidLine, pen.capStyle(), pen.joinStyle());
+            m_shape = QPen(QBrush(Qt::black, Qt::SolidPattern), pen.widthF(), Qt::SolidLine, pen.capStyle(), pen.joinStyle());
         }
         const QRgb colour = qPremultiply(pen.color().rgba());
         // Within a few pixels of the edges the painter's clipping may move a pixel: segments there are its own.

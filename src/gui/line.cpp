@@ -27,8 +27,8 @@ void Line::addPoints(const QPoint& firstPoint)
 
     if (isStraight && !points.empty()) {
         // The press stays alone until the pointer is a cell away; the run then starts straight from it.
-        const StraightRun::Sample sample = StraightRun::lockToAxis(points.back(), points.size() == 1,
-            isStraightDrawingHorizontal, firstPoint, QSize(ChartRender::cellWidth, ChartRender::cellHeight));
+        const StraightRun::Sample sample = StraightRun::lockToAxis(
+            points.back(), points.size() == 1, isStraightDrawingHorizontal, firstPoint, QSize(ChartRender::cellWidth, ChartRender::cellHeight));
         if (!sample.taken)
             return;
         changedPoint = sample.point;
@@ -106,6 +106,6 @@ bool Line::holds(const ChartStream::ConnectorRecord& record) const
     const auto sameBytes = [](const auto& a, const auto& b) {
         return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0);
     };
-    return isStraight == record.isStraight && isStraightDrawingHorizontal == record.isStraightDrawingHorizontal
-        && sameBytes(points, record.points) && sameBytes(points_proc_from_window, record.fractions);
+    return isStraight == record.isStraight && isStraightDrawingHorizontal == record.isStraightDrawingHorizontal && sameBytes(points, record.points)
+        && sameBytes(points_proc_from_window, record.fractions);
 }

@@ -111,17 +111,15 @@ void MainWindow::setUpOutputView()
 
 void MainWindow::setUpButtons()
 {
-    ui->radioButton->setToolTip(QStringLiteral(
-        "Move [Ctrl + Left mouse button]\nMove a box without its connectors [Shift + Ctrl + Left mouse button]\n"
-        "Remove[Ctrl + Right mouse button]"));
+    ui->radioButton->setToolTip(QStringLiteral("Move [Ctrl + Left mouse button]\nMove a box without its connectors [Shift + Ctrl + Left mouse button]\n"
+                                               "Remove[Ctrl + Right mouse button]"));
     ui->radioButton_2->setToolTip(QStringLiteral("[Alt + Left mouse button]"));
     ui->pushButton->setToolTip(QStringLiteral("Remove last"));
     ui->pushButton_2->setToolTip(QStringLiteral("Save [Ctrl+S]"));
     ui->open->setToolTip(QStringLiteral("Open [Ctrl+O]"));
     ui->lineEdit->setToolTip(QStringLiteral("Starting tag"));
     ui->lineEdit_2->setToolTip(QStringLiteral("Ending tag"));
-    ui->shortKeysRadioButton->setToolTip(
-        QStringLiteral("Enable/Disable short keys outside the box\n[Mid mouse button]"));
+    ui->shortKeysRadioButton->setToolTip(QStringLiteral("Enable/Disable short keys outside the box\n[Mid mouse button]"));
     ui->radioBMoveAll->setToolTip(QStringLiteral("Move all object [ctrl + alt]"));
     ui->drawStraightLines->setToolTip(QStringLiteral("Connect with straight lines"));
     ui->goBack->setToolTip(QStringLiteral("Undo last action [Ctrl+Z]"));
@@ -145,8 +143,8 @@ void MainWindow::setUpButtons()
 
     ui->lineEdit->setStyleSheet(QStringLiteral("background-color:white"));
     ui->lineEdit_2->setStyleSheet(QStringLiteral("background-color:white"));
-    const QString framedWhite = QStringLiteral("border:") + QString::number(borderOfWIdgetsAndDrawings)
-        + QStringLiteral("px double rgb(0, 0, 0); background-color:white;");
+    const QString framedWhite =
+        QStringLiteral("border:") + QString::number(borderOfWIdgetsAndDrawings) + QStringLiteral("px double rgb(0, 0, 0); background-color:white;");
     ui->drawWidget->setStyleSheet(framedWhite);
     // Only the view itself: its context menu and scroll bars keep the desktop's look.
     ui->drawOutput->setStyleSheet(QStringLiteral("QTextBrowser { ") + framedWhite + QStringLiteral(" }"));
@@ -166,18 +164,16 @@ void MainWindow::fitOutputViewHeight()
     view->ensurePolished();
     view->horizontalScrollBar()->ensurePolished();
     const int rows = ui->drawWidget->minimumHeight() / pixel_reduction_to_number.y();
-    const int needed = rows * pixel_reduction_to_number.y() + 2 * qCeil(view->document()->documentMargin())
-        + 2 * borderOfWIdgetsAndDrawings + view->horizontalScrollBar()->sizeHint().height();
+    const int needed = rows * pixel_reduction_to_number.y() + 2 * qCeil(view->document()->documentMargin()) + 2 * borderOfWIdgetsAndDrawings
+        + view->horizontalScrollBar()->sizeHint().height();
     if (needed <= view->minimumHeight())
         return;
     const int grown = needed - view->minimumHeight();
     view->setFixedHeight(needed);
     // The canvas keeps the top, beside the view's first row.
     ui->horizontalLayout->setAlignment(ui->drawWidget, Qt::AlignTop);
-    ui->horizontalLayoutWidget->resize(
-        ui->horizontalLayoutWidget->width(), ui->horizontalLayoutWidget->height() + grown);
-    ui->centralWidget->setFixedHeight(
-        std::max(ui->centralWidget->minimumHeight(), ui->horizontalLayoutWidget->height()));
+    ui->horizontalLayoutWidget->resize(ui->horizontalLayoutWidget->width(), ui->horizontalLayoutWidget->height() + grown);
+    ui->centralWidget->setFixedHeight(std::max(ui->centralWidget->minimumHeight(), ui->horizontalLayoutWidget->height()));
     setFixedHeight(height() + grown);
 }
 

@@ -19,8 +19,7 @@
 void MainWindow::showTitle()
 {
     setWindowFilePath(m_chartFile);
-    setWindowTitle(m_chartFile.isEmpty() ? QStringLiteral("Vandora[*]")
-                                         : QFileInfo(m_chartFile).fileName() + QStringLiteral("[*] - Vandora"));
+    setWindowTitle(m_chartFile.isEmpty() ? QStringLiteral("Vandora[*]") : QFileInfo(m_chartFile).fileName() + QStringLiteral("[*] - Vandora"));
     setWindowModified(hasUnsavedChanges());
 }
 
@@ -61,8 +60,7 @@ void MainWindow::moveEvent(QMoveEvent* event)
         return;
     const QRect outer = frameGeometry();
     const QRect inner = geometry();
-    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-        outer.bottom() - inner.bottom());
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(), outer.bottom() - inner.bottom());
     if (frame != *m_fittedFrame)
         fitToScreen(screen()->availableGeometry(), frame);
 }

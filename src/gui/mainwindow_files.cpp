@@ -21,8 +21,7 @@ QString MainWindow::settingsFilePath()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QFileInfo beside(ChartFiles::settingsFilePath(programFolder, true, true, QString()));
-    const bool buildFolder =
-        QFileInfo::exists(programFolder + QLatin1Char('/') + QLatin1String(ChartFiles::buildFolderMark));
+    const bool buildFolder = QFileInfo::exists(programFolder + QLatin1Char('/') + QLatin1String(ChartFiles::buildFolderMark));
     const bool writable = beside.exists() ? beside.isWritable() : QFileInfo(programFolder).isWritable();
     const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     if (!buildFolder || !writable)
@@ -59,8 +58,7 @@ bool MainWindow::saveChart()
 {
     setWindowTitle(QStringLiteral("Vandora ... saving file ..."));
     const QString folder = readSettingsFolder();
-    const QString fileName =
-        m_prompts->saveFileName(this, QStringLiteral("Save file"), folder, QStringLiteral("Text file (*.txt) ;;"));
+    const QString fileName = m_prompts->saveFileName(this, QStringLiteral("Save file"), folder, QStringLiteral("Text file (*.txt) ;;"));
     if (fileName.isEmpty()) {
         showTitle();
         return false;
@@ -71,14 +69,13 @@ bool MainWindow::saveChart()
     QString failedName;
     QString reason;
     // Both files or neither: a failure leaves the earlier export and backup as they were.
-    const bool written = ChartFiles::writeBoth(fileName, ChartRender::exportBytes(printThis),
-        ChartFiles::backupNameFor(fileName), ChartStream::toBytes(chartSnapshot()), &failedName, &reason);
+    const bool written = ChartFiles::writeBoth(
+        fileName, ChartRender::exportBytes(printThis), ChartFiles::backupNameFor(fileName), ChartStream::toBytes(chartSnapshot()), &failedName, &reason);
 
     if (!written) {
         showTitle();
         m_prompts->warning(this, QStringLiteral("Not saved"),
-            QStringLiteral("The chart could not be saved; no file was changed.\n") + failedName + QStringLiteral(": ")
-                + reason);
+            QStringLiteral("The chart could not be saved; no file was changed.\n") + failedName + QStringLiteral(": ") + reason);
         return false;
     }
     m_chartFile = QFileInfo(ChartFiles::backupNameFor(fileName)).absoluteFilePath();
@@ -105,8 +102,7 @@ void MainWindow::openChart()
     QString fileName = m_filePath;
     if (fileName.isEmpty()) {
         const QString folder = readSettingsFolder();
-        fileName = m_prompts->openFileName(
-            this, QStringLiteral("Open file"), folder, QStringLiteral("FlowChartBackup (*.fcb);;Text drawing (*)"));
+        fileName = m_prompts->openFileName(this, QStringLiteral("Open file"), folder, QStringLiteral("FlowChartBackup (*.fcb);;Text drawing (*)"));
     }
     m_filePath.clear();
     if (fileName.isEmpty()) {

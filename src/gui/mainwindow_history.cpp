@@ -47,8 +47,7 @@ bool MainWindow::showsContent(const ChartStream::Chart& content) const
 {
     ChartStream::WindowState state = windowSnapshot();
     ChartStream::resetPointerFields(state);
-    if (state != content.window || size_t(m_data->size()) != content.boxes.size()
-        || m_data_line.size() != content.connectors.size())
+    if (state != content.window || size_t(m_data->size()) != content.boxes.size() || m_data_line.size() != content.connectors.size())
         return false;
     for (int i = 0; i < m_data->size(); ++i)
         if ((*m_data)[i]->serializeData() != content.boxes[size_t(i)])
@@ -100,8 +99,8 @@ void MainWindow::loadChart(const ChartStream::Chart& chart)
 
 TextObject* MainWindow::newBox(int index)
 {
-    auto* box = new TextObject(nullptr, ui->drawWidget, index, QPoint(0, 0), std::shared_ptr<QVector<TextObject*>>(),
-        QPoint(20, 20), QPoint(10, 10), borderOfWIdgetsAndDrawings);
+    auto* box = new TextObject(
+        nullptr, ui->drawWidget, index, QPoint(0, 0), std::shared_ptr<QVector<TextObject*>>(), QPoint(20, 20), QPoint(10, 10), borderOfWIdgetsAndDrawings);
     box->setCallbackFunction([this] { boxTextChanged(); });
     return box;
 }
@@ -258,8 +257,7 @@ void MainWindow::stepHistory(int by)
     }
     showHistoryPosition();
     scheduleRecovery();
-    if (typing
-        && std::none_of(m_data->begin(), m_data->end(), [&](const TextObject* box) { return box->elem == typing; }))
+    if (typing && std::none_of(m_data->begin(), m_data->end(), [&](const TextObject* box) { return box->elem == typing; }))
         typing = m_typingIn = nullptr;
     // A box that is gone leaves the keys with the window, where the shortcuts still work; one that is
     // kept gets them back now, or at the release of the modifier that took them.

@@ -9,13 +9,11 @@ void MainWindow::holdConnectors(bool alone)
 {
     m_holding = Holding();
     const int index = std::get<1>(startMovingObject_);
-    if (alone || !std::get<0>(startMovingObject_) || std::get<2>(startMovingObject_) != BOX || index < 0
-        || index >= m_data->size())
+    if (alone || !std::get<0>(startMovingObject_) || std::get<2>(startMovingObject_) != BOX || index < 0 || index >= m_data->size())
         return;
     const TextObject* box = (*m_data)[index];
     m_holding.box = box;
-    m_holding.from = ConnectorAttach::boxOf(box->currentWantedRect.topLeft(), box->x_y_proc_respect_to_zero,
-        box->elem ? box->elem->toPlainText() : QString());
+    m_holding.from = ConnectorAttach::boxOf(box->currentWantedRect.topLeft(), box->x_y_proc_respect_to_zero, box->elem ? box->elem->toPlainText() : QString());
     std::vector<const ConnectorAttach::Fractions*> fractions;
     fractions.reserve(m_data_line.size());
     for (const Line& line : m_data_line)
@@ -49,8 +47,7 @@ void MainWindow::followGrabbedBox()
     std::vector<std::vector<QPoint>> changed;
     changed.reserve(2 * m_holding.ends.size());
     for (size_t i = 0; i < m_holding.ends.size(); ++i) {
-        ConnectorAttach::Path laid =
-            ConnectorAttach::follow(m_holding.ends[i], m_holding.from, to, ui->drawWidget->size());
+        ConnectorAttach::Path laid = ConnectorAttach::follow(m_holding.ends[i], m_holding.from, to, ui->drawWidget->size());
         Line& line = m_data_line[m_holding.ends[i].index];
         if (laid.points == line.points)
             continue;

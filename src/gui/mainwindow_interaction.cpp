@@ -24,8 +24,8 @@ bool MainWindow::addNewText()
             return false;
     }
     const int index = m_data->size();
-    m_data->append(new TextObject(nullptr, ui->drawWidget, index, lastMousePosition, m_data, sizeOfInitialTextBox,
-        sizeToExtendBox, borderOfWIdgetsAndDrawings));
+    m_data->append(
+        new TextObject(nullptr, ui->drawWidget, index, lastMousePosition, m_data, sizeOfInitialTextBox, sizeToExtendBox, borderOfWIdgetsAndDrawings));
     m_data->last()->setCallbackFunction([this] { boxTextChanged(); });
     removeWhch.push_back(qMakePair(BOX, index));
     return true;
@@ -148,8 +148,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         startDrawingLines.first = true;
         lastMousePosition = toConnectorFrame(lastMousePosition);
         const int index = int(m_data_line.size());
-        m_data_line.emplace_back(
-            ui->drawWidget, ChartRender::fewestConnectorPoints, index, ui->drawStraightLines->isChecked());
+        m_data_line.emplace_back(ui->drawWidget, ChartRender::fewestConnectorPoints, index, ui->drawStraightLines->isChecked());
         m_data_line.back().addPoints(lastMousePosition);
         removeWhch.push_back(qMakePair(LINE, index));
         return;
@@ -158,8 +157,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton && giveKeysToBoxUnder(event->localPos()))
         return;
     // A new box keeps its border in the drawing too.
-    lastMousePosition = Canvas::withBorderOnGrid(
-        lastMousePosition, QSize(sizeOfInitialTextBox.x(), sizeOfInitialTextBox.y()), ui->drawWidget->size(), cell);
+    lastMousePosition = Canvas::withBorderOnGrid(lastMousePosition, QSize(sizeOfInitialTextBox.x(), sizeOfInitialTextBox.y()), ui->drawWidget->size(), cell);
     if (event->button() == Qt::LeftButton && addNewText()) {
         // The new box takes the keys, so typing goes into it at once.
         m_data->last()->elem->setFocus();
@@ -207,15 +205,13 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e)
                 moveAllStep();
             } else if (std::get<2>(startMovingObject_) == BOX) {
                 TextObject* box = (*m_data)[index];
-                box->updateMovingElement(Canvas::withBorderOnGrid(
-                    lastMousePosition, box->currentWantedRect.size(), ui->drawWidget->size(), cell));
+                box->updateMovingElement(Canvas::withBorderOnGrid(lastMousePosition, box->currentWantedRect.size(), ui->drawWidget->size(), cell));
                 followGrabbedBox();
             } else if (lastMousePosition_ex == QPoint(0, 0)) {
                 lastMousePosition_ex = lastMousePosition;
                 return;
             } else if (index >= 0 && size_t(index) < m_data_line.size()) {
-                const QPoint differenceLines =
-                    toConnectorFrame(lastMousePosition) - toConnectorFrame(lastMousePosition_ex);
+                const QPoint differenceLines = toConnectorFrame(lastMousePosition) - toConnectorFrame(lastMousePosition_ex);
                 m_data_line[size_t(index)].updateMovingElementAll(differenceLines, true, true);
                 redrawAllLines();
                 lastMousePosition_ex = lastMousePosition;
@@ -246,8 +242,7 @@ void MainWindow::moveAllStep()
     for (const TextObject* box : *m_data)
         boxes.push_back(box->currentWantedRect);
     const QSize canvas = ui->drawWidget->size();
-    const Canvas::MoveAll step = Canvas::correctMoveAll(
-        boxes, canvas, lastMousePosition - lastMousePosition_ex, Canvas::borderInset(canvas, cell));
+    const Canvas::MoveAll step = Canvas::correctMoveAll(boxes, canvas, lastMousePosition - lastMousePosition_ex, Canvas::borderInset(canvas, cell));
     if (!step.possible)
         return;
     m_movingAll = true;

@@ -97,8 +97,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // The output view takes Ctrl+C for its own selection; with nothing selected, and for Ctrl+Shift+C
     // always, the drawing is copied.
-    if (watched == ui->drawOutput && event->type() == QEvent::KeyPress && ctrlPressd && !altPressd
-        && ui->shortKeysRadioButton->isChecked() && static_cast<QKeyEvent*>(event)->key() == Qt::Key_C) {
+    if (watched == ui->drawOutput && event->type() == QEvent::KeyPress && ctrlPressd && !altPressd && ui->shortKeysRadioButton->isChecked()
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_C) {
         const bool whole = static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::ShiftModifier);
         if (whole || !ui->drawOutput->textCursor().hasSelection()) {
             copyDrawing(!whole);
@@ -163,8 +163,8 @@ void MainWindow::syncModifiers()
     if (!ui->shortKeysRadioButton->isChecked())
         return;
     const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
-    for (const auto& [flag, modifier, key] : {std::make_tuple(&ctrlPressd, Qt::ControlModifier, Qt::Key_Control),
-             std::make_tuple(&altPressd, Qt::AltModifier, Qt::Key_Alt)}) {
+    for (const auto& [flag, modifier, key] :
+        {std::make_tuple(&ctrlPressd, Qt::ControlModifier, Qt::Key_Control), std::make_tuple(&altPressd, Qt::AltModifier, Qt::Key_Alt)}) {
         if (*flag && !held.testFlag(modifier)) {
             QKeyEvent release(QEvent::KeyRelease, key, held);
             keyReleaseEvent(&release);

@@ -130,8 +130,8 @@ void MainWindow::shiftLayer(const QPoint& offset)
     const QRect layer(QPoint(0, 0), m_draw_lines.size());
     // Only a drawing that lies wholly on the layer before and after is moved as pixels;
     // anything else is repainted, so clipped parts come back when they return.
-    const bool exact = !m_draw_lines.isNull() && m_draw_lines.size() == ui->drawWidget->size()
-        && layer.contains(painted) && layer.contains(painted.translated(-offset));
+    const bool exact =
+        !m_draw_lines.isNull() && m_draw_lines.size() == ui->drawWidget->size() && layer.contains(painted) && layer.contains(painted.translated(-offset));
     if (!exact) {
         redrawAllLines();
         return;

@@ -25,8 +25,7 @@ void MainWindow::setMode(Mode mode, EditorTip tip)
 
 void MainWindow::setEditorsEnabled(bool enabled, EditorTip tip)
 {
-    const QString modeTip =
-        QStringLiteral("*Move element -> left mouse button click\n*Remove element -> right mouse button click");
+    const QString modeTip = QStringLiteral("*Move element -> left mouse button click\n*Remove element -> right mouse button click");
     // An editor enabled under a held button would take the release from the window, leaving the drag open.
     m_editorsWaitForRelease = enabled && m_buttonHeld;
     enabled = enabled && !m_buttonHeld;
@@ -71,12 +70,8 @@ void MainWindow::setColorOfObjectsOnHoover()
 
     // Which element should be highlighted: every one (a Move all drag anywhere moves them all), the one
     // found, or none.
-    const auto boxLit = [&](int i) {
-        return moveAll || (moveRemove && found && std::get<2>(hit) == BOX && i == index);
-    };
-    const auto lineLit = [&](size_t i) {
-        return moveAll || (moveRemove && found && std::get<2>(hit) == LINE && int(i) == index);
-    };
+    const auto boxLit = [&](int i) { return moveAll || (moveRemove && found && std::get<2>(hit) == BOX && i == index); };
+    const auto lineLit = [&](size_t i) { return moveAll || (moveRemove && found && std::get<2>(hit) == LINE && int(i) == index); };
     for (int i = 0; i < m_data->size(); ++i)
         (*m_data)[i]->setObjColor(boxLit(i));
     // Only where a connector's colour actually changes is the layer repainted.

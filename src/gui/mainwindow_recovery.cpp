@@ -57,9 +57,8 @@ void MainWindow::updateRecovery()
         removeRecovery();
         return;
     }
-    const QByteArray bytes = lastByteArrayCount >= 0 && lastByteArrayCount < byteArrayOfPastStuf.size()
-        ? byteArrayOfPastStuf.at(lastByteArrayCount)
-        : ChartStream::toBytes(chartSnapshot());
+    const QByteArray bytes = lastByteArrayCount >= 0 && lastByteArrayCount < byteArrayOfPastStuf.size() ? byteArrayOfPastStuf.at(lastByteArrayCount)
+                                                                                                        : ChartStream::toBytes(chartSnapshot());
     if (bytes == m_recoveryWritten)
         return;
     const QString path = recoveryFilePath();

@@ -25,14 +25,12 @@ const QString drawBoxKey = QStringLiteral("output/drawBox");
 std::unique_ptr<QSettings> userSettings()
 {
     return std::make_unique<QSettings>(
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/vandora.conf"),
-        QSettings::IniFormat);
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/vandora.conf"), QSettings::IniFormat);
 }
 
 // A submenu of checkable entries in `group`, one checked, each handing its value to `choose`.
 template <typename Value, typename Choose>
-QMenu* choiceMenu(const QString& title, const std::vector<std::pair<QString, Value>>& entries, Value current,
-    QMenu* parent, QActionGroup* group, Choose choose)
+QMenu* choiceMenu(const QString& title, const std::vector<std::pair<QString, Value>>& entries, Value current, QMenu* parent, QActionGroup* group, Choose choose)
 {
     auto* menu = new QMenu(title, parent);
     for (const auto& entry : entries) {
@@ -50,8 +48,7 @@ QMenu* choiceMenu(const QString& title, const std::vector<std::pair<QString, Val
 
 CharGrid::Input MainWindow::gridInput() const
 {
-    CharGrid::Input input = ChartRender::emptyInput(
-        ui->drawWidget->size(), ui->radioButton_4->isChecked(), ui->lineEdit->text(), ui->lineEdit_2->text());
+    CharGrid::Input input = ChartRender::emptyInput(ui->drawWidget->size(), ui->radioButton_4->isChecked(), ui->lineEdit->text(), ui->lineEdit_2->text());
     for (TextObject* box : *m_data)
         ChartRender::addBox(input, box->x_y_proc_respect_to_zero, box->elem ? box->elem->toPlainText() : QString());
     for (const Line& line : m_data_line)
@@ -70,14 +67,12 @@ void MainWindow::showOutputMenu(const QPoint& pos)
     QActionGroup styleGroup(nullptr);
     QActionGroup headGroup(nullptr);
     QMenu* styles = choiceMenu<Style>(QStringLiteral("Style"),
-        {{QStringLiteral("Classic"), Style::Classic}, {QStringLiteral("Lines"), Style::Lines},
-            {QStringLiteral("Unicode"), Style::Unicode}, {QStringLiteral("Rounded"), Style::Rounded},
-            {QStringLiteral("Heavy"), Style::Heavy}, {QStringLiteral("Double"), Style::Double}},
+        {{QStringLiteral("Classic"), Style::Classic}, {QStringLiteral("Lines"), Style::Lines}, {QStringLiteral("Unicode"), Style::Unicode},
+            {QStringLiteral("Rounded"), Style::Rounded}, {QStringLiteral("Heavy"), Style::Heavy}, {QStringLiteral("Double"), Style::Double}},
         m_drawStyle, menu.get(), &styleGroup, [this](Style style) { setDrawingStyle(style, m_arrowHeads); });
     QMenu* heads = choiceMenu<Arrows>(QStringLiteral("Arrow heads"),
-        {{QStringLiteral("None"), Arrows::None}, {QStringLiteral("At the end"), Arrows::End},
-            {QStringLiteral("At both ends"), Arrows::Both}},
-        m_arrowHeads, menu.get(), &headGroup, [this](Arrows arrows) { setDrawingStyle(m_drawStyle, arrows); });
+        {{QStringLiteral("None"), Arrows::None}, {QStringLiteral("At the end"), Arrows::End}, {QStringLiteral("At both ends"), Arrows::Both}}, m_arrowHeads,
+        menu.get(), &headGroup, [this](Arrows arrows) { setDrawingStyle(m_drawStyle, arrows); });
     menu->insertMenu(standard, styles);
     menu->insertMenu(standard, heads);
     menu->insertSeparator(standard);

@@ -25,8 +25,7 @@ namespace {
 
 QString borderStyle(int width, const QString& colour)
 {
-    return QStringLiteral("border:") + QString::number(width)
-        + QStringLiteral("px double rgb(0, 0, 0); background-color:white; border-color: ") + colour
+    return QStringLiteral("border:") + QString::number(width) + QStringLiteral("px double rgb(0, 0, 0); background-color:white; border-color: ") + colour
         + QStringLiteral(";");
 }
 
@@ -69,9 +68,8 @@ public:
 
 } // namespace
 
-TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPoint,
-    const std::shared_ptr<QVector<TextObject*>>& /*p*/, QPoint sizeOfInitialTextBox, QPoint sizeToExtendBox,
-    int borderSet)
+TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPoint, const std::shared_ptr<QVector<TextObject*>>& /*p*/,
+    QPoint sizeOfInitialTextBox, QPoint sizeToExtendBox, int borderSet)
     : QObject(parent)
     , elem(nullptr)
     , openBoxPoint(openBoxPoint)
@@ -239,8 +237,8 @@ bool TextObject::beginningOverflows(const QTextDocument* document, const QSize& 
 
 void TextObject::tellDidNotFit(QTextEdit* editor, int characters)
 {
-    const QString text = characters == 1 ? QStringLiteral("1 character did not fit on the canvas")
-                                         : QStringLiteral("%1 characters did not fit on the canvas").arg(characters);
+    const QString text =
+        characters == 1 ? QStringLiteral("1 character did not fit on the canvas") : QStringLiteral("%1 characters did not fit on the canvas").arg(characters);
     QToolTip::showText(editor->mapToGlobal(QPoint(0, editor->height())), text, editor);
 }
 
@@ -327,8 +325,7 @@ void TextObject::updateMovingElementAll(const QPoint& difference)
     currentWantedRect = moved;
     recomputeCentre();
     // Far enough from the left and top edges that the box's border stays in the drawing.
-    const QPoint inset =
-        Canvas::borderInset(ptr_Widget->size(), QSize(ChartRender::cellWidth, ChartRender::cellHeight));
+    const QPoint inset = Canvas::borderInset(ptr_Widget->size(), QSize(ChartRender::cellWidth, ChartRender::cellHeight));
     if (moved.left() < inset.x())
         moved.setLeft(inset.x());
     if (moved.top() < inset.y())
@@ -347,10 +344,7 @@ void TextObject::setObjColor(bool check)
         return;
     m_highlight = int(check);
     elem->setStyleSheet(borderStyle(borderSet,
-        check ? QStringLiteral("rgb(%1,%2,%3)")
-                    .arg(qRed(highlightColour))
-                    .arg(qGreen(highlightColour))
-                    .arg(qBlue(highlightColour))
+        check ? QStringLiteral("rgb(%1,%2,%3)").arg(qRed(highlightColour)).arg(qGreen(highlightColour)).arg(qBlue(highlightColour))
               : QStringLiteral("rgb(0, 0, 0)")));
 }
 
@@ -380,8 +374,7 @@ void TextObject::setCurrentWantedRect(const QRect& rect)
 void TextObject::recomputeCentre()
 {
     const QRect& r = currentWantedRect;
-    centerPointFromInsideCurrentWanted =
-        QPoint(static_cast<int>(r.width() / 2.0 + r.x()), static_cast<int>(r.height() / 2.0 + r.y()));
+    centerPointFromInsideCurrentWanted = QPoint(static_cast<int>(r.width() / 2.0 + r.x()), static_cast<int>(r.height() / 2.0 + r.y()));
 }
 
 void TextObject::recomputeProportion()

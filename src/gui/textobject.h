@@ -24,9 +24,8 @@ class TextObject : public QObject, public DrawWidget4Points
     Q_OBJECT
 
 public:
-    TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPoint,
-        const std::shared_ptr<QVector<TextObject*>>& p, QPoint sizeOfInitialTextBox, QPoint sizeToExtendBox,
-        int borderSet);
+    TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPoint, const std::shared_ptr<QVector<TextObject*>>& p, QPoint sizeOfInitialTextBox,
+        QPoint sizeToExtendBox, int borderSet);
     ~TextObject() override;
 
     // Runs after every change of the box's text.

@@ -35,24 +35,18 @@ private slots:
     void findHit_passesAndTieBreaks_data()
     {
         QTest::addColumn<QString>("hit");
-        QTest::newRow("overlapping boxes: lower index")
-            << "boxes=112,108/107,103 probe=105,105 found=yes index=0 kind=box";
+        QTest::newRow("overlapping boxes: lower index") << "boxes=112,108/107,103 probe=105,105 found=yes index=0 kind=box";
         QTest::newRow("box 3 px beyond, right and below") << "probe=127,119 found=yes index=0 kind=box";
         QTest::newRow("box 3 px beyond, left and above") << "probe=85,89 found=yes index=0 kind=box";
         QTest::newRow("box 4 px beyond") << "probe=128,108 found=no index=-1";
         QTest::newRow("low canvas, box y margin 2 px") << "canvas=low probe=127,119 found=no index=-1";
-        QTest::newRow("connector 24 px away beats box 3 px away")
-            << "connectors=151,108 probe=127,108 found=yes index=0 kind=connector";
+        QTest::newRow("connector 24 px away beats box 3 px away") << "connectors=151,108 probe=127,108 found=yes index=0 kind=connector";
         QTest::newRow("on a point inside a box: box") << "connectors=110,108 probe=110,108 found=yes index=0 kind=box";
-        QTest::newRow("connectors of one pass: lower index")
-            << "boxes=none connectors=300,300/305,300 probe=303,300 found=yes index=0 kind=connector";
-        QTest::newRow("connector of an earlier pass wins")
-            << "boxes=none connectors=300,300/310,300 probe=318,300 found=yes index=1 kind=connector";
+        QTest::newRow("connectors of one pass: lower index") << "boxes=none connectors=300,300/305,300 probe=303,300 found=yes index=0 kind=connector";
+        QTest::newRow("connector of an earlier pass wins") << "boxes=none connectors=300,300/310,300 probe=318,300 found=yes index=1 kind=connector";
         QTest::newRow("connector 33 px away in y") << "boxes=none connectors=300,300 probe=300,333 found=no index=-1";
-        QTest::newRow("low canvas, smaller y margin")
-            << "canvas=low boxes=none connectors=300,300 probe=300,325 found=no index=-1";
-        QTest::newRow("low canvas, x margin kept")
-            << "canvas=low boxes=none connectors=300,300 probe=332,300 found=yes index=0 kind=connector";
+        QTest::newRow("low canvas, smaller y margin") << "canvas=low boxes=none connectors=300,300 probe=300,325 found=no index=-1";
+        QTest::newRow("low canvas, x margin kept") << "canvas=low boxes=none connectors=300,300 probe=332,300 found=yes index=0 kind=connector";
     }
 
     void findHit_passesAndTieBreaks()
@@ -60,8 +54,7 @@ private slots:
         QFETCH(QString, hit);
         const Labels row(hit);
         std::vector<Canvas::BoxArea> boxes;
-        for (const QString& centre :
-            (row.has("boxes") ? row["boxes"] : QStringLiteral("boxes=112,108")).split(QLatin1Char('/')))
+        for (const QString& centre : (row.has("boxes") ? row["boxes"] : QStringLiteral("boxes=112,108")).split(QLatin1Char('/')))
             if (!centre.endsWith(QLatin1String("none")))
                 boxes.push_back({pair(centre).toPoint(), {24, 16}});
         std::vector<std::vector<QPoint>> points;
@@ -93,8 +86,7 @@ private slots:
         QTest::newRow("left, truncated toward zero") << "pointer=-0.5,300 at=-12,292 on=no kept=4,292";
         QTest::newRow("far off, saturated") << "pointer=-1e10,300 at=-2147483648,292 on=no kept=4,292";
         QTest::newRow("grabbed box's size") << "pointer=790,10 box=50,20 at=751,0 on=yes kept=751,7";
-        QTest::newRow("2 x 2 cells of 10 x 15 px, the box too wide")
-            << "pointer=5,5 canvas=20,30 at=0,0 on=yes kept=0,8";
+        QTest::newRow("2 x 2 cells of 10 x 15 px, the box too wide") << "pointer=5,5 canvas=20,30 at=0,0 on=yes kept=0,8";
         QTest::newRow("no grid, no inset") << "pointer=3,3 canvas=6,12 at=-18,0 on=yes kept=0,0";
     }
 
@@ -113,10 +105,7 @@ private slots:
     }
 
     // Connector points are stored with half the canvas origin added in x, truncated, and all of it in y.
-    void toConnectorFrame_addsHalfTheOriginInX()
-    {
-        QCOMPARE(Canvas::toConnectorFrame({10, 20}, {31, 40}, {1, 2}), QPoint(26, 62));
-    }
+    void toConnectorFrame_addsHalfTheOriginInX() { QCOMPARE(Canvas::toConnectorFrame({10, 20}, {31, 40}, {1, 2}), QPoint(26, 62)); }
 
     void forgetCreationRecord_dropsFirstAndRenumbersLater()
     {
@@ -139,16 +128,13 @@ private slots:
         QTest::newRow("short of the left inset") << "boxes=9,300 step=-20,12 possible=yes move=-20,12 x=yes y=yes";
         QTest::newRow("at the left inset") << "boxes=4,300 step=-20,12 possible=yes move=0,12 x=no y=yes";
         QTest::newRow("inside the left inset, toward it") << "boxes=0,300 step=-1,12 possible=yes move=0,12 x=no y=yes";
-        QTest::newRow("inside the left inset, away from it")
-            << "boxes=0,300 step=2,0 possible=yes move=2,0 x=yes y=yes";
+        QTest::newRow("inside the left inset, away from it") << "boxes=0,300 step=2,0 possible=yes move=2,0 x=yes y=yes";
         QTest::newRow("at the top inset") << "boxes=300,7 step=16,-20 possible=yes move=16,0 x=yes y=no";
         QTest::newRow("up to the right edge") << "boxes=757,300 step=20,0 possible=yes move=20,0 x=yes y=yes";
         QTest::newRow("at the right edge") << "boxes=777,300 step=20,12 possible=yes move=0,12 x=no y=yes";
         QTest::newRow("near the bottom edge") << "boxes=300,751 step=5,20 possible=yes move=5,10 x=yes y=no";
-        QTest::newRow("later boxes check the corrected move")
-            << "boxes=4,300/10,10 step=-20,-20 possible=yes move=0,-20 x=no y=yes";
-        QTest::newRow("wider than the canvas: right edge wins")
-            << "boxes=5,300,900 step=-10,0 possible=yes move=94,0 x=no y=yes";
+        QTest::newRow("later boxes check the corrected move") << "boxes=4,300/10,10 step=-20,-20 possible=yes move=0,-20 x=no y=yes";
+        QTest::newRow("wider than the canvas: right edge wins") << "boxes=5,300,900 step=-10,0 possible=yes move=94,0 x=no y=yes";
         QTest::newRow("an earlier box blocked on both stops it") << "boxes=10,10/4,300 step=-8,-5 possible=no";
     }
 
@@ -177,15 +163,11 @@ private slots:
     {
         QTest::addColumn<QString>("sample");
         QTest::newRow("press, within a cell: held back") << "from=press last=100,100 pointer=106,112 taken=no";
-        QTest::newRow("press, a cell across")
-            << "from=press last=100,100 pointer=107,105 taken=yes at=107,100 run=across";
+        QTest::newRow("press, a cell across") << "from=press last=100,100 pointer=107,105 taken=yes at=107,100 run=across";
         QTest::newRow("press, a cell up") << "from=press last=100,100 pointer=103,87 taken=yes at=100,87 run=down";
-        QTest::newRow("press, 2 cells each way")
-            << "from=press last=100,100 pointer=114,126 taken=yes at=114,100 run=across";
-        QTest::newRow("press, 2 cells across, a px more down")
-            << "from=press last=100,100 pointer=114,127 taken=yes at=100,127 run=down";
-        QTest::newRow("run across keeps y, within a cell too")
-            << "from=across last=120,100 pointer=121,140 taken=yes at=121,100 run=across";
+        QTest::newRow("press, 2 cells each way") << "from=press last=100,100 pointer=114,126 taken=yes at=114,100 run=across";
+        QTest::newRow("press, 2 cells across, a px more down") << "from=press last=100,100 pointer=114,127 taken=yes at=100,127 run=down";
+        QTest::newRow("run across keeps y, within a cell too") << "from=across last=120,100 pointer=121,140 taken=yes at=121,100 run=across";
         QTest::newRow("run down keeps x") << "from=down last=100,120 pointer=130,121 taken=yes at=100,121 run=down";
     }
 
@@ -193,9 +175,8 @@ private slots:
     {
         QFETCH(QString, sample);
         const Labels row(sample);
-        const StraightRun::Sample got =
-            StraightRun::lockToAxis(pair(row["last"]).toPoint(), row["from"] == QLatin1String("from=press"),
-                row["from"] == QLatin1String("from=down"), pair(row["pointer"]).toPoint(), QSize(7, 13));
+        const StraightRun::Sample got = StraightRun::lockToAxis(pair(row["last"]).toPoint(), row["from"] == QLatin1String("from=press"),
+            row["from"] == QLatin1String("from=down"), pair(row["pointer"]).toPoint(), QSize(7, 13));
         QCOMPARE(labelled("taken", got.taken), row["taken"]);
         if (got.taken) {
             QCOMPARE(labelled("at", xy(got.point)), row["at"]);

@@ -41,8 +41,7 @@ CharGrid::Fractions walk(int row, int col, const char* moves)
 {
     CharGrid::Fractions points{{(col + 1) / 14.0f, (row + 1) / 8.0f}};
     for (; *moves; ++moves)
-        points.push_back({(1 + (col += (*moves == 'R') - (*moves == 'L'))) / 14.0f,
-            (1 + (row += (*moves == 'D') - (*moves == 'U'))) / 8.0f});
+        points.push_back({(1 + (col += (*moves == 'R') - (*moves == 'L'))) / 14.0f, (1 + (row += (*moves == 'D') - (*moves == 'U'))) / 8.0f});
     return points;
 }
 
@@ -51,16 +50,14 @@ QStringList padded(const Chart& chart, const QStringList& top)
 {
     QStringList rows;
     for (int r = 0; r < chart.rows; ++r)
-        rows << chart.startTag + top.value(r) + QString(chart.cols - TextColumns::columnsOf(top.value(r)), ' ')
-                + chart.endTag;
+        rows << chart.startTag + top.value(r) + QString(chart.cols - TextColumns::columnsOf(top.value(r)), ' ') + chart.endTag;
     return rows;
 }
 
 // The chart rendered by the input's defaults, or in the style and with the heads given.
 QStringList renderIn(const Chart& chart, std::optional<CharGrid::Style> style = {}, Arrows arrows = {})
 {
-    CharGrid::Input input{
-        chart.rows, chart.cols, chart.boxes, {}, chart.drawBorders, chart.shift, chart.startTag, chart.endTag};
+    CharGrid::Input input{chart.rows, chart.cols, chart.boxes, {}, chart.drawBorders, chart.shift, chart.startTag, chart.endTag};
     input.style = style.value_or(input.style);
     input.arrows = style ? arrows : input.arrows;
     for (const CharGrid::Fractions& points : chart.connectors)
@@ -92,37 +89,31 @@ private slots:
         QTest::addColumn<Chart>("chart");
         QTest::addColumn<QStringList>("top");
         QTest::newRow("box framed at its proportion, 2.5 rounded to 3; tags kept verbatim")
-            << Chart{8, 10, {box(0.25, 0.25, {"abc", "a"})}, {}, true, {-1, -1}, "<b>", "</b>"}
-            << QStringList{"", "  |---|", "  |abc|", "  |a  |", "  |---|"};
-        QTest::newRow("clipped at right and bottom, never wrapped") << Chart{8, 10,
-            {box(0.8, 0.875, {"abcd", "ef"})}} << QStringList{"", "", "", "", "", "", "       |--", "       |ab"};
+            << Chart{8, 10, {box(0.25, 0.25, {"abc", "a"})}, {}, true, {-1, -1}, "<b>", "</b>"} << QStringList{"", "  |---|", "  |abc|", "  |a  |", "  |---|"};
+        QTest::newRow("clipped at right and bottom, never wrapped")
+            << Chart{8, 10, {box(0.8, 0.875, {"abcd", "ef"})}} << QStringList{"", "", "", "", "", "", "       |--", "       |ab"};
         QTest::newRow("tabs stop at multiples of 11 of the expanded line, before measuring")
             << Chart{5, 25, {box(0.04, 0.2, {"ab\tcd\te", "0123456789A\tb", "0123456789\tb"})}}
-            << QStringList{"|-----------------------|", "|ab         cd         e|", "|0123456789A           b|",
-                   "|0123456789 b           |", "|-----------------------|"};
-        QTest::newRow("box at -2.5 goes to -3, clipped at left")
-            << Chart{8, 10, {box(-0.25, 0.25, {"abcd"})}} << QStringList{"", "-|", "d|", "-|"};
+            << QStringList{"|-----------------------|", "|ab         cd         e|", "|0123456789A           b|", "|0123456789 b           |",
+                   "|-----------------------|"};
+        QTest::newRow("box at -2.5 goes to -3, clipped at left") << Chart{8, 10, {box(-0.25, 0.25, {"abcd"})}} << QStringList{"", "-|", "d|", "-|"};
         QTest::newRow("connector at 2.5 goes to 3, then x shifted to the column, y to the row")
             << Chart{8, 10, {}, {{{0.25f, 0.3125f}}}, true, QPoint(2, -1)} << QStringList{"", "", "     *"};
         // Points on the box's text, its filler and two of its border places.
-        QTest::newRow("no borders: connector on border places, not on text or filler") << Chart{8, 10,
-            {box(0.4, 0.5, {"abc", "a"})}, {{{0.5f, 0.625f}, {0.7f, 0.75f}, {0.4f, 0.625f}, {0.5f, 0.5f}}},
-            false} << QStringList{"", "", "", "    *", "   *abc", "    a"};
-        QTest::newRow("non-finite, far and off-grid positions ignored, never wrapped") << Chart{8, 10,
-            {box(0.5, qQNaN(), {"a"}), box(-1e30, 1e30, {"b"}), box(0.2, 0.25, {"ok"})},
-            {{{float(qQNaN()), 0.5f}, {0.5f, float(-qInf())}, {FLT_MAX, 0.5f}, {0.8f, 0.5f}, {0.0f, 0.5f}, {1.1f, 0.5f},
-                {0.5f, 1.125f}, {0.5f, 0.0f}}}} << QStringList{"", " |--|", " |ok|", " |--|  *"};
+        QTest::newRow("no borders: connector on border places, not on text or filler") << Chart{8, 10, {box(0.4, 0.5, {"abc", "a"})},
+            {{{0.5f, 0.625f}, {0.7f, 0.75f}, {0.4f, 0.625f}, {0.5f, 0.5f}}}, false} << QStringList{"", "", "", "    *", "   *abc", "    a"};
+        QTest::newRow("non-finite, far and off-grid positions ignored, never wrapped")
+            << Chart{8, 10, {box(0.5, qQNaN(), {"a"}), box(-1e30, 1e30, {"b"}), box(0.2, 0.25, {"ok"})},
+                   {{{float(qQNaN()), 0.5f}, {0.5f, float(-qInf())}, {FLT_MAX, 0.5f}, {0.8f, 0.5f}, {0.0f, 0.5f}, {1.1f, 0.5f}, {0.5f, 1.125f}, {0.5f, 0.0f}}}}
+            << QStringList{"", " |--|", " |ok|", " |--|  *"};
         QTest::newRow("mixed widths, an emoji, a combining accent joins its letter")
-            << Chart{8, 12, {box(0.1, 0.25, {"a漢b", "😀é", "e\u0301x"})}}
-            << QStringList{"", "|----|", "|a漢b|", "|😀é |", "|e\u0301x  |", "|----|"};
-        QTest::newRow("wide characters cut by the edges leave spaces")
-            << Chart{8, 10, {box(0.6, 0.25, {"a漢字"}), box(-0.1, 0.75, {"漢b"})}}
-            << QStringList{"", "     |----", "     |a漢 ", "     |----", "", "--|", " b|", "--|"};
-        QTest::newRow("a later box covers half a wide character, the other half a space") << Chart{
-            8, 10, {box(0.1, 0.25, {"漢字"}), box(0.3, 0.25, {"x"})}} << QStringList{"", "|-|-||", "| |x||", "|-|-||"};
+            << Chart{8, 12, {box(0.1, 0.25, {"a漢b", "😀é", "e\u0301x"})}} << QStringList{"", "|----|", "|a漢b|", "|😀é |", "|e\u0301x  |", "|----|"};
+        QTest::newRow("wide characters cut by the edges leave spaces") << Chart{8, 10, {box(0.6, 0.25, {"a漢字"}), box(-0.1, 0.75, {"漢b"})}}
+                                                                       << QStringList{"", "     |----", "     |a漢 ", "     |----", "", "--|", " b|", "--|"};
+        QTest::newRow("a later box covers half a wide character, the other half a space")
+            << Chart{8, 10, {box(0.1, 0.25, {"漢字"}), box(0.3, 0.25, {"x"})}} << QStringList{"", "|-|-||", "| |x||", "|-|-||"};
         QTest::newRow("negative rows give nothing") << Chart{-3, 10, {box(0.2, 0.2, {"ab"})}} << QStringList{};
-        QTest::newRow("negative columns give bare tags")
-            << Chart{2, -5, {box(0.2, 0.2, {"ab"})}, {{{0.5f, 0.5f}}}, true, {-1, -1}, "[", "]"} << QStringList{};
+        QTest::newRow("negative columns give bare tags") << Chart{2, -5, {box(0.2, 0.2, {"ab"})}, {{{0.5f, 0.5f}}}, true, {-1, -1}, "[", "]"} << QStringList{};
     }
 
     void render_drawsChartIntoFramedRows()
@@ -138,33 +129,24 @@ private slots:
         QTest::addColumn<Chart>("chart");
         QTest::addColumn<Arrows>("arrows");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("horizontal, head before a border")
-            << Chart{8, 14, {at(2, 1, {"a"}), at(2, 11, {"b"})}, {walk(2, 2, "RRRR.RRRR")}} << Arrows::End
-            << QStringList{"", "+-+       +-+", "|a|------>|b|", "+-+       +-+"};
-        QTest::newRow("vertical, both heads")
-            << Chart{8, 14, {at(1, 2, {"a"}), at(6, 2, {"b"})}, {walk(2, 2, "DDD")}} << Arrows::Both
-            << QStringList{" +-+", " |a|", " +-+", "  ^", "  v", " +-+", " |b|", " +-+"};
-        QTest::newRow("staircase to diagonal")
-            << Chart{8, 14, {at(1, 1, {"a"}), at(6, 9, {"b"})}, {walk(3, 3, "RDRDRDR")}} << Arrows::End
-            << QStringList{"+-+", "|a|", "+-+", "   \\", "    \\", "     \\  +-+", "      \\>|b|", "        +-+"};
-        QTest::newRow("turns of long runs")
-            << Chart{8, 14, {}, {walk(1, 1, "RRRDDDLLLUU"), walk(6, 8, "UURRR")}} << Arrows::End
-            << QStringList{"", " ---+", " ^  |", " |  |", " +--+   +-->", "        |", "        |"};
-        QTest::newRow("crossings both ways, heads away")
-            << Chart{8, 14, {}, {walk(3, 1, "RRRRRRRR"), walk(1, 5, "DDDDD"), walk(5, 7, "LLLL")}} << Arrows::Both
-            << QStringList{"", "     ^", "     |", " <---+--->", "     |", "   <-+->", "     v"};
-        QTest::newRow("wiggle: jogs slant") << Chart{8, 14, {}, {walk(2, 1, "RRR.DRRRURRR")}} << Arrows::End
-                                            << QStringList{"", "", " ---   /-->", "    \\--"};
-        QTest::newRow("heads along the last three steps, as steep as wide pointing down")
-            << Chart{8, 14, {}, {walk(1, 1, "DRDRDR"), walk(6, 6, "RRRRU")}} << Arrows::Both
-            << QStringList{"", " ^", "  \\", "   \\", "    v", "          >", "      <---"};
-        QTest::newRow("two cells, a head on the second")
-            << Chart{8, 14, {}, {walk(1, 1, "R")}} << Arrows::End << QStringList{"", " ->"};
-        QTest::newRow("under a wide character, no heads") << Chart{8, 14, {at(2, 3, {"漢"})},
-            {walk(2, 0, "RRRRRRRR")}} << Arrows::None << QStringList{"", "  +--+", "--|漢|---", "  +--+"};
-        QTest::newRow("under a box, no heads")
-            << Chart{8, 14, {at(3, 5, {"ab"})}, {walk(3, 0, "RRRRRRRRRRRR")}} << Arrows::None
-            << QStringList{"", "", "    +--+", "----|ab|-----", "    +--+"};
+        QTest::newRow("horizontal, head before a border") << Chart{8, 14, {at(2, 1, {"a"}), at(2, 11, {"b"})}, {walk(2, 2, "RRRR.RRRR")}} << Arrows::End
+                                                          << QStringList{"", "+-+       +-+", "|a|------>|b|", "+-+       +-+"};
+        QTest::newRow("vertical, both heads") << Chart{8, 14, {at(1, 2, {"a"}), at(6, 2, {"b"})}, {walk(2, 2, "DDD")}} << Arrows::Both
+                                              << QStringList{" +-+", " |a|", " +-+", "  ^", "  v", " +-+", " |b|", " +-+"};
+        QTest::newRow("staircase to diagonal") << Chart{8, 14, {at(1, 1, {"a"}), at(6, 9, {"b"})}, {walk(3, 3, "RDRDRDR")}} << Arrows::End
+                                               << QStringList{"+-+", "|a|", "+-+", "   \\", "    \\", "     \\  +-+", "      \\>|b|", "        +-+"};
+        QTest::newRow("turns of long runs") << Chart{8, 14, {}, {walk(1, 1, "RRRDDDLLLUU"), walk(6, 8, "UURRR")}} << Arrows::End
+                                            << QStringList{"", " ---+", " ^  |", " |  |", " +--+   +-->", "        |", "        |"};
+        QTest::newRow("crossings both ways, heads away") << Chart{8, 14, {}, {walk(3, 1, "RRRRRRRR"), walk(1, 5, "DDDDD"), walk(5, 7, "LLLL")}} << Arrows::Both
+                                                         << QStringList{"", "     ^", "     |", " <---+--->", "     |", "   <-+->", "     v"};
+        QTest::newRow("wiggle: jogs slant") << Chart{8, 14, {}, {walk(2, 1, "RRR.DRRRURRR")}} << Arrows::End << QStringList{"", "", " ---   /-->", "    \\--"};
+        QTest::newRow("heads along the last three steps, as steep as wide pointing down") << Chart{8, 14, {},
+            {walk(1, 1, "DRDRDR"), walk(6, 6, "RRRRU")}} << Arrows::Both << QStringList{"", " ^", "  \\", "   \\", "    v", "          >", "      <---"};
+        QTest::newRow("two cells, a head on the second") << Chart{8, 14, {}, {walk(1, 1, "R")}} << Arrows::End << QStringList{"", " ->"};
+        QTest::newRow("under a wide character, no heads")
+            << Chart{8, 14, {at(2, 3, {"漢"})}, {walk(2, 0, "RRRRRRRR")}} << Arrows::None << QStringList{"", "  +--+", "--|漢|---", "  +--+"};
+        QTest::newRow("under a box, no heads") << Chart{8, 14, {at(3, 5, {"ab"})}, {walk(3, 0, "RRRRRRRRRRRR")}} << Arrows::None
+                                               << QStringList{"", "", "    +--+", "----|ab|-----", "    +--+"};
     }
 
     void render_stylesJoinConnectorCells()
@@ -188,8 +170,7 @@ private slots:
             for (int b = rng.bounded(6); b > 0; --b) {
                 QStringList lines{""};
                 for (int n = rng.bounded(12); n > 0; --n)
-                    lines << (rng.bounded(5) > 0 ? lines.takeLast() : lines.last())
-                            + pieces[rng.bounded(pieces.size())];
+                    lines << (rng.bounded(5) > 0 ? lines.takeLast() : lines.last()) + pieces[rng.bounded(pieces.size())];
                 chart.boxes.push_back(box(rng.generateDouble() * 1.2 - 0.1, rng.generateDouble() * 1.2 - 0.1, lines));
             }
             chart.connectors.push_back(walk(rng.bounded(8), rng.bounded(14), "RRDDR.RUULLLDDDRRRRUUR"));
@@ -206,8 +187,7 @@ private slots:
         QTest::addColumn<QString>("cells"); // each cell's code units and columns, in order
         QTest::newRow("CJK, fullwidth, halfwidth") << QStringLiteral("漢Ａｱ") << "units=1,1,1 columns=2,2,1";
         QTest::newRow("an emoji is a surrogate pair") << QStringLiteral("😀a") << "units=2,1 columns=2,1";
-        QTest::newRow("an accent and a joiner join the letter")
-            << QStringLiteral("e\u0301\u200Dx") << "units=3,1 columns=1,1";
+        QTest::newRow("an accent and a joiner join the letter") << QStringLiteral("e\u0301\u200Dx") << "units=3,1 columns=1,1";
         QTest::newRow("a mark first stands alone") << QStringLiteral("\u0301a") << "units=1,1 columns=1,1";
         QTest::newRow("ambiguous, box drawing: one") << QStringLiteral("±─►") << "units=1,1,1 columns=1,1,1";
         QTest::newRow("a lone surrogate takes one") << "a" + QString(QChar(0xD800)) << "units=1,1 columns=1,1";
@@ -231,22 +211,18 @@ private slots:
     void render_boxDrawingStylesUseTheirGlyphs_data()
     {
         QTest::addColumn<QStringList>("top"); // the row's name is the style's
-        QTest::newRow("unicode") << QStringList{"       ▲", " ◄──┐   ╲", " ▲  │    ╲", "◄┼──┼───► ▼", " └──┘▲",
-            "    ╱    ┌─┐", "   ╱     │b│", "  ▼      └─┘"};
-        QTest::newRow("rounded") << QStringList{"       ▲", " ◄──╮   ╲", " ▲  │    ╲", "◄┼──┼───► ▼", " ╰──╯▲",
-            "    ╱    ╭─╮", "   ╱     │b│", "  ▼      ╰─╯"};
-        QTest::newRow("heavy") << QStringList{"       ▲", " ◄━━┓   ╲", " ▲  ┃    ╲", "◄╋━━╋━━━► ▼", " ┗━━┛▲",
-            "    ╱    ┏━┓", "   ╱     ┃b┃", "  ▼      ┗━┛"};
-        QTest::newRow("double") << QStringList{"       ▲", " ◄══╗   ╲", " ▲  ║    ╲", "◄╬══╬═══► ▼", " ╚══╝▲",
-            "    ╱    ╔═╗", "   ╱     ║b║", "  ▼      ╚═╝"};
+        QTest::newRow("unicode") << QStringList{"       ▲", " ◄──┐   ╲", " ▲  │    ╲", "◄┼──┼───► ▼", " └──┘▲", "    ╱    ┌─┐", "   ╱     │b│", "  ▼      └─┘"};
+        QTest::newRow("rounded") << QStringList{"       ▲", " ◄──╮   ╲", " ▲  │    ╲", "◄┼──┼───► ▼", " ╰──╯▲", "    ╱    ╭─╮", "   ╱     │b│", "  ▼      ╰─╯"};
+        QTest::newRow("heavy") << QStringList{"       ▲", " ◄━━┓   ╲", " ▲  ┃    ╲", "◄╋━━╋━━━► ▼", " ┗━━┛▲", "    ╱    ┏━┓", "   ╱     ┃b┃", "  ▼      ┗━┛"};
+        QTest::newRow("double") << QStringList{"       ▲", " ◄══╗   ╲", " ▲  ║    ╲", "◄╬══╬═══► ▼", " ╚══╝▲", "    ╱    ╔═╗", "   ╱     ║b║", "  ▼      ╚═╝"};
     }
 
     void render_boxDrawingStylesUseTheirGlyphs()
     {
         CharGrid::Style style{};
         QVERIFY(CharGrid::styleNamed(QTest::currentDataTag(), style));
-        const Chart chart{8, 14, {box(10 / 14.0, 6 / 8.0, {"b"})},
-            {walk(1, 1, "RRRDDDLLLUU"), walk(3, 0, "RRRRRRRR"), walk(7, 2, "RURURU"), walk(0, 7, "RDRDRD")}};
+        const Chart chart{
+            8, 14, {box(10 / 14.0, 6 / 8.0, {"b"})}, {walk(1, 1, "RRRDDDLLLUU"), walk(3, 0, "RRRRRRRR"), walk(7, 2, "RURURU"), walk(0, 7, "RDRDRD")}};
         QFETCH(QStringList, top);
         QCOMPARE(renderIn(chart, style, Arrows::Both), padded(chart, top));
     }
@@ -267,14 +243,11 @@ private slots:
         QTest::addColumn<QStringList>("tags"); // start and end
         QTest::addColumn<QStringList>("compact");
         const QStringList none{"", ""};
-        QTest::newRow("no tags") << QStringList{"      ", "  ab  ", "      ", "   *  ", "      "} << none
-                                 << QStringList{"ab", "", " *"};
-        QTest::newRow("start tag") << QStringList{"// ab  ", "//     ", "//   c "} << QStringList{"// ", ""}
-                                   << QStringList{"// ab", "//", "//   c"};
-        QTest::newRow("both tags keep the columns") << QStringList{"/*  x   */", "/*   *  */"}
-                                                    << QStringList{"/* ", " */"} << QStringList{"/* x  */", "/*  * */"};
-        QTest::newRow("wide characters count two columns")
-            << QStringList{"  漢字  |", "    b   |"} << QStringList{"", "|"} << QStringList{"漢字|", "  b |"};
+        QTest::newRow("no tags") << QStringList{"      ", "  ab  ", "      ", "   *  ", "      "} << none << QStringList{"ab", "", " *"};
+        QTest::newRow("start tag") << QStringList{"// ab  ", "//     ", "//   c "} << QStringList{"// ", ""} << QStringList{"// ab", "//", "//   c"};
+        QTest::newRow("both tags keep the columns") << QStringList{"/*  x   */", "/*   *  */"} << QStringList{"/* ", " */"}
+                                                    << QStringList{"/* x  */", "/*  * */"};
+        QTest::newRow("wide characters count two columns") << QStringList{"  漢字  |", "    b   |"} << QStringList{"", "|"} << QStringList{"漢字|", "  b |"};
         QTest::newRow("nothing to show") << QStringList{"#    ", "#  "} << QStringList{"# ", ""} << QStringList{};
     }
 
@@ -299,9 +272,8 @@ private slots:
     // (frame position and frameless size) only where it does not fit.
     void place_scrollsOnlyWhereTheWindowDoesNotFit()
     {
-        for (const auto& [available, placed] : {std::pair(QRect(10, 0, 1828, 836), QRect()),
-                 {QRect(0, 24, 1366, 744), QRect(0, 24, 1358, 710)}, {QRect(0, 0, 1536, 864), QRect(0, 0, 1528, 802)},
-                 {QRect(100, 0, 1827, 900), QRect(100, 0, 1819, 802)}}) {
+        for (const auto& [available, placed] : {std::pair(QRect(10, 0, 1828, 836), QRect()), {QRect(0, 24, 1366, 744), QRect(0, 24, 1358, 710)},
+                 {QRect(0, 0, 1536, 864), QRect(0, 0, 1528, 802)}, {QRect(100, 0, 1827, 900), QRect(100, 0, 1819, 802)}}) {
             const WindowFit::Placement placement = WindowFit::place(QSize(1820, 802), available, QMargins(4, 30, 4, 4));
             QCOMPARE(placement.scroll, placed.isValid());
             QCOMPARE(placement.scroll ? QRect(placement.framePosition, placement.size) : QRect(), placed);
@@ -318,8 +290,7 @@ private slots:
                                    << "a b/\u00fcbersicht.fcb";
         QTest::newRow("two charts open none") << QStringList{"a.fcb", "b.fcb"} << "run"
                                               << "";
-        QTest::newRow("toolkit options") << QStringList{"-style", "fusion", "--platform=xcb", "-reverse", "--",
-            "-a.fcb"} << "run"
+        QTest::newRow("toolkit options") << QStringList{"-style", "fusion", "--platform=xcb", "-reverse", "--", "-a.fcb"} << "run"
                                          << "-a.fcb";
         QTest::newRow("help") << QStringList{"a.fcb", "-h"} << "help"
                               << "";
@@ -338,11 +309,9 @@ private slots:
     {
         const QString usage = CommandLine::usage();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY"), environment.remove("WAYLAND_DISPLAY"),
-            environment.insert("QT_QPA_PLATFORM", "xcb");
-        for (const auto& [argument, exitCode, answer] :
-            {std::tuple("--help", 0, usage), {"--version", 0, "vandora " + ProgramInfo::version() + "\n"},
-                {"--bogus", 2, "vandora: Unknown option 'bogus'.\n\n" + usage}}) {
+        environment.remove("DISPLAY"), environment.remove("WAYLAND_DISPLAY"), environment.insert("QT_QPA_PLATFORM", "xcb");
+        for (const auto& [argument, exitCode, answer] : {std::tuple("--help", 0, usage), {"--version", 0, "vandora " + ProgramInfo::version() + "\n"},
+                 {"--bogus", 2, "vandora: Unknown option 'bogus'.\n\n" + usage}}) {
             QProcess program;
             program.setProcessEnvironment(environment);
             program.start(QStringLiteral(VANDORA_PATH), {argument});
@@ -415,15 +384,12 @@ private slots:
         qint64 appended = 0;
         for (int step = 0; step < 300; ++step) {
             const int at = rng.bounded(current.size() + 1);
-            current.replace(at, std::min(rng.bounded(edit + 1), current.size() - at),
-                QByteArray(rng.bounded(edit + 1), char('a' + rng.bounded(26))));
+            current.replace(at, std::min(rng.bounded(edit + 1), current.size() - at), QByteArray(rng.bounded(edit + 1), char('a' + rng.bounded(26))));
             const int action = kept.empty() ? 2 : rng.bounded(10);
             const qint64 budget = store.bytesHeld() - rng.bounded(int(store.bytesHeld() / 4) + 1);
-            action == 1 ? store.trimTo(budget)
-                        : store.truncate(action == 0 ? rng.bounded(store.size() + 1) : store.size());
+            action == 1 ? store.trimTo(budget) : store.truncate(action == 0 ? rng.bounded(store.size() + 1) : store.size());
             QVERIFY(action != 1 || store.bytesHeld() <= budget || store.size() == 1);
-            kept.erase(action == 1 ? kept.begin() : kept.begin() + store.size(),
-                action == 1 ? kept.end() - store.size() : kept.end());
+            kept.erase(action == 1 ? kept.begin() : kept.begin() + store.size(), action == 1 ? kept.end() - store.size() : kept.end());
             store.append(current);
             kept.push_back(current);
             appended += current.size();

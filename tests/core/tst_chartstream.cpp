@@ -21,17 +21,14 @@ const QByteArray emptyChart = plainWindow + fromHex("00000000 00000000");
 const QByteArray boxWithoutText = fromHex("0000000a 00000014 00000003 00000002 0000001e 00000028"
                                           "00000064 00000032 00000077 0000003b"
                                           "3fe0000000000000 3fd0000000000000 00000014 00000014 0000000a 0000000a");
-const auto box = [](const QString& text) {
-    return BoxRecord{{10, 20}, 3, 2, {30, 40}, QRect(100, 50, 20, 10), {0.5, 0.25}, {20, 20}, {10, 10}, text};
-};
+const auto box = [](const QString& text) { return BoxRecord{{10, 20}, 3, 2, {30, 40}, QRect(100, 50, 20, 10), {0.5, 0.25}, {20, 20}, {10, 10}, text}; };
 
 // Straight, three points, three fractions: 0.1f is stored as the double it widens to.
 const QByteArray threePointConnector = fromHex("00000001 00000000 00000003"
                                                "00000001 00000002 00000003 00000004 ffffffff fffffffe 00000003"
                                                "3fe0000000000000 3fd0000000000000 3fb99999a0000000 3fe8000000000000"
                                                "3ff0000000000000 8000000000000000");
-const ConnectorRecord threePoints{
-    true, false, {{1, 2}, {3, 4}, {-1, -2}}, {{0.5f, 0.25f}, {0.1f, 0.75f}, {1.0f, -0.0f}}};
+const ConnectorRecord threePoints{true, false, {{1, 2}, {3, 4}, {-1, -2}}, {{0.5f, 0.25f}, {0.1f, 0.75f}, {1.0f, -0.0f}}};
 
 // Serves its bytes; a "sequential" kind hides the size, a "failing" one fails every read.
 struct TestDevice : QIODevice {
@@ -71,8 +68,7 @@ private slots:
         QTest::addColumn<Chart>("chart");
         QTest::addColumn<QString>("error");
         QTest::newRow("empty chart is 73 bytes") << emptyChart << "text" << Chart() << QString();
-        const Chart full{{{1, 2}, {3, 4}, {5, 6}, true, 7, {-8, 9}, {10, 11}, {12, 65536}, {{0, 0}, {1, 0}},
-                             QStringLiteral("//"), QStringLiteral("\u00e9")},
+        const Chart full{{{1, 2}, {3, 4}, {5, 6}, true, 7, {-8, 9}, {10, 11}, {12, 65536}, {{0, 0}, {1, 0}}, QStringLiteral("//"), QStringLiteral("\u00e9")},
             {box(QStringLiteral("abc"))}, {threePoints}};
         QTest::newRow("window fields in order, 82-byte box abc ending in its text, 88-byte connector")
             << fromHex("00000001 00000002 00000003 00000004 00000005 00000006 01 00000007"
@@ -80,8 +76,7 @@ private slots:
                        "00000002 00000000 00000000 00000001 00000000 00000002 002f002f 00000001 00e9 00000001")
                 + boxWithoutText + fromHex("00000003 0061 0062 0063 00000001") + threePointConnector
             << "text" << full << QString();
-        const QByteArray connectorChart = plainWindow + fromHex("00000001") + boxWithoutText
-            + fromHex("00000002 000d 000a 00000001") + threePointConnector;
+        const QByteArray connectorChart = plainWindow + fromHex("00000001") + boxWithoutText + fromHex("00000002 000d 000a 00000001") + threePointConnector;
         QTest::newRow("sequential; line break as 000a, carriage return kept")
             << connectorChart << "sequential" << Chart{{}, {box(QStringLiteral("\r\n"))}, {threePoints}} << QString();
         const auto reject = [](const char* row, const QByteArray& bytes, const QString& why, const char* on = "text") {
@@ -89,12 +84,10 @@ private slots:
         };
         reject("cut in the last count", emptyChart.chopped(1), "ends early");
         reject("negative box count", plainWindow + fromHex("80000000 00000000"), "count out of range");
-        reject("box a byte short", plainWindow + fromHex("00000001") + boxWithoutText.chopped(1) + fromHex("00000000"),
-            "count out of range");
+        reject("box a byte short", plainWindow + fromHex("00000001") + boxWithoutText.chopped(1) + fromHex("00000000"), "count out of range");
         const QByteArray tail = emptyChart.right(16);
         reject("kind 2", fixedPart + fromHex("00000001 00000002 00000000") + tail, "unknown element kind");
-        reject("no connector 0", fixedPart + fromHex("00000001 00000001 00000000") + tail,
-            "creation record names a missing element");
+        reject("no connector 0", fixedPart + fromHex("00000001 00000001 00000000") + tail, "creation record names a missing element");
         reject("a byte after the chart", emptyChart + fromHex("00"), "unexpected data after the chart");
         reject("failing reads", connectorChart, "read failed", "failing");
         reject("not open", connectorChart, "not open for reading", "closed");

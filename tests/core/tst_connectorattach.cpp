@@ -13,8 +13,7 @@ const QSize canvas(ChartRender::canvasSize, ChartRender::canvasSize);
 // The pixel where a box's text starts in cell c, or with `connector` the middle pixel of a connector's cell c.
 QPoint at(const QPoint& c, bool connector = false)
 {
-    return QPoint(
-        int(std::lround((c.x() + connector) * 801 / 114.0)), int(std::lround((c.y() + connector) * 801 / 61.0)));
+    return QPoint(int(std::lround((c.x() + connector) * 801 / 114.0)), int(std::lround((c.y() + connector) * 801 / 61.0)));
 }
 Box boxAt(const QPoint& p, const QString& text)
 {
@@ -46,26 +45,20 @@ private slots:
         QTest::addColumn<QPoint>("to");
         QTest::addColumn<QString>("expected");
         const Points ab{{2, 2}, {14, 2}}, straight{{4, 2}, {12, 2}};
-        QTest::newRow("straight, B down")
-            << ab << straight << QPoint(14, 5)
-            << "\n +-+\n |A||\n +-+|\n    |        +-+\n    +------->|B|\n             +-+";
+        QTest::newRow("straight, B down") << ab << straight << QPoint(14, 5) << "\n +-+\n |A||\n +-+|\n    |        +-+\n    +------->|B|\n             +-+";
         QTest::newRow("straight, B past A by its first end")
             << Points{{14, 2}, {2, 2}} << straight << QPoint(22, 4)
             << "\n             +-+\n            ^|A|\n            |+-+     +-+\n            +--------|B|-\n            "
                "         +-+";
-        QTest::newRow("freehand, B down")
-            << ab << Points{{4, 2}, {8, 3}, {12, 2}} << QPoint(14, 6)
-            << "\n +-+\n |A|\\\n +-+ \\\n      \\\n       \\--   +-+\n          \\->|B|\n             +-+";
-        QTest::newRow("both ends on B") << Points{{14, 2}, {4, 4}} << Points{{4, 2}, {8, 2}, {8, 4}, {6, 4}}
-                                        << QPoint(10, 6)
+        QTest::newRow("freehand, B down") << ab << Points{{4, 2}, {8, 3}, {12, 2}} << QPoint(14, 6)
+                                          << "\n +-+\n |A|\\\n +-+ \\\n      \\\n       \\--   +-+\n          \\->|B|\n             +-+";
+        QTest::newRow("both ends on B") << Points{{14, 2}, {4, 4}} << Points{{4, 2}, {8, 2}, {8, 4}, {6, 4}} << QPoint(10, 6)
                                         << "\n             +-+\n             |A|\n             +-+\n          ----+\n  "
                                            "       +-+  |\n         |B|<-+\n         +-+";
-        QTest::newRow("a row below B")
-            << ab << Points{{4, 2}, {9, 2}, {9, 4}, {14, 4}} << QPoint(20, 2)
-            << "\n +-+               +-+\n |A|-----+         |B|\n +-+     |         +-+\n         +---------->";
-        QTest::newRow("two cells off: stays")
-            << ab << Points{{4, 2}, {11, 2}} << QPoint(14, 6)
-            << "\n +-+\n |A|------->\n +-+\n\n             +-+\n             |B|\n             +-+";
+        QTest::newRow("a row below B") << ab << Points{{4, 2}, {9, 2}, {9, 4}, {14, 4}} << QPoint(20, 2)
+                                       << "\n +-+               +-+\n |A|-----+         |B|\n +-+     |         +-+\n         +---------->";
+        QTest::newRow("two cells off: stays") << ab << Points{{4, 2}, {11, 2}} << QPoint(14, 6)
+                                              << "\n +-+\n |A|------->\n +-+\n\n             +-+\n             |B|\n             +-+";
     }
 
     void draggedBox_takesHeldEndsAlong()

@@ -111,8 +111,7 @@ private:
         for (const QPoint& p : points) {
             line.points.push_back(p);
             line.fractions.push_back(fractionOf(p, QSize(canvas, canvas)));
-            const QPoint cell(qRound(line.fractions.back().first * float(cols)) - 1,
-                qRound(line.fractions.back().second * float(rows)) - 1);
+            const QPoint cell(qRound(line.fractions.back().first * float(cols)) - 1, qRound(line.fractions.back().second * float(rows)) - 1);
             if (cells.empty() || cells.back() != cell)
                 cells.push_back(cell);
         }
@@ -151,22 +150,19 @@ private slots:
         QTest::addColumn<int>("unplaced");
         const auto rows = [](const char* text) { return QString::fromUtf8(text).split(QLatin1Char('\n')); };
         QTest::newRow("classic, two-line box, comment")
-            << rows("// |-----|\n// |Start|\n// |here |\n// |-----|  **\n//            ****") << Style::Classic
-            << QStringList{"Start\nhere"} << 1 << 0;
+            << rows("// |-----|\n// |Start|\n// |here |\n// |-----|  **\n//            ****") << Style::Classic << QStringList{"Start\nhere"} << 1 << 0;
         QTest::newRow("lines, two turns, html comment")
             << rows("<!-- +---+          -->\n<!-- |Go | -----+   -->\n<!-- +---+      |   -->\n<!--            |   "
                     "-->\n<!--            +-> -->")
             << Style::Lines << QStringList{"Go "} << 1 << 0;
-        QTest::newRow("unicode, wide character, slant") << rows("┌───┐\n│中a│\n└───┘\n      ╲\n       ╲──\n          ►")
-                                                        << Style::Unicode << QStringList{"中a"} << 1 << 0;
+        QTest::newRow("unicode, wide character, slant")
+            << rows("┌───┐\n│中a│\n└───┘\n      ╲\n       ╲──\n          ►") << Style::Unicode << QStringList{"中a"} << 1 << 0;
         QTest::newRow("heads at both ends") << rows("◄───┐\n    │\n    ▼") << Style::Unicode << QStringList{} << 1 << 0;
-        QTest::newRow("crossing in lines")
-            << rows("   |\n---+--->\n   |\n   v") << Style::Lines << QStringList{} << 2 << 0;
-        QTest::newRow("no borders, free text") << rows("# Start  ****\n# here     *\n#      Stop") << Style::Classic
-                                               << QStringList{"Start\nhere", "Stop"} << 1 << 0;
+        QTest::newRow("crossing in lines") << rows("   |\n---+--->\n   |\n   v") << Style::Lines << QStringList{} << 2 << 0;
+        QTest::newRow("no borders, free text") << rows("# Start  ****\n# here     *\n#      Stop") << Style::Classic << QStringList{"Start\nhere", "Stop"} << 1
+                                               << 0;
         // Text beside bordered boxes gains a border when drawn again: its fourteen border cells are counted.
-        QTest::newRow("free text beside a box")
-            << rows("|--|\n|ab|\n|--|\n\n\n  note") << Style::Classic << QStringList{"ab", "note"} << 0 << 14;
+        QTest::newRow("free text beside a box") << rows("|--|\n|ab|\n|--|\n\n\n  note") << Style::Classic << QStringList{"ab", "note"} << 0 << 14;
     }
 
     void read_findsBoxesAndConnectorsThatDrawTheSameRows()
@@ -188,10 +184,7 @@ private slots:
 
     // Each character beyond the grid's 114 columns is left out; other bad input (rows cut short, ragged tags,
     // stray characters) goes through fuzz_drawingreader.
-    void read_countsWhatIsLeftOut()
-    {
-        QCOMPARE(DrawingReader::read(DrawingReader::rowsOf(QString(114, ' ') + QString(16, 'x') + "\ny")).unplaced, 16);
-    }
+    void read_countsWhatIsLeftOut() { QCOMPARE(DrawingReader::read(DrawingReader::rowsOf(QString(114, ' ') + QString(16, 'x') + "\ny")).unplaced, 16); }
 
     // A line of text wider than a box on the canvas can be goes on in a second box: none is wider than the canvas.
     void read_splitsTextWiderThanTheCanvas()
@@ -207,8 +200,7 @@ private slots:
 
     void randomCharts_readBackDrawTheSameRows()
     {
-        const quint32 seed = qEnvironmentVariableIsSet("VANDORA_SEED") ? qEnvironmentVariable("VANDORA_SEED").toUInt()
-                                                                       : QRandomGenerator::global()->generate();
+        const quint32 seed = qEnvironmentVariableIsSet("VANDORA_SEED") ? qEnvironmentVariable("VANDORA_SEED").toUInt() : QRandomGenerator::global()->generate();
         qInfo("seed %u", seed);
         QRandomGenerator random(seed);
         const QString tags[][2] = {{}, {"// "}, {"<!-- ", " -->"}};

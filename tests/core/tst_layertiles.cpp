@@ -42,13 +42,11 @@ private slots:
         QTest::addColumn<bool>("touches");
         QTest::newRow("a pixel marks its tile; probe up to it")
             << Rects{{5, 5, 1, 1}} << QRect(0, 7, 4, 2) << 1 << QRect(4, 4, 4, 4) << Rects{{4, 4, 4, 4}} << false;
-        QTest::newRow("off to the left and top: nothing")
-            << Rects{{-5, -5, 3, 3}} << QRect(0, 0, 1, 1) << 0 << QRect() << Rects{} << false;
+        QTest::newRow("off to the left and top: nothing") << Rects{{-5, -5, 3, 3}} << QRect(0, 0, 1, 1) << 0 << QRect() << Rects{} << false;
         QTest::newRow("partly off: the row on the layer; probe from x -9")
             << Rects{{-2, 6, 20, 1}} << QRect(-9, 5, 10, 1) << 3 << QRect(0, 4, 12, 4) << Rects{{0, 4, 12, 4}} << true;
-        QTest::newRow("rows top down, runs apart; probe on the gap")
-            << Rects{{9, 8, 1, 1}, {0, 8, 1, 1}, {0, 0, 2, 2}, {1, 1, 1, 1}} << QRect(4, 0, 4, 9) << 3
-            << QRect(0, 0, 12, 12) << Rects{{0, 0, 4, 4}, {0, 8, 4, 4}, {8, 8, 4, 4}} << false;
+        QTest::newRow("rows top down, runs apart; probe on the gap") << Rects{{9, 8, 1, 1}, {0, 8, 1, 1}, {0, 0, 2, 2}, {1, 1, 1, 1}} << QRect(4, 0, 4, 9) << 3
+                                                                     << QRect(0, 0, 12, 12) << Rects{{0, 0, 4, 4}, {0, 8, 4, 4}, {8, 8, 4, 4}} << false;
     }
 
     void tiles_markWholeTilesOnTheLayer()
@@ -71,8 +69,7 @@ private slots:
     {
         QTest::addColumn<Points>("path");
         QTest::addColumn<Lines>("reached");
-        QTest::newRow("through it") << Points{{0, 0}, {1, 1}, {21, 21}, {39, 39}}
-                                    << Lines{{1, 1, 21, 21}, {21, 21, 39, 39}};
+        QTest::newRow("through it") << Points{{0, 0}, {1, 1}, {21, 21}, {39, 39}} << Lines{{1, 1, 21, 21}, {21, 21, 39, 39}};
         QTest::newRow("2 px to the right, not 3") << Points{{25, 21}, {26, 21}, {27, 21}} << Lines{{25, 21, 26, 21}};
         QTest::newRow("2 px above, not 3") << Points{{21, 17}, {22, 17}, {22, 18}} << Lines{{22, 17, 22, 18}};
     }
@@ -105,15 +102,11 @@ private slots:
         QTest::addColumn<Paths>("now");
         QTest::addColumn<QString>("changes");
         const Paths two{{{1, 1}, {2, 2}}, {{10, 10}}};
-        QTest::newRow("all by (3, -2)") << two << Paths{{{4, -1}, {5, 0}}, {{13, 8}}}
-                                        << "shift=3,-2 repaint=before0,now0,before1,now1";
-        QTest::newRow("the first empty: offset from the second")
-            << Paths{{}, {{1, 1}}} << Paths{{}, {{5, 1}}} << "shift=4,0 repaint=before1,now1";
-        QTest::newRow("one point otherwise")
-            << two << Paths{{{4, -1}, {5, 1}}, {{13, 8}}} << "shift=none repaint=before0,now0,before1,now1";
+        QTest::newRow("all by (3, -2)") << two << Paths{{{4, -1}, {5, 0}}, {{13, 8}}} << "shift=3,-2 repaint=before0,now0,before1,now1";
+        QTest::newRow("the first empty: offset from the second") << Paths{{}, {{1, 1}}} << Paths{{}, {{5, 1}}} << "shift=4,0 repaint=before1,now1";
+        QTest::newRow("one point otherwise") << two << Paths{{{4, -1}, {5, 1}}, {{13, 8}}} << "shift=none repaint=before0,now0,before1,now1";
         QTest::newRow("the first lit") << two << two << "lit=yes shift=none repaint=before0,now0";
-        QTest::newRow("the second grew") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}, {11, 10}}}
-                                         << "shift=none repaint=before1,now1";
+        QTest::newRow("the second grew") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}, {11, 10}}} << "shift=none repaint=before1,now1";
         QTest::newRow("one added") << two << Paths{{{1, 1}, {2, 2}}, {{10, 10}}, {}} << "shift=none repaint=now2";
         QTest::newRow("one removed") << two << Paths{{{1, 1}, {2, 2}}} << "shift=none repaint=before1";
     }
@@ -126,8 +119,7 @@ private slots:
         const Labels want(changes);
         const std::vector<Stroke> was = strokes(before), is = strokes(now, want.has("lit"));
         const std::optional<QPoint> shift = uniformShift(was, is);
-        QCOMPARE(
-            labelled("shift", shift ? QStringLiteral("%1,%2").arg(shift->x()).arg(shift->y()) : "none"), want["shift"]);
+        QCOMPARE(labelled("shift", shift ? QStringLiteral("%1,%2").arg(shift->x()).arg(shift->y()) : "none"), want["shift"]);
         QStringList named;
         for (const Points* path : changedPaths(was, is)) {
             const bool old = path >= before.data() && path < before.data() + before.size();

@@ -34,27 +34,19 @@ private slots:
         QTest::addColumn<QStringList>("words");
         QTest::addColumn<QStringList>("drawing");
         using L = QStringList;
-        QTest::newRow("C comment")
-            << "int a;\n// VANDORA go.fcb --crop --start '// '\n// |--|\n// |Go|\n// VANDORA end\n"
-            << L{"lines=2-5 closed=yes end=lf quote=no"} << L{"go.fcb", "--crop", "--start", "// "}
-            << L{"// |--|", "// |Go|"};
-        QTest::newRow("quotes, comment close")
-            << "/* VANDORA \"my charts/a.fcb\" --end \" \\\"*/\" */\nVANDORA end"
-            << L{"lines=1-2 closed=yes end=lf quote=no"} << L{"my charts/a.fcb", "--end", " \"*/"} << L{};
-        QTest::newRow("CRLF, no final newline")
-            << "# VANDORA a.fcb\r\nx \r\n\r\n# VANDORA end" << L{"lines=1-4 closed=yes end=crlf quote=no"} << L{"a.fcb"}
-            << L{"x ", ""};
-        QTest::newRow("two blocks, stray end")
-            << "VANDORA end\nVANDORA a.fcb\nVANDORA end\n<!-- VANDORA b.fcb -->\nrow\n\n'VANDORA end' -->\n"
-            << L{"lines=2-3 closed=yes end=lf quote=no", "lines=4-7 closed=yes end=lf quote=no"} << L{"a.fcb", "b.fcb"}
-            << L{"row", ""};
-        QTest::newRow("no markers") << "myvandora: a.fcb\nvandora:a.fcb\nsee `vandora:`\nvandora: \t\n"
-                                    << L{} << L{} << L{};
-        QTest::newRow("unclosed, to the end")
-            << "VANDORA end.fcb\nx\nVANDORA b.fcb" << L{"lines=1-3 closed=no end=lf quote=no"} << L{"end.fcb"}
-            << L{"x", "VANDORA b.fcb"};
-        QTest::newRow("open quote") << "VANDORA 'a.fcb\nVANDORA end\n"
-                                    << L{"lines=1-2 closed=yes end=lf quote=yes"} << L{} << L{};
+        QTest::newRow("C comment") << "int a;\n// VANDORA go.fcb --crop --start '// '\n// |--|\n// |Go|\n// VANDORA end\n"
+                                   << L{"lines=2-5 closed=yes end=lf quote=no"} << L{"go.fcb", "--crop", "--start", "// "} << L{"// |--|", "// |Go|"};
+        QTest::newRow("quotes, comment close") << "/* VANDORA \"my charts/a.fcb\" --end \" \\\"*/\" */\nVANDORA end"
+                                               << L{"lines=1-2 closed=yes end=lf quote=no"} << L{"my charts/a.fcb", "--end", " \"*/"} << L{};
+        QTest::newRow("CRLF, no final newline") << "# VANDORA a.fcb\r\nx \r\n\r\n# VANDORA end" << L{"lines=1-4 closed=yes end=crlf quote=no"} << L{"a.fcb"}
+                                                << L{"x ", ""};
+        QTest::newRow("two blocks, stray end") << "VANDORA end\nVANDORA a.fcb\nVANDORA end\n<!-- VANDORA b.fcb -->\nrow\n\n'VANDORA end' -->\n"
+                                               << L{"lines=2-3 closed=yes end=lf quote=no", "lines=4-7 closed=yes end=lf quote=no"} << L{"a.fcb", "b.fcb"}
+                                               << L{"row", ""};
+        QTest::newRow("no markers") << "myvandora: a.fcb\nvandora:a.fcb\nsee `vandora:`\nvandora: \t\n" << L{} << L{} << L{};
+        QTest::newRow("unclosed, to the end") << "VANDORA end.fcb\nx\nVANDORA b.fcb" << L{"lines=1-3 closed=no end=lf quote=no"} << L{"end.fcb"}
+                                              << L{"x", "VANDORA b.fcb"};
+        QTest::newRow("open quote") << "VANDORA 'a.fcb\nVANDORA end\n" << L{"lines=1-2 closed=yes end=lf quote=yes"} << L{} << L{};
     }
 
     void parse_findsBlocksBetweenMarkers()
@@ -96,8 +88,7 @@ private slots:
                                    << QByteArray("@@ -10,2 +10,2 @@\n-1\n+X\n 2\n@@ -13,2 +13,2 @@\n 4\n-5\n+Y\n");
         QTest::newRow("merged at twice the context") << QByteArray("1 2 3 4") << QByteArray("X 2 3 Y") << 1
                                                      << QByteArray("@@ -10,4 +10,4 @@\n-1\n+X\n 2\n 3\n-4\n+Y\n");
-        QTest::newRow("into nothing") << QByteArray() << QByteArray("a b") << 3
-                                      << QByteArray("@@ -9,0 +10,2 @@\n+a\n+b\n");
+        QTest::newRow("into nothing") << QByteArray() << QByteArray("a b") << 3 << QByteArray("@@ -9,0 +10,2 @@\n+a\n+b\n");
         QTest::newRow("all gone") << QByteArray("a") << QByteArray() << 3 << QByteArray("@@ -10 +9,0 @@\n-a\n");
     }
 

@@ -42,18 +42,9 @@ public:
     QString saveFileName(QWidget*, const QString&, const QString& in, const QString&) override { return file(in); }
     QString openFileName(QWidget*, const QString&, const QString& in, const QString&) override { return file(in); }
     void information(QWidget*, const QString& title, const QString& text) override { warning(nullptr, title, text); }
-    void warning(QWidget*, const QString& title, const QString& what) override
-    {
-        m_log->messages << title + '|' + what;
-    }
-    CloseAnswer saveBeforeClosing(QWidget*) override
-    {
-        return ask(m_log->questions, QStringLiteral("close"), m_log->closing, CloseAnswer::Cancel);
-    }
-    bool restoreRecovered(QWidget*, const QString& fileName) override
-    {
-        return ask(m_log->questions, "restore " + fileName, m_log->restoring, false);
-    }
+    void warning(QWidget*, const QString& title, const QString& what) override { m_log->messages << title + '|' + what; }
+    CloseAnswer saveBeforeClosing(QWidget*) override { return ask(m_log->questions, QStringLiteral("close"), m_log->closing, CloseAnswer::Cancel); }
+    bool restoreRecovered(QWidget*, const QString& fileName) override { return ask(m_log->questions, "restore " + fileName, m_log->restoring, false); }
 
 private:
     // Notes what was asked in `asked` and gives the next scripted answer, or `none` when they have run out.
@@ -109,10 +100,7 @@ public:
     }
     // A move of the pointer; buttons pressed and not yet released stay held.
     void moveHeld(const QPoint& pos) const { QTest::mouseEvent(QTest::MouseMove, window(), Qt::NoButton, held, pos); }
-    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
-    {
-        QTest::mouseRelease(window(), button, held, pos);
-    }
+    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const { QTest::mouseRelease(window(), button, held, pos); }
     // The event loop runs between press and release, as it does under a window system.
     void click(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton) const
     {
@@ -132,9 +120,7 @@ public:
     // modifiers held after it, as the keyboard reports them.
     void key(Qt::Key key, bool down, Qt::KeyboardModifiers with = {})
     {
-        const Qt::KeyboardModifiers modifier = key == Qt::Key_Control ? Qt::ControlModifier
-            : key == Qt::Key_Alt                                      ? Qt::AltModifier
-                                                                      : Qt::NoModifier;
+        const Qt::KeyboardModifiers modifier = key == Qt::Key_Control ? Qt::ControlModifier : key == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier;
         held = down ? held | modifier : held & ~modifier;
         QTest::simulateEvent(window(), down, key, held | with, QString(), false);
     }
@@ -175,29 +161,23 @@ public:
             };
             const QStringList answers{"save", "discard", "cancel"}; // in the order of Prompts::CloseAnswer
             const auto name = [&] { log.answers << (text.isEmpty() ? text : folder + '/' + text); };
-            const std::map<QString, std::function<void()>> acts{
-                {"box", [&] { addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8))); }}, {"type", [&] { type(text); }},
-                {"edit", [&] { click(origin() + box(n - 1)->currentWantedRect.center()), key(Qt::Key_End, true); }},
-                {"left", [&] { QTest::keyClick(window(), Qt::Key_Left); }},
-                {"none", [&] { click(origin() + QPoint(700, 700), Qt::RightButton); }},
+            const std::map<QString, std::function<void()>> acts{{"box", [&] { addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8))); }},
+                {"type", [&] { type(text); }}, {"edit", [&] { click(origin() + box(n - 1)->currentWantedRect.center()), key(Qt::Key_End, true); }},
+                {"left", [&] { QTest::keyClick(window(), Qt::Key_Left); }}, {"none", [&] { click(origin() + QPoint(700, 700), Qt::RightButton); }},
                 {"drag",
                     [&] {
                         clickOn(w->ui->radioBMoveAll);
                         drag(boxClickAt(QPoint(48, 52)), boxClickAt(QPoint(88, 82)), 10);
                         clickOn(w->ui->radioBMoveAll);
                     }},
-                {"undo", [&] { w->on_goBack_clicked(); }}, {"redo", [&] { w->on_goForward_clicked(); }},
-                {"^z", [&] { ctrl(Qt::Key_Z); }}, {"^y", [&] { ctrl(Qt::Key_Y); }},
-                {"^V", [&] { ctrl(Qt::Key_V, Qt::ShiftModifier); }}, {"drop", [&] { drop(folder + '/' + text, true); }},
+                {"undo", [&] { w->on_goBack_clicked(); }}, {"redo", [&] { w->on_goForward_clicked(); }}, {"^z", [&] { ctrl(Qt::Key_Z); }},
+                {"^y", [&] { ctrl(Qt::Key_Y); }}, {"^V", [&] { ctrl(Qt::Key_V, Qt::ShiftModifier); }}, {"drop", [&] { drop(folder + '/' + text, true); }},
                 {"refuse", [&] { drop(folder + '/' + text, false); }}, {"undobutton", [&] { clickOn(w->ui->goBack); }},
                 {"tag", [&] { clickOn(w->ui->lineEdit), type(text), QTest::keyClick(window(), Qt::Key_Return); }},
-                {"clear", [&] { clickOn(w->ui->pushButton_4); }}, {"name", name},
-                {"borders", [&] { clickOn(w->ui->radioButton_4); }},
-                {"save", [&] { name(), w->on_pushButton_2_clicked(); }},
-                {"open", [&] { name(), w->on_open_clicked(); }},
-                {"answer", [&] { log.closing << Prompts::CloseAnswer(answers.indexOf(text)); }},
-                {"close", [&] { w->close(); }}, {"budget", [&] { w->setHistoryBudget(1); }},
-                {"menu", [&] { lostReleaseInOutputMenu(); }},
+                {"clear", [&] { clickOn(w->ui->pushButton_4); }}, {"name", name}, {"borders", [&] { clickOn(w->ui->radioButton_4); }},
+                {"save", [&] { name(), w->on_pushButton_2_clicked(); }}, {"open", [&] { name(), w->on_open_clicked(); }},
+                {"answer", [&] { log.closing << Prompts::CloseAnswer(answers.indexOf(text)); }}, {"close", [&] { w->close(); }},
+                {"budget", [&] { w->setHistoryBudget(1); }}, {"menu", [&] { lostReleaseInOutputMenu(); }},
                 {"alt", [&] { key(Qt::Key_Alt, true), key(Qt::Key_Alt, false); }}};
             const auto found = acts.find(action.section(QLatin1Char(':'), 0, 0));
             QVERIFY2(found != acts.end(), qPrintable(action));
@@ -232,16 +212,9 @@ public:
         click(view->mapTo(w, view->rect().center()), Qt::RightButton);
     }
     // The mode button named m (Move / Remove), c (Connect) or a (Move all).
-    QRadioButton* mode(char m) const
-    {
-        return m == 'm' ? w->ui->radioButton : m == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll;
-    }
+    QRadioButton* mode(char m) const { return m == 'm' ? w->ui->radioButton : m == 'c' ? w->ui->radioButton_2 : w->ui->radioBMoveAll; }
     // "m", "c" and "a" for the modes that are on, in that order.
-    QString modesOn() const
-    {
-        return QString(mode('m')->isChecked() ? "m" : "") + (mode('c')->isChecked() ? "c" : "")
-            + (mode('a')->isChecked() ? "a" : "");
-    }
+    QString modesOn() const { return QString(mode('m')->isChecked() ? "m" : "") + (mode('c')->isChecked() ? "c" : "") + (mode('a')->isChecked() ? "a" : ""); }
     // The pointer resting at a window position, as the tick sees it.
     void restAt(const QPoint& pos) const { QCursor::setPos(w->mapToGlobal(pos)), w->checkMouseMove(); }
     // A connector with exactly these points, appended without a creation record and painted.

@@ -20,8 +20,8 @@ private slots:
         QCOMPARE(t->box(0)->openBoxPoint, QPoint(4, 801 - 16)); // 4 px in: its border lands in column 1
         t->type(QStringLiteral("a b"));
         const QRect box = t->box(0)->currentWantedRect;
-        for (const QPoint& at : {QPoint(box.left() + 1, box.top() + 8), QPoint(box.right() - 1, box.top() + 8),
-                 QPoint(box.left() + 4, box.top() + 1), QPoint(box.right() - 4, box.bottom() - 1)})
+        for (const QPoint& at : {QPoint(box.left() + 1, box.top() + 8), QPoint(box.right() - 1, box.top() + 8), QPoint(box.left() + 4, box.top() + 1),
+                 QPoint(box.right() - 4, box.bottom() - 1)})
             t->click(t->origin() + at), t->type(QStringLiteral("Q"));
         QCOMPARE(t->texts(), QStringLiteral("QQa bQQ"));
         QCOMPARE(t->w->removeWhch, (Records{{MainWindow::BOX, 0}}));
@@ -54,8 +54,7 @@ private slots:
         t->addBox(QPoint(360, 60), QStringLiteral("x"));
         line(500);
         const bool box = kind == QLatin1String("box");
-        const QPoint target =
-            t->boxClickAt(box ? QPoint(60 + 150 * index, 60) : t->w->m_data_line[size_t(index)].points[50]);
+        const QPoint target = t->boxClickAt(box ? QPoint(60 + 150 * index, 60) : t->w->m_data_line[size_t(index)].points[50]);
         const QByteArray before = t->w->contentBytes();
         ctrl ? t->key(Qt::Key_Control, true) : t->clickOn(t->ui()->radioButton);
         t->click(target, Qt::RightButton);
@@ -77,11 +76,9 @@ private slots:
         const QRect a = t->addBox(QPoint(100, 300), QStringLiteral("A"))->currentWantedRect;
         const QRect& b = t->addBox(QPoint(400, 300), QStringLiteral("B"))->currentWantedRect;
         t->clickOn(t->ui()->drawStraightLines);
-        t->drawLine(
-            t->origin() + QPoint(a.right() + 4, a.center().y()), t->origin() + QPoint(b.left() - 4, b.center().y()));
+        t->drawLine(t->origin() + QPoint(a.right() + 4, a.center().y()), t->origin() + QPoint(b.left() - 4, b.center().y()));
         t->clickOn(t->ui()->drawStraightLines);
-        t->drawLine(
-            t->origin() + QPoint(a.center().x(), a.top() - 4), t->origin() + QPoint(b.center().x(), b.top() - 4));
+        t->drawLine(t->origin() + QPoint(a.center().x(), a.top() - 4), t->origin() + QPoint(b.center().x(), b.top() - 4));
         t->clickOn(t->ui()->radioButton);
         for (const Qt::KeyboardModifiers keys : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
             const std::vector<Line> lines = t->w->m_data_line;
@@ -90,8 +87,7 @@ private slots:
             t->drag(t->origin() + b.center(), t->origin() + (keys ? QPoint(250, 520) : QPoint(530, 610)), 4, keys);
             QVERIFY(b.topLeft() != boxWas);
             for (size_t i = 0; i < lines.size(); ++i) {
-                const QPoint off = t->w->m_data_line[i].points.back() - lines[i].points.back()
-                    - (keys ? QPoint() : b.topLeft() - boxWas);
+                const QPoint off = t->w->m_data_line[i].points.back() - lines[i].points.back() - (keys ? QPoint() : b.topLeft() - boxWas);
                 QVERIFY(std::abs(off.x()) <= 7);
                 QVERIFY(std::abs(off.y()) <= 13);
                 QCOMPARE(t->w->m_data_line[i].points.front(), lines[i].points.front());
@@ -126,8 +122,7 @@ private slots:
         QTest::newRow("move / remove, connect") << box << "clicks=mc on=c editors=no tip=yes lit=none";
         QTest::newRow("move all, move / remove") << box << "clicks=am on=m editors=no tip=yes lit=box0";
         QTest::newRow("connect sends no motion") << box << "clicks=c on=c editors=no tip=yes lit=none";
-        QTest::newRow("move all lights all, on empty canvas too")
-            << empty << "clicks=a on=a editors=no tip=no lit=box0,box1,line";
+        QTest::newRow("move all lights all, on empty canvas too") << empty << "clicks=a on=a editors=no tip=no lit=box0,box1,line";
         QTest::newRow("move all off keeps an earlier tip") << box << "clicks=maa on= editors=yes tip=yes lit=none";
     }
 
@@ -152,8 +147,7 @@ private slots:
             if (t->box(i)->isHighlighted())
                 lit << "box" + QString::number(i);
             // The highlight is the blue border.
-            QCOMPARE(
-                t->box(i)->elem->styleSheet().contains(QStringLiteral("rgb(65,105,225)")), t->box(i)->isHighlighted());
+            QCOMPARE(t->box(i)->elem->styleSheet().contains(QStringLiteral("rgb(65,105,225)")), t->box(i)->isHighlighted());
         }
         if (t->w->m_data_line[0].isChecked)
             lit << QStringLiteral("line");
@@ -173,38 +167,29 @@ private slots:
         QTest::addColumn<QPoint>("to");
         QTest::addColumn<QStringList>("rows");
         const QPoint edge(312, 308), moved(372, 348);
-        const QStringList all{"25:|----|", "26:|Edge|", "27:|----|", "28:              |-|", "29:              |B|",
-            "30:              |-|"};
+        const QStringList all{"25:|----|", "26:|Edge|", "27:|----|", "28:              |-|", "29:              |B|", "30:              |-|"};
         QTest::newRow("box: button, ctrl") << "press=CL release=LC steps=1 lines=1 left=49" << edge << moved
                                            << QStringList{"25:|----| |-|", "26:|Edge| |B|", "27:|----| |-|"};
-        QTest::newRow("all: alt, button, ctrl")
-            << "press=CAL release=ALC steps=1 lines=1 left=50" << edge << moved << all;
-        QTest::newRow("all by the right button, keys first")
-            << "press=CAR release=ACR steps=1 lines=1 left=50" << edge << moved << all;
-        QTest::newRow("connector: alt, button")
-            << "press=AL release=AL steps=1 lines=2 left=42" << edge << moved
-            << QStringList{"22:|----|", "23:|Edge|", "24:|----|**", "25:       ****   |-|", "26:              |B|",
-                   "27:              |-|"};
+        QTest::newRow("all: alt, button, ctrl") << "press=CAL release=ALC steps=1 lines=1 left=50" << edge << moved << all;
+        QTest::newRow("all by the right button, keys first") << "press=CAR release=ACR steps=1 lines=1 left=50" << edge << moved << all;
+        QTest::newRow("connector: alt, button") << "press=AL release=AL steps=1 lines=2 left=42" << edge << moved
+                                                << QStringList{"22:|----|", "23:|Edge|", "24:|----|**", "25:       ****   |-|", "26:              |B|",
+                                                       "27:              |-|"};
         QTest::newRow("connect by the right button draws nothing")
             << "press=AR release=RA steps=0 lines=1 left=42" << edge << moved
-            << QStringList{"22:|----|", "23:|Edge|", "24:|----|", "25:              |-|", "26:              |B|",
-                   "27:              |-|"};
-        QTest::newRow("box to the top left corner")
-            << "press=CL release=LC steps=1 lines=1 left=0" << edge << QPoint(1, 1)
-            << QStringList{"0:|----|", "1:|Edge|", "2:|----|", "25:" + QString(56, ' ') + "|-|",
-                   "26:" + QString(56, ' ') + "|B|", "27:" + QString(56, ' ') + "|-|"};
-        QTest::newRow("box to the bottom right corner")
-            << "press=CL release=LC steps=1 lines=1 left=56" << edge << QPoint(800, 800)
-            << QStringList{"25:|-|", "26:|B|", "27:|-|", "58:" + QString(51, ' ') + "|----|",
-                   "59:" + QString(51, ' ') + "|Edge|", "60:" + QString(51, ' ') + "|----|"};
+            << QStringList{"22:|----|", "23:|Edge|", "24:|----|", "25:              |-|", "26:              |B|", "27:              |-|"};
+        QTest::newRow("box to the top left corner") << "press=CL release=LC steps=1 lines=1 left=0" << edge << QPoint(1, 1)
+                                                    << QStringList{"0:|----|", "1:|Edge|", "2:|----|", "25:" + QString(56, ' ') + "|-|",
+                                                           "26:" + QString(56, ' ') + "|B|", "27:" + QString(56, ' ') + "|-|"};
+        QTest::newRow("box to the bottom right corner") << "press=CL release=LC steps=1 lines=1 left=56" << edge << QPoint(800, 800)
+                                                        << QStringList{"25:|-|", "26:|B|", "27:|-|", "58:" + QString(51, ' ') + "|----|",
+                                                               "59:" + QString(51, ' ') + "|Edge|", "60:" + QString(51, ' ') + "|----|"};
         QTest::newRow("all from empty canvas into the top left")
             << "press=mL release=L steps=1 lines=1 left=1" << QPoint(600, 600) << QPoint(100, 100)
-            << QStringList{"0:|----|", "1:|Edge|", "2:|----|", "3:              |-|", "4:              |B|",
-                   "5:              |-|"};
+            << QStringList{"0:|----|", "1:|Edge|", "2:|----|", "3:              |-|", "4:              |B|", "5:              |-|"};
         QTest::newRow("all by the keys to the right edge")
             << "press=CAL release=LAC steps=1 lines=1 left=96" << QPoint(100, 700) << QPoint(700, 790)
-            << QStringList{"29:|----|", "30:|Edge|", "31:|----|", "32:              |-|", "33:              |B|",
-                   "34:              |-|"};
+            << QStringList{"29:|----|", "30:|Edge|", "31:|----|", "32:              |-|", "33:              |B|", "34:              |-|"};
     }
 
     // The drag is one step of history, ends with its button, and the connector layer (with a connector whose

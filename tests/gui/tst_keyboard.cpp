@@ -21,15 +21,13 @@ private slots:
         QTest::addColumn<int>("cursor");
         QTest::addColumn<int>("files");
         QTest::addColumn<int>("prompts");
-        QTest::newRow("ctrl, alt, alt up, ctrl up")
-            << true << "CAac" << QStringList{"m", "a", "typing", "typing"} << 2 << 0 << 0;
+        QTest::newRow("ctrl, alt, alt up, ctrl up") << true << "CAac" << QStringList{"m", "a", "typing", "typing"} << 2 << 0 << 0;
         QTest::newRow("ctrl+z undoes") << true << "Cz" << QStringList{"m", "m"} << 1 << 0 << 0;
         QTest::newRow("ctrl+alt+z does nothing") << true << "CAz" << QStringList{"m", "a", "a"} << 2 << 0 << 0;
         QTest::newRow("ctrl+y at the end does nothing") << true << "Cy" << QStringList{"m", "m"} << 2 << 0 << 0;
         QTest::newRow("ctrl+s saves") << true << "Cs" << QStringList{"m", "m"} << 2 << 1 << 0;
         QTest::newRow("ctrl+o asks first") << true << "Co" << QStringList{"m", "m"} << 2 << 0 << 1;
-        QTest::newRow("short keys off") << false << "CAzo" << QStringList{"typing", "typing", "typing", "typing"} << 2
-                                        << 0 << 0;
+        QTest::newRow("short keys off") << false << "CAzo" << QStringList{"typing", "typing", "typing", "typing"} << 2 << 0 << 0;
     }
 
     void keys_switchModesAndRunCommands()
@@ -42,8 +40,7 @@ private slots:
         for (int i = 0; i < keys.size(); ++i) {
             const QChar c = keys[i].toLower();
             const bool modifier = c == QLatin1Char('c') || c == QLatin1Char('a');
-            const Qt::Key key =
-                modifier ? c == QLatin1Char('c') ? Qt::Key_Control : Qt::Key_Alt : Qt::Key(c.toUpper().unicode());
+            const Qt::Key key = modifier ? c == QLatin1Char('c') ? Qt::Key_Control : Qt::Key_Alt : Qt::Key(c.toUpper().unicode());
             t->key(key, !(keys[i].isLower() && modifier), modifier ? Qt::NoModifier : Qt::ControlModifier);
             QCOMPARE(state(), states[i]);
         }

@@ -70,8 +70,7 @@ private slots:
         // A start tag of 150 characters: the view shows every row with only a horizontal scroll bar.
         const QString start = QStringLiteral("<!-- <i>&amp; ") + QString(136, 'x'), end = QStringLiteral(" -->");
         const auto tagged = [&](const QStringList& picture, const QString& endTag) {
-            return drawing(picture).replaceInStrings(
-                QRegularExpression(QStringLiteral("^(.*)$")), start + "\\1" + endTag);
+            return drawing(picture).replaceInStrings(QRegularExpression(QStringLiteral("^(.*)$")), start + "\\1" + endTag);
         };
         t->act("tag:" + start);
         tick(20);
@@ -111,8 +110,8 @@ private slots:
         const QFontMetricsF metrics(t->ui()->drawOutput->font());
         for (const CharGrid::Style style : CharGrid::allStyles) {
             const CharGrid::Glyphs& g = CharGrid::glyphsOf(style);
-            for (const char16_t unit : {g.horizontal, g.vertical, g.downRight, g.downLeft, g.crossing, g.corners[0],
-                     g.corners[1], g.corners[2], g.corners[3], g.heads[0], g.heads[1], g.heads[2], g.heads[3]}) {
+            for (const char16_t unit : {g.horizontal, g.vertical, g.downRight, g.downLeft, g.crossing, g.corners[0], g.corners[1], g.corners[2], g.corners[3],
+                     g.heads[0], g.heads[1], g.heads[2], g.heads[3]}) {
                 glyphs += QChar(unit);
                 QVERIFY(metrics.inFont(QChar(unit)));
                 QVERIFY(qAbs(metrics.horizontalAdvance(glyphs.right(1)) - ChartRender::cellWidth) < 0.01);
@@ -121,8 +120,7 @@ private slots:
         QApplication::clipboard()->setText("漢字a" + glyphs + "😀e\u0301▶◀");
         const TextObject* wide = t->addBox(boxAt);
         wide->elem->paste();
-        const TextObject* narrow =
-            t->addBox(boxAt + QPoint(0, 300), QString(TextColumns::columnsOf(wide->elem->toPlainText()), 'x'));
+        const TextObject* narrow = t->addBox(boxAt + QPoint(0, 300), QString(TextColumns::columnsOf(wide->elem->toPlainText()), 'x'));
         QCOMPARE(wide->currentWantedRect.width(), narrow->currentWantedRect.width());
         t->clickOn(t->ui()->radioButton_3);
         for (const QTextDocument* document : {wide->elem->document(), t->ui()->drawOutput->document()}) {
@@ -132,8 +130,7 @@ private slots:
                 for (const TextColumns::Cell& cell : TextColumns::cellsOf(block.text())) {
                     columns += cell.columns;
                     const qreal x = line.cursorToX(cell.start + cell.length) - line.cursorToX(0);
-                    QVERIFY2(
-                        qAbs(x - columns * ChartRender::cellWidth) <= 1, qPrintable(block.text().left(cell.start + 1)));
+                    QVERIFY2(qAbs(x - columns * ChartRender::cellWidth) <= 1, qPrintable(block.text().left(cell.start + 1)));
                 }
             }
         }
@@ -157,8 +154,7 @@ private slots:
     void smallScreen_contentScrolls_chartDrawnAsInWholeWindow()
     {
         const auto draw = [this] {
-            t->addBox(QPoint(320, 200), QStringLiteral("x")),
-                t->drawLine(t->origin() + QPoint(340, 260), t->origin() + QPoint(520, 400));
+            t->addBox(QPoint(320, 200), QStringLiteral("x")), t->drawLine(t->origin() + QPoint(340, 260), t->origin() + QPoint(520, 400));
             return t->w->contentBytes();
         };
         const QByteArray whole = draw();

@@ -29,21 +29,16 @@ private slots:
         QTest::newRow("clear all after undo, redo") << "do=box,box,box,undo,clear,redo boxes=0 cursor=3 steps=4";
         QTest::newRow("clear all on an empty chart") << "do=clear steps=1 undo=no redo=no";
         QTest::newRow("over the history budget") << "do=box,budget,box,box,undo boxes=3 cursor=0 steps=1 undo=no";
-        QTest::newRow("typing after undo, redo")
-            << "do=box,type:abc,^z,type:cd,^z,^y texts=abcd redo=no keys=drawWidget";
-        QTest::newRow("the undo button keeps the keys")
-            << "do=box,type:abc,undobutton,type:d texts=abd keys=drawWidget";
+        QTest::newRow("typing after undo, redo") << "do=box,type:abc,^z,type:cd,^z,^y texts=abcd redo=no keys=drawWidget";
+        QTest::newRow("the undo button keeps the keys") << "do=box,type:abc,undobutton,type:d texts=abd keys=drawWidget";
         QTest::newRow("undo, redo: cursor at the change") << "do=box,type:abc,left,type:X,^z,^y,type:Y texts=abXYc";
-        QTest::newRow("typing into an opened box")
-            << "do=box,type:B,save:c.txt,open:c.fcb,edit,type:ig,^z texts=Bi undo=yes redo=yes keys=drawWidget";
+        QTest::newRow("typing into an opened box") << "do=box,type:B,save:c.txt,open:c.fcb,edit,type:ig,^z texts=Bi undo=yes redo=yes keys=drawWidget";
         QTest::newRow("a tag is a step, redo") << "do=box,type:a,tag:#,^z,^y texts=a tag=# redo=no keys=window";
         QTest::newRow("the box gone, the window keeps the keys") << "do=box,type:a,^z,^z,^y texts= keys=window";
         QTest::newRow("a release lost to a menu") << "do=box,type:a,menu,alt,edit,type:b texts=ab keys=drawWidget";
         // A cancelled dialog first, which changes nothing and says nothing.
-        QTest::newRow("open a truncated backup")
-            << "do=box,answer:discard,open:,answer:discard,open:bad.fcb steps=2 title=Vandora* messages=1 said=early";
-        QTest::newRow("save when the backup cannot be written")
-            << "do=box,type:k,save:,save:kept.txt texts=k steps=3 title=Vandora* messages=1 said=kept.fcb";
+        QTest::newRow("open a truncated backup") << "do=box,answer:discard,open:,answer:discard,open:bad.fcb steps=2 title=Vandora* messages=1 said=early";
+        QTest::newRow("save when the backup cannot be written") << "do=box,type:k,save:,save:kept.txt texts=k steps=3 title=Vandora* messages=1 said=kept.fcb";
         QTest::newRow("save into a missing folder") << "do=box,save:no/c.txt steps=2 title=Vandora* said=no/c.txt";
         // The close prompt's answer is Cancel unless the row gives one.
         QTest::newRow("close when only the pointer moved") << "do=none,close asked=no closed=yes title=Vandora";
@@ -59,8 +54,7 @@ private slots:
         QTest::newRow("paste a drawing into an opened one") << "do=open:plan.h,^V texts=Start,ab steps=2";
         QTest::newRow("drop a text export: refused") << "do=box,save:c.txt,box,refuse:c.txt asked=no boxes=2";
         QTest::newRow("drop a backup: cancel") << "do=box,save:c.txt,box,drop:c.fcb asked=yes boxes=2";
-        QTest::newRow("drop a backup: discard")
-            << "do=box,type:x,save:c.txt,box,answer:discard,drop:c.fcb texts=x title=c.fcb_-_Vandora";
+        QTest::newRow("drop a backup: discard") << "do=box,type:x,save:c.txt,box,answer:discard,drop:c.fcb texts=x title=c.fcb_-_Vandora";
         QTest::newRow("open changed: cancel") << "do=box,save:c.txt,box,open:c.fcb asked=yes boxes=2";
     }
     void actions_leaveHistoryKeysAndFilesAsStated()
@@ -76,26 +70,20 @@ private slots:
         for (const QString& action : want["do"].section('=', 1).split(',')) {
             t->act(action, dir.path());
             // Once an action is done, the chart on screen is the snapshot under the cursor.
-            QCOMPARE(
-                t->w->contentBytes(), ChartStream::contentOf(t->w->byteArrayOfPastStuf.at(t->w->lastByteArrayCount)));
+            QCOMPARE(t->w->contentBytes(), ChartStream::contentOf(t->w->byteArrayOfPastStuf.at(t->w->lastByteArrayCount)));
         }
         // The keys are with the window or a widget in it; boxes' editors are the widgets on the drawWidget.
         const QWidget* keys = QApplication::focusWidget();
-        const std::map<QString, QString> got{{"boxes", QString::number(t->w->m_data->size())},
-            {"connectors", QString::number(t->w->m_data_line.size())},
-            {"cursor", QString::number(t->w->lastByteArrayCount)},
-            {"steps", QString::number(t->w->byteArrayOfPastStuf.size())}, {"texts", t->texts()},
-            {"tag", t->ui()->lineEdit->text()}, {"undo", yesNo(t->ui()->goBack->isEnabled())},
-            {"redo", yesNo(t->ui()->goForward->isEnabled())},
+        const std::map<QString, QString> got{{"boxes", QString::number(t->w->m_data->size())}, {"connectors", QString::number(t->w->m_data_line.size())},
+            {"cursor", QString::number(t->w->lastByteArrayCount)}, {"steps", QString::number(t->w->byteArrayOfPastStuf.size())}, {"texts", t->texts()},
+            {"tag", t->ui()->lineEdit->text()}, {"undo", yesNo(t->ui()->goBack->isEnabled())}, {"redo", yesNo(t->ui()->goForward->isEnabled())},
             {"keys",
                 keys == t->w ? "window"
                     : keys   ? keys->parentWidget()->objectName()
                              : "none"},
-            {"title", t->title()}, {"file", QDir(dir.path()).relativeFilePath(t->w->windowFilePath())},
-            {"style", CharGrid::nameOf(t->w->m_drawStyle)}, {"borders", yesNo(t->ui()->radioButton_4->isChecked())},
-            {"messages", QString::number(t->log.messages.size())},
-            {"asked", yesNo(t->log.questions.contains(QStringLiteral("close")))},
-            {"closed", yesNo(!t->w->isVisible())}};
+            {"title", t->title()}, {"file", QDir(dir.path()).relativeFilePath(t->w->windowFilePath())}, {"style", CharGrid::nameOf(t->w->m_drawStyle)},
+            {"borders", yesNo(t->ui()->radioButton_4->isChecked())}, {"messages", QString::number(t->log.messages.size())},
+            {"asked", yesNo(t->log.questions.contains(QStringLiteral("close")))}, {"closed", yesNo(!t->w->isVisible())}};
         for (const auto& [label, value] : got)
             if (want.has(label))
                 QCOMPARE(labelled(label, QString(value).replace(' ', '_')), want[label]);

@@ -42,11 +42,9 @@ private slots:
         // file named, which it opens, with a warning, unless it restores; then what it shows, whether it was
         // offered, the warnings, whether the recovery file stays, unsaved changes.
         QTest::addColumn<QString>("row");
-        QTest::newRow("restored, not the file named")
-            << "chop=0 accept=yes texts=kept,too offered=yes warnings=0 kept=yes unsaved=yes";
+        QTest::newRow("restored, not the file named") << "chop=0 accept=yes texts=kept,too offered=yes warnings=0 kept=yes unsaved=yes";
         QTest::newRow("declined") << "chop=0 accept=no texts= offered=yes warnings=1 kept=no unsaved=no";
-        QTest::newRow("damaged: warned, dropped")
-            << "chop=3 accept=yes texts= offered=no warnings=2 kept=no unsaved=no";
+        QTest::newRow("damaged: warned, dropped") << "chop=3 accept=yes texts= offered=no warnings=2 kept=no unsaved=no";
     }
     void start_offersRecoveryFile()
     {

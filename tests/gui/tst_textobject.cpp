@@ -32,14 +32,11 @@ private slots:
         QTest::newRow("a pixel past the right edge") << QPoint(776, 300) << "" << two << two;
         QTest::newRow("a pixel off the top left") << QPoint(-1, -1) << "" << two << two;
         QTest::newRow("too wide a paste") << QPoint(300, 300) << "" << QString(2000, 'w') << QString(112, 'w');
-        QTest::newRow("too wide a paste of wide characters")
-            << QPoint(300, 300) << "" << QString(2000, QChar(0x6F22)) << QString(56, QChar(0x6F22));
-        QTest::newRow("too tall a paste")
-            << QPoint(300, 300) << "" << QString("row\n").repeated(400) << QString("row\n").repeated(60) + "row";
+        QTest::newRow("too wide a paste of wide characters") << QPoint(300, 300) << "" << QString(2000, QChar(0x6F22)) << QString(56, QChar(0x6F22));
+        QTest::newRow("too tall a paste") << QPoint(300, 300) << "" << QString("row\n").repeated(400) << QString("row\n").repeated(60) + "row";
         // A CR LF is one line break, a lone CR another.
         QTest::newRow("too tall, CR LF, in the middle")
-            << QPoint(300, 300) << "a\n|b" << QString("ro\r\nw\r").repeated(40)
-            << "a\n" + QString("ro\nw\n").repeated(29) + "ro\nwb";
+            << QPoint(300, 300) << "a\n|b" << QString("ro\r\nw\r").repeated(40) << "a\n" + QString("ro\nw\n").repeated(29) + "ro\nwb";
     }
 
     void paste_keepsWhatFitsAndSizesBoxOnCanvas()
@@ -61,16 +58,13 @@ private slots:
         // A tab ends on the canvas where it ends in the drawing: what follows starts at its cell of 7 px.
         for (QTextBlock line = box->elem->document()->begin(); line.isValid(); line = line.next()) {
             const int end = line.text().lastIndexOf('\t') + 1;
-            const qreal off = line.layout()->lineAt(0).cursorToX(end) - line.layout()->lineAt(0).cursorToX(0)
-                - 7 * CharGrid::expandTabs(line.text().left(end)).size();
+            const qreal off =
+                line.layout()->lineAt(0).cursorToX(end) - line.layout()->lineAt(0).cursorToX(0) - 7 * CharGrid::expandTabs(line.text().left(end)).size();
             QVERIFY2(qAbs(off) < 0.5, qPrintable(line.text() + ": " + QString::number(off)));
         }
         // What was cut is told in a tool tip, not a modal box.
         const QString whole = before.section('|', 0, 0) + paste + before.section('|', 1);
-        const auto told = [](int n) {
-            return n ? QString::number(n) + (n > 1 ? " characters" : " character") + " did not fit on the canvas"
-                     : QString();
-        };
+        const auto told = [](int n) { return n ? QString::number(n) + (n > 1 ? " characters" : " character") + " did not fit on the canvas" : QString(); };
         QCOMPARE(QToolTip::text(), told(QString(whole).replace("\r\n", "\n").size() - kept.size()));
         // Sized to its text (its laid-out size plus 10 x 6) and kept where it was put unless that would leave the
         // canvas.
@@ -95,14 +89,11 @@ private slots:
         QTest::addColumn<bool>("straight");
         QTest::addColumn<Points>("samples");
         QTest::addColumn<Points>("expected");
-        QTest::newRow("freehand fills gaps, four points")
-            << false << Points{{10, 10}, {14, 10}} << Points{{10, 10}, {11, 10}, {12, 10}, {14, 10}};
+        QTest::newRow("freehand fills gaps, four points") << false << Points{{10, 10}, {14, 10}} << Points{{10, 10}, {11, 10}, {12, 10}, {14, 10}};
         QTest::newRow("filled origin skipped, sampled origin kept")
-            << false << Points{{-3, -3}, {3, 3}, {0, 0}}
-            << Points{{-3, -3}, {-2, -2}, {-1, -1}, {1, 1}, {2, 2}, {3, 3}, {2, 2}, {1, 1}, {0, 0}};
+            << false << Points{{-3, -3}, {3, 3}, {0, 0}} << Points{{-3, -3}, {-2, -2}, {-1, -1}, {1, 1}, {2, 2}, {3, 3}, {2, 2}, {1, 1}, {0, 0}};
         QTest::newRow("straight: no hook from a sample within a cell of the press")
-            << true << Points{{10, 10}, {13, 11}, {17, 12}}
-            << Points{{10, 10}, {11, 10}, {12, 10}, {14, 10}, {15, 10}, {17, 10}};
+            << true << Points{{10, 10}, {13, 11}, {17, 12}} << Points{{10, 10}, {11, 10}, {12, 10}, {14, 10}, {15, 10}, {17, 10}};
     }
 
     void addPoints_storesSamplesFilledGapsAndFractions()
