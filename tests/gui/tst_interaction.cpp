@@ -193,7 +193,7 @@ private slots:
     }
 
     // The drag is one step of history, ends with its button, and the connector layer (with a connector whose
-    // pen the left edge clips, which may leave the canvas) equals a whole repaint.
+    // pen the left edge clips, which may leave the canvas) equals a whole repaint after every step.
     void drag_endsWithItsButtonInAnyReleaseOrder()
     {
         QFETCH(QString, input);
@@ -203,7 +203,7 @@ private slots:
         const QString presses = want["press"].section(QLatin1Char('='), 1);
         t->addBox(QPoint(300, 300), QStringLiteral("Edge"));
         t->addBox(QPoint(400, 340), QStringLiteral("B"));
-        t->addLine({QPoint(1, 700), QPoint(150, 705)});
+        t->addLine({QPoint(0, 700), QPoint(150, 705)});
         const int cursor = t->w->lastByteArrayCount;
         const auto use = [&](QChar c, bool down, const QPoint& at) { // keys (A, C) sort before buttons (L, R)
             const Qt::MouseButton button = c == QLatin1Char('L') ? Qt::LeftButton : Qt::RightButton;
@@ -214,8 +214,10 @@ private slots:
         };
         for (QChar c : presses)
             use(c, true, from);
-        for (int i = 1; i <= 40; ++i)
+        for (int i = 1; i <= 40; ++i) {
             t->moveHeld(t->origin() + from + (to - from) * i / 40);
+            QVERIFY(t->layerIsFullRepaint());
+        }
         for (QChar c : want["release"].section(QLatin1Char('='), 1) + (presses.startsWith('m') ? "m" : ""))
             use(c, false, to);
         // Nothing grabbed or drawn any more, editors on.
