@@ -95,7 +95,9 @@ private slots:
             QVERIFY(t->layerIsFullRepaint());
             t->clickOn(t->ui()->goBack);
             QCOMPARE(t->w->contentBytes(), before);
-            t->clickOn(t->ui()->goForward); // the next drag, and the undo below, start from the moved box
+            // The Shift drag starts from the moved box, the undo below from the box the first drag left.
+            if (!keys)
+                t->clickOn(t->ui()->goForward);
         }
         // An undo in the middle of a drag (Ctrl+Z while Ctrl drags) lets go of the connectors as it left them.
         t->press(t->origin() + b.center());
