@@ -28,6 +28,8 @@ public:
         return label + QLatin1Char('=') + m_values.value(label);
     }
     bool has(const QString& label) const { return m_values.contains(label); }
+    // The value alone, for a row's input rather than its expectation.
+    QString value(const QString& label) const { return (*this)[label].section(QLatin1Char('='), 1); }
 
 private:
     QMap<QString, QString> m_values;
