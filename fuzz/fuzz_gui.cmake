@@ -3,7 +3,7 @@
 # it needs no clang.
 find_package(Qt5 5.15 REQUIRED COMPONENTS Test)
 add_executable(fuzz_gui ${CMAKE_CURRENT_LIST_DIR}/fuzz_gui.cpp)
-target_include_directories(fuzz_gui PRIVATE ${CMAKE_SOURCE_DIR}/tests/gui)
+target_include_directories(fuzz_gui PRIVATE ${CMAKE_SOURCE_DIR}/tests/gui ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(fuzz_gui PRIVATE vandora_gui Qt5::Test)
 target_compile_options(fuzz_gui PRIVATE ${VANDORA_WARNINGS})
 target_compile_definitions(fuzz_gui PRIVATE VANDORA_RENDER_PATH="$<TARGET_FILE:vandora-render>")

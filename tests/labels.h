@@ -1,6 +1,7 @@
 #ifndef LABELS_H
 #define LABELS_H
 
+#include <QFile>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -51,6 +52,13 @@ inline QString labelled(const QString& label, bool value)
 inline QString labelled(const QString& label, int value)
 {
     return labelled(label, QString::number(value));
+}
+
+// The bytes of a file; none when it cannot be read.
+inline QByteArray contents(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 #endif

@@ -66,12 +66,6 @@ QStringList renderIn(const Chart& chart, std::optional<CharGrid::Style> style = 
     return QStringList(rows.begin(), rows.end());
 }
 
-QByteArray contents(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Chart)

@@ -1,6 +1,7 @@
 #ifndef TESTWINDOW_H
 #define TESTWINDOW_H
 
+#include "labels.h"
 #include "mainwindow.h"
 #include "prompts.h"
 #include "textobject.h"
@@ -15,13 +16,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-
-// The bytes of a file; none when it cannot be read.
-inline QByteArray contents(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Answers the window's dialogs from a script and records its messages, so no test blocks.
 class FakePrompts : public Prompts
@@ -143,7 +137,7 @@ public:
     void drawLine(const QPoint& a, const QPoint& b) const { clickOn(mode('c')), drag(a, b), clickOn(mode('c')); }
     // Comma-separated actions: box (a new empty box at the next free spot, which takes the keys), type:TEXT
     // (typed through the window), edit (a click into the newest box's text, then End), left (the arrow key),
-    // none (a right click that changes nothing), drag (of the whole chart), undo and redo (the slots, which the
+    // none (a right click that changes nothing), line (a connector drawn), drag (of the whole chart), undo and redo (the slots, which the
     // shortcuts call whether or not the buttons are enabled), ^z and ^y (with Ctrl held), undobutton, tag:TEXT
     // (into the start tag, then Return), borders (a click on "Draw box"), ^V (Ctrl+Shift+V), drop:NAME and refuse:NAME
     // (a file in `folder` dropped, taken or refused), clear (Clear all), save:NAME and open:NAME (of a file in
@@ -164,6 +158,7 @@ public:
             const std::map<QString, std::function<void()>> acts{{"box", [&] { addBox(QPoint(48 + 90 * (n % 8), 52 + 60 * (n / 8))); }},
                 {"type", [&] { type(text); }}, {"edit", [&] { click(origin() + box(n - 1)->currentWantedRect.center()), key(Qt::Key_End, true); }},
                 {"left", [&] { QTest::keyClick(window(), Qt::Key_Left); }}, {"none", [&] { click(origin() + QPoint(700, 700), Qt::RightButton); }},
+                {"line", [&] { drawLine(origin() + QPoint(300, 400), origin() + QPoint(500, 420)); }},
                 {"drag",
                     [&] {
                         clickOn(w->ui->radioBMoveAll);

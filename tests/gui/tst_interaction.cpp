@@ -1,4 +1,3 @@
-#include "labels.h"
 #include "testwindow.h"
 
 using Records = std::vector<QPair<MainWindow::WHAT, int>>;

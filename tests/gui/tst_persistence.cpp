@@ -1,6 +1,5 @@
 #include "chartfiles.h"
 #include "chartstream.h"
-#include "labels.h"
 #include "testwindow.h"
 
 #include <QClipboard>
@@ -24,7 +23,7 @@ private slots:
         QTest::newRow("undo at the first step") << "do=box,undo,undo boxes=0 cursor=0 steps=2 undo=no redo=yes";
         QTest::newRow("a click that changes nothing") << "do=box,box,box,undo,none boxes=2 cursor=2 steps=4 redo=yes";
         QTest::newRow("each typed character is a step") << "do=box,type:x,type:x boxes=1 cursor=3 steps=4 redo=no";
-        QTest::newRow("a whole-chart drag") << "do=box,box,type:x,drag,undo boxes=2 cursor=3 steps=5 redo=yes";
+        QTest::newRow("a whole-chart drag") << "do=box,box,type:x,line,drag,undo boxes=2 connectors=1 cursor=4 steps=6 redo=yes";
         QTest::newRow("redo at the last step") << "do=box,box,undo,redo,redo boxes=2 cursor=2 undo=yes redo=no";
         QTest::newRow("clear all after undo, redo") << "do=box,box,box,undo,clear,redo boxes=0 cursor=3 steps=4";
         QTest::newRow("clear all on an empty chart") << "do=clear steps=1 undo=no redo=no";
@@ -71,6 +70,7 @@ private slots:
             t->act(action, dir.path());
             // Once an action is done, the chart on screen is the snapshot under the cursor.
             QCOMPARE(t->w->contentBytes(), ChartStream::contentOf(t->w->byteArrayOfPastStuf.at(t->w->lastByteArrayCount)));
+            QVERIFY(t->layerIsFullRepaint());
         }
         // The keys are with the window or a widget in it; boxes' editors are the widgets on the drawWidget.
         const QWidget* keys = QApplication::focusWidget();

@@ -1,6 +1,5 @@
 #include "chartfiles.h"
 #include "chartstream.h"
-#include "labels.h"
 #include "testwindow.h"
 
 class TestRecovery : public WindowTest
