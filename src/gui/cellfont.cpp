@@ -82,17 +82,8 @@ bool fixLineHeight(QTextDocument* document, int height)
     if (fixed)
         return false;
     QTextCursor cursor(document);
-    // Joined to the edit that made the blocks, so undoing that edit never leaves a block unfixed; with no
-    // such edit (a new or loaded document) the format is kept out of the undo history altogether.
-    const bool undoable = document->isUndoRedoEnabled();
-    const bool join = undoable && document->availableUndoSteps() > 0;
-    if (!join)
-        document->setUndoRedoEnabled(false);
-    cursor.joinPreviousEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.mergeBlockFormat(format);
-    cursor.endEditBlock();
-    document->setUndoRedoEnabled(undoable);
     return true;
 }
 

@@ -17,7 +17,7 @@ QFont fitted(const QFont& requested, int advance);
 QTextBlockFormat lineFormat(const QTextDocument* document, int height);
 
 // Gives every block of `document` a fixed line height that its layout makes `height` pixels on its
-// device, without a step of its own in the document's undo history; false when every block had it already.
+// device; false when every block had it already.
 bool fixLineHeight(QTextDocument* document, int height);
 
 // The tab stop distance that `document`'s layout makes `pixels` pixels on its device.

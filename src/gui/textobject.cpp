@@ -95,8 +95,9 @@ TextObject::TextObject(QObject* parent, QWidget* w, int whoAmI, QPoint openBoxPo
     CellFont::fixLineHeight(elem->document(), ChartRender::cellHeight);
     // A tab ends on the canvas where it ends in the drawing.
     elem->setTabStopDistance(CellFont::tabStopDistance(elem->document(), CharGrid::tabStop * ChartRender::cellWidth));
-    // The margin and the line format are set-up, not edits that Ctrl+Z in the box could undo.
-    elem->document()->clearUndoRedoStacks();
+    // Undo and Redo are the window's history alone: an undo of the editor's own would bring back text
+    // that was trimmed to fit, past the canvas, whenever Ctrl+Z or the box's menu reached it.
+    elem->setUndoRedoEnabled(false);
 
     setObjColor(false);
 
@@ -266,23 +267,15 @@ int TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
         cursor.removeSelectedText();
         editor->setTextCursor(cursor);
     }
-    // The first pass runs on the caller's verdict; later ones only while the editor's own layout
-    // still finds the text too large.
-    for (bool first = true; first || !fitsOn(boxSize(measuredSize(document), sizeToExtendBox), canvas); first = false) {
-        cursor = editor->textCursor();
-        const int before = cursor.position();
-        if (before <= 0)
-            break;
-        const QString text = document->toPlainText();
-        // The fewest characters before the cursor whose removal lets the text fit: no more of the text
-        // before the cursor can stay than its longest fitting beginning, found by doubling then halving.
+    // The longest beginning of `text` shorter than `limit` that fits, found by doubling then halving.
+    const auto longestFitting = [&](const QString& text, int limit) {
         int kept = 0;
         int over = 1;
-        while (over < before && fits(text.left(over))) {
+        while (over < limit && fits(text.left(over))) {
             kept = over;
             over *= 2;
         }
-        int high = std::min(over, before) - 1;
+        int high = std::min(over, limit) - 1;
         while (kept < high) {
             const int middle = kept + (high - kept + 1) / 2;
             if (fits(text.left(middle)))
@@ -290,13 +283,33 @@ int TextObject::trimToFit(QTextEdit* editor, const QSize& canvas)
             else
                 high = middle - 1;
         }
-        const QString after = text.mid(before);
-        while (kept > 0 && !fitsByBeginnings(text.left(kept) + after))
-            --kept;
-        cursor.setPosition(kept);
-        cursor.setPosition(before, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        editor->setTextCursor(cursor);
+        return kept;
+    };
+    // The first pass runs on the caller's verdict; later ones only while the editor's own layout
+    // still finds the text too large.
+    for (bool first = true; first || !fitsOn(boxSize(measuredSize(document), sizeToExtendBox), canvas); first = false) {
+        const QString text = document->toPlainText();
+        int from = editor->textCursor().position();
+        int to = from;
+        if (from > 0) {
+            // The fewest characters before the cursor whose removal lets the text fit.
+            const QString after = text.mid(to);
+            from = longestFitting(text, to);
+            while (from > 0 && !fitsByBeginnings(text.left(from) + after))
+                --from;
+        } else {
+            // Nothing before the cursor to take, as in a text set whole: its end goes instead.
+            from = longestFitting(text, int(text.size()));
+            to = int(text.size());
+        }
+        if (from == to)
+            break;
+        // On the document itself: while a text is being set whole, the editor's cursor is not yet valid.
+        QTextCursor cut(document);
+        cut.setPosition(from);
+        cut.setPosition(to, QTextCursor::KeepAnchor);
+        cut.removeSelectedText();
+        editor->setTextCursor(cut);
     }
     m_trimming = false;
     return length - document->characterCount();

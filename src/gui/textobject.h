@@ -63,8 +63,8 @@ private:
     void setCurrentWantedRect(const QRect& rect);
     void recomputeCentre();
     void recomputeProportion();
-    // Removes the fewest characters before the editor's cursor that let the text fit on the canvas;
-    // returns how many it removed.
+    // Removes the fewest characters before the editor's cursor that let the text fit on the canvas,
+    // then, if the text still does not fit, its end; returns how many it removed.
     int trimToFit(QTextEdit* editor, const QSize& canvas);
     // Tells the user, in a tool tip under the box, that typed or pasted characters were dropped.
     static void tellDidNotFit(QTextEdit* editor, int characters);

@@ -27,6 +27,7 @@ private slots:
         QTest::newRow("ctrl+y at the end does nothing") << true << "Cy" << QStringList{"m", "m"} << 2 << 0 << 0;
         QTest::newRow("ctrl+s saves") << true << "Cs" << QStringList{"m", "m"} << 2 << 1 << 0;
         QTest::newRow("ctrl+o asks first") << true << "Co" << QStringList{"m", "m"} << 2 << 0 << 1;
+        QTest::newRow("short keys off: ctrl+z in the box does nothing") << false << "Cz" << QStringList{"typing", "typing"} << 2 << 0 << 0;
         QTest::newRow("short keys off") << false << "CAzo" << QStringList{"typing", "typing", "typing", "typing"} << 2 << 0 << 0;
     }
 

@@ -48,6 +48,7 @@ private slots:
         QTest::newRow("close undone to saved") << "do=box,save:c.txt,box,undo,close closed=yes title=c.fcb_-_Vandora";
         QTest::newRow("open over changes") << "do=box,type:x,save:c.txt,box,answer:discard,open:c.fcb texts=x steps=1 "
                                               "title=c.fcb_-_Vandora file=c.fcb";
+        QTest::newRow("open a box too wide for the canvas") << "do=open:wide.fcb texts=" + QString(112, 'w') + " steps=1";
         QTest::newRow("open a text drawing") << "do=borders,open:plan.h texts=Start connectors=1 steps=1 tag=//_ "
                                                 "borders=yes style=lines title=plan.h_-_Vandora";
         QTest::newRow("paste a drawing into an opened one") << "do=open:plan.h,^V texts=Start,ab steps=2";
@@ -63,6 +64,8 @@ private slots:
         QVERIFY(QDir().mkpath(dir.filePath("kept.fcb")));
         QVERIFY(ChartFiles::writeWhole(dir.filePath("kept.txt"), "earlier"));
         QVERIFY(ChartFiles::writeWhole(dir.filePath("bad.fcb"), ChartStream::toBytes(ChartStream::Chart()).left(60)));
+        QVERIFY(ChartFiles::writeWhole(
+            dir.filePath("wide.fcb"), ChartStream::toBytes({{}, {{{}, 0, 0, {}, {80, 80, 20, 20}, {0.1, 0.1}, {24, 16}, {10, 6}, QString(300, 'w')}}, {}})));
         // A drawing copied out of a comment, and one to paste.
         QVERIFY(ChartFiles::writeWhole(dir.filePath("plan.h"), "// +-----+\n// |Start|  ------>\n// +-----+"));
         QApplication::clipboard()->setText(QStringLiteral("|--|\n|ab|\n|--|"));
