@@ -220,12 +220,10 @@ public:
         w->redrawAllLines();
         w->recordEdit();
     }
-    // The rows of the drawing in that style that hold something, as "row:text" with trailing spaces dropped.
-    QStringList drawn(CharGrid::Style style = CharGrid::Style::Classic) const
+    // The rows of the drawing that hold something, as "row:text" with trailing spaces dropped.
+    QStringList drawn() const
     {
-        CharGrid::Input input = w->gridInput();
-        input.style = style;
-        const std::vector<QString> all = CharGrid::render(input);
+        const std::vector<QString> all = CharGrid::render(w->gridInput());
         QStringList rows;
         for (size_t i = 0; i < all.size(); ++i)
             if (!all[i].trimmed().isEmpty())
