@@ -136,13 +136,12 @@ private slots:
         QFETCH(QPoint, restOn);
         QFETCH(QString, state);
         const Labels want(state);
-        const QString clicks = want.value("clicks");
         t->addBox(QPoint(100, 100), QStringLiteral("first"));
         t->addBox(QPoint(400, 100), QStringLiteral("second"));
         t->addLine({QPoint(300, 600), QPoint(805, 600)}); // past the last column of repaint tiles
         // The pointer rests on box 0 after the first click, so a later click that turns a mode off must clear it.
-        for (int i = 0; i < clicks.size(); ++i)
-            t->clickOn(t->mode(clicks[i].toLatin1())), i ? void() : t->restAt(t->boxClickAt(QPoint(100, 100)));
+        for (int i = 0; i < want.value("clicks").size(); ++i)
+            t->clickOn(t->mode(want.value("clicks")[i].toLatin1())), i ? void() : t->restAt(t->boxClickAt(QPoint(100, 100)));
         t->restAt(t->boxClickAt(restOn));
         QCOMPARE(labelled("on", t->modesOn()), want["on"]);
         QStringList lit;
