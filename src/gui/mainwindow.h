@@ -153,9 +153,6 @@ protected:
 private:
     // The element under point: five passes of growing tolerance, boxes before connectors in each.
     std::tuple<bool, int, WHAT> findClickedBoth(QPoint& point);
-    // A click with no mode on, on a box's frame outside its text: the box takes the keys, the cursor at the
-    // nearest text position. False when no box lies under the point (window coordinates).
-    bool giveKeysToBoxUnder(const QPointF& windowPoint);
     // Shifts every box and connector with the pointer, keeping boxes on the canvas.
     void moveAllStep();
     // Finds the connector ends the grabbed box holds, which then follow it; none when `alone`.

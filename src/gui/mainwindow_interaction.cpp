@@ -154,8 +154,6 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         return;
     }
 
-    if (event->button() == Qt::LeftButton && giveKeysToBoxUnder(event->localPos()))
-        return;
     // A new box keeps its border in the drawing too.
     lastMousePosition = Canvas::withBorderOnGrid(lastMousePosition, QSize(sizeOfInitialTextBox.x(), sizeOfInitialTextBox.y()), ui->drawWidget->size(), cell);
     if (event->button() == Qt::LeftButton && addNewText()) {
@@ -163,22 +161,6 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         m_data->last()->elem->setFocus();
         renderIfLive();
     }
-}
-
-bool MainWindow::giveKeysToBoxUnder(const QPointF& windowPoint)
-{
-    const QPoint at = QPoint(Canvas::truncated(windowPoint.x()), Canvas::truncated(windowPoint.y()));
-    const QPoint onCanvas = at - fourPoints.topLeft;
-    // The newest box lies on top.
-    for (int i = m_data->size() - 1; i >= 0; --i) {
-        QTextEdit* editor = (*m_data)[i]->elem;
-        if (!editor || !(*m_data)[i]->currentWantedRect.contains(onCanvas))
-            continue;
-        editor->setFocus();
-        editor->setTextCursor(editor->cursorForPosition(editor->viewport()->mapFrom(this, at)));
-        return true;
-    }
-    return false;
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* e)

@@ -280,14 +280,10 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("chart");
-        QTest::newRow("one chart") << QStringList{"a b/\u00fcbersicht.fcb"} << "run"
-                                   << "a b/\u00fcbersicht.fcb";
-        QTest::newRow("two charts open none") << QStringList{"a.fcb", "b.fcb"} << "run"
-                                              << "";
-        QTest::newRow("toolkit options") << QStringList{"-style", "fusion", "--platform=xcb", "-reverse", "--", "-a.fcb"} << "run"
-                                         << "-a.fcb";
-        QTest::newRow("help") << QStringList{"a.fcb", "-h"} << "help"
-                              << "";
+        QTest::newRow("one chart") << QStringList{"a b/\u00fcbersicht.fcb"} << QStringLiteral("run") << "a b/\u00fcbersicht.fcb";
+        QTest::newRow("two charts open none") << QStringList{"a.fcb", "b.fcb"} << QStringLiteral("run") << QString();
+        QTest::newRow("toolkit options") << QStringList{"-style", "fusion", "--platform=xcb", "-reverse", "--", "-a.fcb"} << QStringLiteral("run") << "-a.fcb";
+        QTest::newRow("help") << QStringList{"a.fcb", "-h"} << QStringLiteral("help") << QString();
     }
 
     void parse_findsActionAndChart()

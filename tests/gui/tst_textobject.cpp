@@ -23,11 +23,9 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("paste");
         QTest::addColumn<QString>("kept");
-        const QString tab = QStringLiteral("Start\na\tb\n\tc\nd\t\te\nfghijklmnop\t\tq"), two = QStringLiteral("ab");
+        const QString tab = QStringLiteral("Start\na\tb\n\tc\nd\t\te\nfghijklmnop\t\tq"), two = QStringLiteral("ab"), line = QStringLiteral("abcdef\n");
         QTest::newRow("tabs") << QPoint(200, 300) << "" << tab << tab;
-        QTest::newRow("at the bottom right") << QPoint(777, 785) << ""
-                                             << "abcdef\n"
-                                             << "abcdef\n";
+        QTest::newRow("at the bottom right") << QPoint(777, 785) << "" << line << line;
         // "ab" makes a box 26 px wide that would end a pixel past the canvas.
         QTest::newRow("a pixel past the right edge") << QPoint(776, 300) << "" << two << two;
         QTest::newRow("a pixel off the top left") << QPoint(-1, -1) << "" << two << two;
